@@ -1,0 +1,57 @@
+// The date-time value: days since 30 December 1899, the fraction being the time of day.
+#pragma once
+
+namespace skx {
+
+using TDateTime = double;
+
+constexpr double HoursPerDay = 24;
+constexpr double MinsPerDay = 24 * 60;
+constexpr double SecsPerDay = 24 * 60 * 60;
+constexpr double MSecsPerDay = 24.0 * 60 * 60 * 1000;
+
+// Encoding fails with "Range check error" for a date or time that does not exist.
+TDateTime EncodeDate(int Year, int Month, int Day);
+TDateTime EncodeTime(int Hour, int Min, int Sec, int MSec);
+bool TryEncodeDate(int Year, int Month, int Day, TDateTime& Value);
+bool TryEncodeTime(int Hour, int Min, int Sec, int MSec, TDateTime& Value);
+
+// Decoding rounds the time of day to the nearest millisecond first, as the automation date
+// functions do; a negative value's whole part is its signed day and its fraction the time of day
+// counted forward from that day's midnight.
+void DecodeDate(TDateTime Value, int& Year, int& Month, int& Day);
+void DecodeTime(TDateTime Value, int& Hour, int& Min, int& Sec, int& MSec);
+
+int WholeDays(TDateTime Value);       // the whole days by truncation
+TDateTime DateOf(TDateTime Value);    // midnight of the value's day
+TDateTime TimeOf(TDateTime Value);    // the time of day alone, 0 <= t < 1
+int DayOfWeek(TDateTime Value);       // 1 = Sunday ... 7 = Saturday
+bool IsLeapYear(int Year);
+int DaysInMonth(int Year, int Month);
+
+// Today and now come from a clock so that tests control them.
+class TClock {
+ public:
+  virtual ~TClock() = default;
+  virtual TDateTime Now() const = 0;
+  TDateTime Today() const { return DateOf(Now()); }
+};
+
+// The machine's local time.
+class TSystemClock : public TClock {
+ public:
+  TDateTime Now() const override;
+};
+
+// A clock that stays where a test puts it.
+class TFixedClock : public TClock {
+ public:
+  explicit TFixedClock(TDateTime now) : FNow(now) {}
+  TDateTime Now() const override { return FNow; }
+  void Set(TDateTime now) { FNow = now; }
+
+ private:
+  TDateTime FNow;
+};
+
+}  // namespace skx

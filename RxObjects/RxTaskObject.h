@@ -1,0 +1,52 @@
+// The concrete task: descriptive fields, enumerations and caption tables.
+#pragma once
+
+#include <cstdint>
+
+#include "Framework/Core/Strings.h"
+#include "SkedraComp/TaskObject.h"
+
+namespace skx {
+
+enum TTaskPriority : std::uint8_t { tpLow = 0, tpNormal = 1, tpHigh = 2 };
+enum TTaskType : std::uint8_t { ttTask = 0, ttContact = 1, ttEvent = 2 };
+enum TTaskStatus : std::uint8_t { tsActive = 0, tsCompleted = 1, tsSuspend = 2 };
+
+extern const wchar_t* const TaskTypeNames[3];
+extern const wchar_t* const TaskStatusNames[3];
+extern const wchar_t* const TaskPriorityNames[3];
+
+class TRxTaskObject;
+
+// Edits a task in the task dialog; the platform supplies it, tests script it.
+class TTaskEditorService {
+ public:
+  virtual ~TTaskEditorService() = default;
+  // Shows the editor on the task; stores the values and answers true only when confirmed.
+  virtual bool EditTask(TRxTaskObject& Task) = 0;
+};
+
+// The editor that EditAppend and EditUpdate use; null means no editor is available.
+void SetTaskEditor(TTaskEditorService* Editor);
+TTaskEditorService* GetTaskEditor();
+
+class TRxTaskObject : public TTaskObject {
+ public:
+  explicit TRxTaskObject(int AID) : TTaskObject(AID) { FPriority = tpNormal; }
+
+  void Draw(TCanvas& Canvas, const TRect& Rect) override;
+  bool EditAppend() override;
+  bool EditUpdate() override;
+  bool ConfirmDelete() override;
+
+  bool FIsPrivate = false;
+  int FRemind = 0;
+  String FDescription;
+  String FNotes;
+  TTaskPriority FPriority = tpLow;
+  TTaskType FTaskType = ttTask;
+  TTaskStatus FStatus = tsActive;
+  String FWhere;
+};
+
+}  // namespace skx

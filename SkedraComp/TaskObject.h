@@ -1,0 +1,29 @@
+// The task base class: time span, identifier and the operations every task offers.
+#pragma once
+
+#include "Framework/Core/DateTime.h"
+#include "Framework/Core/WeakRef.h"
+
+namespace skx {
+
+class TCanvas;
+struct TRect;
+
+class TTaskObject : public TWeakTarget {
+ public:
+  explicit TTaskObject(int AID) : FID(AID) {}
+  virtual ~TTaskObject() = default;
+  TTaskObject(const TTaskObject&) = delete;
+  TTaskObject& operator=(const TTaskObject&) = delete;
+
+  virtual void Draw(TCanvas& Canvas, const TRect& Rect);
+  virtual bool EditAppend();
+  virtual bool EditUpdate();
+  virtual bool ConfirmDelete();
+
+  TDateTime FStartDateTime = 0.0;
+  TDateTime FFinishDateTime = 0.0;
+  int FID;
+};
+
+}  // namespace skx
