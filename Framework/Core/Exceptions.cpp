@@ -13,16 +13,16 @@ void RaiseIntOverflow() { throw EIntOverflow(L"Integer overflow"); }
 void RaiseRangeError() { throw ERangeError(L"Range check error"); }
 void RaiseDivByZero() { throw EDivByZero(L"Division by zero"); }
 void RaiseInvalidDate(const String& text) {
-  throw EConvertError(FormatMessage(L"'%s' is not a valid date", text));
+  throw EConvertError(FormatText(L"'%s' is not a valid date", text));
 }
 void RaiseInvalidTime(const String& text) {
-  throw EConvertError(FormatMessage(L"'%s' is not a valid time", text));
+  throw EConvertError(FormatText(L"'%s' is not a valid time", text));
 }
 void RaiseInvalidInteger(const String& text) {
-  throw EConvertError(FormatMessage(L"'%s' is not a valid integer value", text));
+  throw EConvertError(FormatText(L"'%s' is not a valid integer value", text));
 }
 void RaiseListIndexError(int index) {
-  throw EListError(FormatMessage(L"List index out of bounds (%d)", index));
+  throw EListError(FormatText(L"List index out of bounds (%d)", index));
 }
 void RaiseInvalidCast() { throw EInvalidCast(L"Invalid class typecast"); }
 

@@ -27,15 +27,18 @@ String DateToStr(TDateTime Value, const TFormatSettings& Settings = GetFormatSet
 String TimeToStr(TDateTime Value, const TFormatSettings& Settings = GetFormatSettings());
 
 // Parsing accepts what formatting produces and the usual shorter forms: a date in the short
-// date format's field order with the date separator, a time as hours[:minutes[:seconds]] with
-// the time separator and an optional AM/PM designator. Failures raise "'%s' is not a valid
-// date" and "'%s' is not a valid time".
+// date format's field order with the date separator, a time as hours[:minutes[:seconds[.fraction]]]
+// with the time separator and an optional AM/PM designator before or after it. A one- or two-digit
+// year falls in 1930 to 2029; a short date format without a year takes the current one. Blanks
+// around the text are ignored. Failures raise "'%s' is not a valid date" and "'%s' is not a
+// valid time".
 TDateTime StrToDate(const String& Text, const TFormatSettings& Settings = GetFormatSettings());
 TDateTime StrToTime(const String& Text, const TFormatSettings& Settings = GetFormatSettings());
 bool TryStrToDate(const String& Text, TDateTime& Value, const TFormatSettings& Settings = GetFormatSettings());
 bool TryStrToTime(const String& Text, TDateTime& Value, const TFormatSettings& Settings = GetFormatSettings());
 
-// "'%s' is not a valid integer value" for anything but an optionally signed decimal in 32 bits.
+// "'%s' is not a valid integer value" for anything but an optionally signed decimal in 32 bits
+// or a $-prefixed hexadecimal of at most 32 bits ($FFFFFFFF is -1); blanks around it are ignored.
 int StrToInt(const String& Text);
 
 }  // namespace skx

@@ -33,20 +33,25 @@ std::string ToUtf8(const String& text) {
   return out;
 }
 
+// A malformed sequence becomes U+FFFD without swallowing the bytes that follow it; encoded
+// surrogates pass through, so that an unpaired one written by ToUtf8 reads back unchanged.
 String FromUtf8(const std::string& text) {
   String out;
   size_t i = 0;
   while (i < text.size()) {
-    unsigned char b = static_cast<unsigned char>(text[i]);
+    const unsigned char b = static_cast<unsigned char>(text[i++]);
     unsigned long c = b;
     int extra = 0;
-    if (b >= 0xF0) { c = b & 0x07; extra = 3; }
-    else if (b >= 0xE0) { c = b & 0x0F; extra = 2; }
-    else if (b >= 0xC0) { c = b & 0x1F; extra = 1; }
-    ++i;
-    for (int k = 0; k < extra && i < text.size(); ++k, ++i) {
+    if (b >= 0xC2 && b < 0xE0) { c = b & 0x1F; extra = 1; }
+    else if (b >= 0xE0 && b < 0xF0) { c = b & 0x0F; extra = 2; }
+    else if (b >= 0xF0 && b < 0xF5) { c = b & 0x07; extra = 3; }
+    else if (b >= 0x80) { c = 0xFFFD; }
+    int k = 0;
+    for (; k < extra && i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80;
+         ++k, ++i) {
       c = (c << 6) | (static_cast<unsigned char>(text[i]) & 0x3F);
     }
+    if (k < extra || c > 0x10FFFF) c = 0xFFFD;
     if (sizeof(wchar_t) == 2 && c >= 0x10000) {
       c -= 0x10000;
       out += static_cast<wchar_t>(0xD800 + (c >> 10));
@@ -84,11 +89,11 @@ String Substitute(const String& pattern, Emit emit) {
 
 }  // namespace
 
-String FormatMessage(const String& pattern, const String& arg) {
+String FormatText(const String& pattern, const String& arg) {
   return Substitute(pattern, [&](wchar_t) { return arg; });
 }
 
-String FormatMessage(const String& pattern, int arg) {
+String FormatText(const String& pattern, int arg) {
   return Substitute(pattern, [&](wchar_t) { return std::to_wstring(arg); });
 }
 

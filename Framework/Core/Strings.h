@@ -12,7 +12,7 @@ std::string ToUtf8(const String& text);
 String FromUtf8(const std::string& text);
 
 // printf-style formatting of a message with %s (a String), %d (an int) and %% only.
-String FormatMessage(const String& pattern, const String& arg);
-String FormatMessage(const String& pattern, int arg);
+String FormatText(const String& pattern, const String& arg);
+String FormatText(const String& pattern, int arg);
 
 }  // namespace skx

@@ -1,0 +1,163 @@
+// Class factories: creation with a guard reference, names from the type library, registry entries.
+#include "Framework/Com/ClassFactory.h"
+
+#include "Framework/Com/ComServer.h"
+#include "Framework/Com/ComUtil.h"
+#include "Framework/Com/Registry.h"
+#include "Framework/Core/Exceptions.h"
+
+namespace skx {
+
+TComObjectFactory::TComObjectFactory(TComServer& server, const wchar_t* objectClassName, REFCLSID classId)
+    : FServer(server), FObjectClassName(objectClassName), FClassId(classId) {
+  server.AddFactory(this);
+}
+
+void TComObjectFactory::LoadClassInfo() {
+  if (FClassInfo != nullptr) return;
+  ITypeInfo* info = nullptr;
+  if (FAILED(FServer.TypeLib()->GetTypeInfoOfGuid(FClassId, &info))) {
+    throw Exception(FormatText(L"Type information missing for class %s", FObjectClassName));
+  }
+  BSTR name = nullptr;
+  BSTR doc = nullptr;
+  OleCheck(info->GetDocumentation(MEMBERID_NIL, &name, &doc, nullptr, nullptr));
+  FClassName = BstrToString(name);
+  FDescription = BstrToString(doc);
+  ::SysFreeString(name);
+  ::SysFreeString(doc);
+  FClassInfo = info;
+}
+
+const std::wstring& TComObjectFactory::ClassName() {
+  LoadClassInfo();
+  return FClassName;
+}
+
+const std::wstring& TComObjectFactory::Description() {
+  LoadClassInfo();
+  return FDescription;
+}
+
+std::wstring TComObjectFactory::ProgID() { return FServer.ServerName() + L"." + ClassName(); }
+
+ITypeInfo* TComObjectFactory::ClassInfo() {
+  LoadClassInfo();
+  return FClassInfo;
+}
+
+void TComObjectFactory::UpdateRegistry(bool add) {
+  std::wstring clsid = GuidToString(FClassId);
+  std::wstring classKey = L"CLSID\\" + clsid;
+  if (!add) {
+    DeleteRegKeyTree(classKey);
+    DeleteRegKeyTree(ProgID());
+    return;
+  }
+  TLIBATTR* attr = nullptr;
+  OleCheck(FServer.TypeLib()->GetLibAttr(&attr));
+  std::wstring libId = GuidToString(attr->guid);
+  wchar_t version[32];
+  ::wsprintfW(version, L"%d.%d", attr->wMajorVerNum, attr->wMinorVerNum);
+  FServer.TypeLib()->ReleaseTLibAttr(attr);
+
+  CreateRegKey(classKey, Description());
+  CreateRegKey(classKey + L"\\InprocServer32", QuotedPath(FServer.ModulePath()));
+  CreateRegKey(classKey + L"\\ProgID", ProgID());
+  CreateRegKey(ProgID(), Description());
+  CreateRegKey(ProgID() + L"\\Clsid", clsid);
+  CreateRegKey(classKey + L"\\TypeLib", libId);
+  CreateRegKey(classKey + L"\\Version", version);
+}
+
+HRESULT STDMETHODCALLTYPE TComObjectFactory::QueryInterface(REFIID riid, void** object) {
+  if (object == nullptr) return E_POINTER;
+  if (::IsEqualIID(riid, IID_IUnknown) || ::IsEqualIID(riid, IID_IClassFactory)) {
+    *object = static_cast<IClassFactory*>(this);
+    return S_OK;
+  }
+  *object = nullptr;
+  return E_NOINTERFACE;
+}
+
+HRESULT STDMETHODCALLTYPE TComObjectFactory::CreateInstance(IUnknown* outer, REFIID riid, void** object) {
+  if (object == nullptr) return E_POINTER;
+  *object = nullptr;
+  if (outer != nullptr) return CLASS_E_NOAGGREGATION;
+  try {
+    IUnknown* instance = CreateComObject();
+    instance->AddRef();
+    HRESULT result = instance->QueryInterface(riid, object);
+    instance->Release();
+    return result;
+  } catch (const EOleError& e) {
+    return e.Code();
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  } catch (...) {
+    return E_UNEXPECTED;
+  }
+}
+
+HRESULT STDMETHODCALLTYPE TComObjectFactory::LockServer(BOOL lock) {
+  FServer.LockServer(lock != FALSE);
+  return S_OK;
+}
+
+TAutoObjectFactory::TAutoObjectFactory(TComServer& server, const wchar_t* objectClassName, REFCLSID classId,
+                                       TCreator creator)
+    : TComObjectFactory(server, objectClassName, classId), FCreator(std::move(creator)) {}
+
+void TAutoObjectFactory::LoadInterfaceInfo() {
+  if (FDispatchInfo != nullptr) return;
+  ITypeInfo* classInfo = ClassInfo();
+  TYPEATTR* attr = nullptr;
+  OleCheck(classInfo->GetTypeAttr(&attr));
+  WORD count = attr->cImplTypes;
+  classInfo->ReleaseTypeAttr(attr);
+  for (UINT i = 0; i < count; ++i) {
+    INT flags = 0;
+    OleCheck(classInfo->GetImplTypeFlags(i, &flags));
+    if ((flags & IMPLTYPEFLAG_FDEFAULT) == 0 || (flags & IMPLTYPEFLAG_FSOURCE) != 0) continue;
+    HREFTYPE ref = 0;
+    OleCheck(classInfo->GetRefTypeOfImplType(i, &ref));
+    ITypeInfo* dispatchInfo = nullptr;
+    OleCheck(classInfo->GetRefTypeInfo(ref, &dispatchInfo));
+    OleCheck(dispatchInfo->GetTypeAttr(&attr));
+    FDefaultIid = attr->guid;
+    bool dual = attr->typekind == TKIND_DISPATCH && (attr->wTypeFlags & TYPEFLAG_FDUAL) != 0;
+    dispatchInfo->ReleaseTypeAttr(attr);
+    ITypeInfo* invokeInfo = dispatchInfo;
+    invokeInfo->AddRef();
+    if (dual) {
+      HREFTYPE vtableRef = 0;
+      ITypeInfo* vtableInfo = nullptr;
+      if (SUCCEEDED(dispatchInfo->GetRefTypeOfImplType(-1, &vtableRef)) &&
+          SUCCEEDED(dispatchInfo->GetRefTypeInfo(vtableRef, &vtableInfo))) {
+        invokeInfo->Release();
+        invokeInfo = vtableInfo;
+      }
+    }
+    FDispatchInfo = dispatchInfo;
+    FInvokeInfo = invokeInfo;
+    return;
+  }
+  throw Exception(FormatText(L"Type information missing for class %s", ClassName()));
+}
+
+ITypeInfo* TAutoObjectFactory::DispatchTypeInfo() {
+  LoadInterfaceInfo();
+  return FDispatchInfo;
+}
+
+ITypeInfo* TAutoObjectFactory::InvokeTypeInfo() {
+  LoadInterfaceInfo();
+  return FInvokeInfo;
+}
+
+REFIID TAutoObjectFactory::DefaultInterface() {
+  LoadInterfaceInfo();
+  return FDefaultIid;
+}
+
+}  // namespace skx

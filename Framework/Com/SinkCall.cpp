@@ -1,0 +1,58 @@
+// Late-bound sink calls: arguments reversed into DISPPARAMS, failures raised.
+#include "Framework/Com/SinkCall.h"
+
+#include <oleauto.h>
+
+#include <vector>
+
+#include "Framework/Com/ComUtil.h"
+#include "Framework/Core/Exceptions.h"
+
+namespace skx {
+
+VARIANT DispatchArg(IDispatch* value) {
+  VARIANT v;
+  ::VariantInit(&v);
+  v.vt = VT_DISPATCH;
+  v.pdispVal = value;
+  return v;
+}
+
+VARIANT ByRefLongArg(LONG* value) {
+  VARIANT v;
+  ::VariantInit(&v);
+  v.vt = VT_I4 | VT_BYREF;
+  v.plVal = value;
+  return v;
+}
+
+VARIANT ByRefShortArg(SHORT* value) {
+  VARIANT v;
+  ::VariantInit(&v);
+  v.vt = VT_I2 | VT_BYREF;
+  v.piVal = value;
+  return v;
+}
+
+void InvokeSinkMethod(IDispatch* sink, DISPID id, std::initializer_list<VARIANT> args) {
+  std::vector<VARIANT> reversed(args.begin(), args.end());
+  std::vector<VARIANT>(reversed.rbegin(), reversed.rend()).swap(reversed);
+  DISPPARAMS params = {reversed.empty() ? nullptr : reversed.data(), nullptr,
+                       static_cast<UINT>(reversed.size()), 0};
+  EXCEPINFO excep = {};
+  UINT argErr = 0;
+  HRESULT result = sink->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr,
+                                &excep, &argErr);
+  if (result == DISP_E_EXCEPTION) {
+    String message = BstrToString(excep.bstrDescription);
+    HRESULT code = excep.scode != 0 ? excep.scode : E_FAIL;
+    ::SysFreeString(excep.bstrSource);
+    ::SysFreeString(excep.bstrDescription);
+    ::SysFreeString(excep.bstrHelpFile);
+    if (!message.empty()) throw EOleError(message, code);
+    OleCheck(code);
+  }
+  OleCheck(result);
+}
+
+}  // namespace skx

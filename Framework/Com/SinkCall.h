@@ -1,0 +1,19 @@
+// Late-bound calls on a container's event sink.
+#pragma once
+
+#include <windows.h>
+#include <oaidl.h>
+
+#include <initializer_list>
+
+namespace skx {
+
+VARIANT DispatchArg(IDispatch* value);
+VARIANT ByRefLongArg(LONG* value);
+VARIANT ByRefShortArg(SHORT* value);
+
+// Invokes id on the sink as a method; args are in declaration order. A failure result from the
+// sink is raised as EOleError in the caller.
+void InvokeSinkMethod(IDispatch* sink, DISPID id, std::initializer_list<VARIANT> args);
+
+}  // namespace skx

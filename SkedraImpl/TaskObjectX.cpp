@@ -1,0 +1,141 @@
+// The task automation object: each member a plain read or write of one task field.
+#include "SkedraImpl/TaskObjectX.h"
+
+#include "Framework/Com/ComUtil.h"
+#include "Framework/Core/Exceptions.h"
+
+namespace skx {
+
+namespace {
+
+TRxTaskObject* AsRxTask(TTaskObject* task) {
+  if (task == nullptr) return nullptr;
+  auto* rxTask = dynamic_cast<TRxTaskObject*>(task);
+  if (rxTask == nullptr) RaiseInvalidCast();
+  return rxTask;
+}
+
+// Enumeration fields are one byte and pick icons and list entries: only their constants are kept.
+template <typename TField>
+TField CheckedEnum(long value, const wchar_t* property) {
+  if (value < 0 || value > 2) {
+    throw EOleError(L"'" + std::to_wstring(value) + L"' is not a valid value for " + property, E_INVALIDARG);
+  }
+  return static_cast<TField>(value);
+}
+
+}  // namespace
+
+TTaskObjectX::TTaskObjectX(TAutoObjectFactory& factory, TTaskObject* task)
+    : TAutoObject(factory), FTask(AsRxTask(task)) {}
+
+TTaskObjectX::TTaskObjectX(TAutoObjectFactory& factory)
+    : TAutoObject(factory), FOwnTask(std::make_unique<TRxTaskObject>(0)), FTask(FOwnTask.get()) {}
+
+std::unique_ptr<TRxTaskObject> TTaskObjectX::ReleaseOwnedTask() { return std::move(FOwnTask); }
+
+TRxTaskObject& TTaskObjectX::LiveTask() const {
+  TRxTaskObject* task = FTask.Get();
+  if (task == nullptr) {
+    throw Exception(L"The task of this object no longer exists");
+  }
+  return *task;
+}
+
+template <typename TValue, typename TGet>
+HRESULT TTaskObjectX::GetValue(TValue* value, TGet get) {
+  if (value == nullptr) return E_POINTER;
+  return Trap([&] { *value = static_cast<TValue>(get(LiveTask())); });
+}
+
+template <typename TPut>
+HRESULT TTaskObjectX::PutValue(TPut put) {
+  return Trap([&] { put(LiveTask()); });
+}
+
+HRESULT TTaskObjectX::GetText(BSTR* value, String TRxTaskObject::*field) {
+  if (value == nullptr) return E_POINTER;
+  *value = nullptr;
+  return Trap([&] { *value = StringToBstr(LiveTask().*field); });
+}
+
+HRESULT TTaskObjectX::PutText(BSTR value, String TRxTaskObject::*field) {
+  return Trap([&] { LiveTask().*field = BstrToString(value); });
+}
+
+HRESULT TTaskObjectX::get_ID(long* Value) {
+  return GetValue(Value, [](TRxTaskObject& t) { return t.FID; });
+}
+
+HRESULT TTaskObjectX::get_StartDateTime(double* Value) {
+  return GetValue(Value, [](TRxTaskObject& t) { return t.FStartDateTime; });
+}
+
+HRESULT TTaskObjectX::put_StartDateTime(double Value) {
+  return PutValue([&](TRxTaskObject& t) { t.FStartDateTime = Value; });
+}
+
+HRESULT TTaskObjectX::get_FinishDateTime(double* Value) {
+  return GetValue(Value, [](TRxTaskObject& t) { return t.FFinishDateTime; });
+}
+
+HRESULT TTaskObjectX::put_FinishDateTime(double Value) {
+  return PutValue([&](TRxTaskObject& t) { t.FFinishDateTime = Value; });
+}
+
+HRESULT TTaskObjectX::get_IsPrivate(VARIANT_BOOL* Value) {
+  return GetValue(Value, [](TRxTaskObject& t) { return t.FIsPrivate ? VARIANT_TRUE : VARIANT_FALSE; });
+}
+
+HRESULT TTaskObjectX::put_IsPrivate(VARIANT_BOOL Value) {
+  return PutValue([&](TRxTaskObject& t) { t.FIsPrivate = Value != 0; });
+}
+
+HRESULT TTaskObjectX::get_Remind(long* Value) {
+  return GetValue(Value, [](TRxTaskObject& t) { return t.FRemind; });
+}
+
+HRESULT TTaskObjectX::put_Remind(long Value) {
+  return PutValue([&](TRxTaskObject& t) { t.FRemind = Value; });
+}
+
+HRESULT TTaskObjectX::get_Description(BSTR* Value) { return GetText(Value, &TRxTaskObject::FDescription); }
+HRESULT TTaskObjectX::put_Description(BSTR Value) { return PutText(Value, &TRxTaskObject::FDescription); }
+HRESULT TTaskObjectX::get_Notes(BSTR* Value) { return GetText(Value, &TRxTaskObject::FNotes); }
+HRESULT TTaskObjectX::put_Notes(BSTR Value) { return PutText(Value, &TRxTaskObject::FNotes); }
+HRESULT TTaskObjectX::get_Where(BSTR* Value) { return GetText(Value, &TRxTaskObject::FWhere); }
+HRESULT TTaskObjectX::put_Where(BSTR Value) { return PutText(Value, &TRxTaskObject::FWhere); }
+
+HRESULT TTaskObjectX::get_Priority(::ITaskPriority* Value) {
+  return GetValue(Value, [](TRxTaskObject& t) { return t.FPriority; });
+}
+
+HRESULT TTaskObjectX::put_Priority(::ITaskPriority Value) {
+  return PutValue([&](TRxTaskObject& t) { t.FPriority = CheckedEnum<TTaskPriority>(Value, L"Priority"); });
+}
+
+HRESULT TTaskObjectX::get_TaskType(::ITaskType* Value) {
+  return GetValue(Value, [](TRxTaskObject& t) { return t.FTaskType; });
+}
+
+HRESULT TTaskObjectX::put_TaskType(::ITaskType Value) {
+  return PutValue([&](TRxTaskObject& t) { t.FTaskType = CheckedEnum<TTaskType>(Value, L"TaskType"); });
+}
+
+HRESULT TTaskObjectX::get_Status(::ITaskStatus* Value) {
+  return GetValue(Value, [](TRxTaskObject& t) { return t.FStatus; });
+}
+
+HRESULT TTaskObjectX::put_Status(::ITaskStatus Value) {
+  return PutValue([&](TRxTaskObject& t) { t.FStatus = CheckedEnum<TTaskStatus>(Value, L"Status"); });
+}
+
+TAutoObjectFactory& TaskObjectXFactory() {
+  static TAutoObjectFactory factory(TComServer::Instance(), L"TTaskObjectX", CLSID_TaskObjectX,
+                                    [](TAutoObjectFactory& self) -> IUnknown* {
+                                      return static_cast<ITaskObject*>(new TTaskObjectX(self));
+                                    });
+  return factory;
+}
+
+}  // namespace skx
