@@ -4,6 +4,8 @@
 
 #include "Framework/Com/ClassFactory.h"
 #include "Framework/Com/ComServer.h"
+#include "Framework/Core/FormatSettings.h"
+#include "Framework/Win32/OsLocale.h"
 #include "SkedraImpl/Factories.h"
 
 using skx::TComServer;
@@ -12,6 +14,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {
     ::DisableThreadLibraryCalls(instance);
     TComServer::Instance().Initialize(instance);
+    skx::SetFormatSettings(skx::ReadUserFormatSettings());
     skx::CreateFactories();
   }
   return TRUE;
