@@ -1,0 +1,298 @@
+// Component ownership, the control tree and the window seam between a control and its platform.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "Framework/Core/Geometry.h"
+#include "Framework/Core/Graphics.h"
+#include "Framework/Core/Sets.h"
+#include "Framework/Core/Strings.h"
+
+namespace skx {
+
+class TComponent;
+class TControl;
+class TWinControl;
+class TPopupMenu;
+class TMenuItem;
+
+using TNotifyEvent = std::function<void(TComponent* Sender)>;
+
+// A property that a saved state holds; Stored false means it is derived and never written.
+struct TPublishedProperty {
+  const wchar_t* Name;
+  bool Stored;
+};
+
+enum TComponentStateFlag { csDesigning, csDestroying };
+using TComponentState = TSet<TComponentStateFlag>;
+
+enum TOperation { opInsert, opRemove };
+
+class TComponent {
+ public:
+  explicit TComponent(TComponent* AOwner);
+  virtual ~TComponent();
+  TComponent(const TComponent&) = delete;
+  TComponent& operator=(const TComponent&) = delete;
+
+  TComponent* Owner() const { return FOwner; }
+  int ComponentCount() const { return static_cast<int>(FComponents.size()); }
+  TComponent* Components(int index) const { return FComponents.at(index); }
+
+  const String& Name() const { return FName; }
+  void SetName(const String& name) { FName = name; }
+  int Tag() const { return FTag; }
+  void SetTag(int tag) { FTag = tag; }
+
+  TComponentState ComponentState() const { return FComponentState; }
+  bool IsDesigning() const { return FComponentState.Contains(csDesigning); }
+  bool IsDestroying() const { return FComponentState.Contains(csDestroying); }
+  // Applies to the owned components too, as a designer switches a whole form.
+  void SetDesigning(bool designing);
+  // Marks this component and everything it owns as being destroyed; owners do it before they
+  // free what they own, so that owned components raise no events on the way out.
+  void MarkDestroying();
+
+  // Called after a saved state was read into the component.
+  virtual void Loaded();
+
+ protected:
+  // Told about components joining or leaving this owner.
+  virtual void Notification(TComponent* AComponent, TOperation operation);
+
+ private:
+  TComponent* FOwner;
+  std::vector<TComponent*> FComponents;
+  String FName;
+  int FTag = 0;
+  TComponentState FComponentState;
+};
+
+enum TControlStyleFlag {
+  csAcceptsControls,
+  csCaptureMouse,
+  csClickEvents,
+  csSetCaption,
+  csOpaque,
+  csDoubleClicks,
+  csFixedWidth,
+  csFixedHeight,
+  csReplicatable,
+  csFramed
+};
+using TControlStyle = TSet<TControlStyleFlag>;
+
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+enum TShiftFlag { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
+using TShiftState = TSet<TShiftFlag>;
+
+// Virtual key codes with the platform's values.
+constexpr int vkTab = 0x09;
+constexpr int vkPrior = 0x21;
+constexpr int vkNext = 0x22;
+constexpr int vkEnd = 0x23;
+constexpr int vkHome = 0x24;
+constexpr int vkLeft = 0x25;
+constexpr int vkUp = 0x26;
+constexpr int vkRight = 0x27;
+constexpr int vkDown = 0x28;
+
+// Window styles with the platform's values (named apart from its macros, which a platform
+// source sees as well).
+constexpr std::uint32_t wsBorder = 0x00800000;
+constexpr std::uint32_t wsChild = 0x40000000;
+constexpr std::uint32_t wsClipChildren = 0x02000000;
+constexpr std::uint32_t wsClipSiblings = 0x04000000;
+constexpr std::uint32_t wsDisabled = 0x08000000;
+constexpr std::uint32_t wsHScroll = 0x00100000;
+constexpr std::uint32_t wsTabStop = 0x00010000;
+constexpr std::uint32_t wsVisible = 0x10000000;
+constexpr std::uint32_t wsVScroll = 0x00200000;
+constexpr std::uint32_t wsExClientEdge = 0x00000200;
+constexpr std::uint32_t wsExControlParent = 0x00010000;
+
+struct TCreateParams {
+  String Caption;
+  std::uint32_t Style = 0;
+  std::uint32_t ExStyle = 0;
+  TRect Bounds;
+};
+
+// Pixels taken from each side of a window by its frame.
+int FrameWidth(std::uint32_t style, std::uint32_t exStyle);
+
+enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTop, scBottom };
+
+// The platform's side of one control's window. The Win32 layer gives one to the top control,
+// tests give a headless one; child controls get theirs from their parent's peer. Member names
+// avoid the platform's A/W macros.
+class TWindowPeer {
+ public:
+  virtual ~TWindowPeer() = default;
+
+  virtual std::unique_ptr<TWindowPeer> CreateChildPeer() = 0;
+  // parent is the peer whose window holds this one, or null for a top window.
+  virtual void CreateHandle(const TCreateParams& params, TWindowPeer* parent) = 0;
+  virtual void DestroyHandle() = 0;
+  virtual bool HandleExists() const = 0;
+  virtual TRect ClientRect() const = 0;
+  virtual TPoint ClientToScreen(TPoint point) const = 0;
+  virtual void SetBounds(const TRect& bounds) = 0;
+  virtual void SetVisible(bool visible) = 0;
+  virtual void Invalidate() = 0;
+  virtual void InvalidateRect(const TRect& rect) = 0;
+  virtual void SetFocus() = 0;
+  virtual bool Focused() const = 0;
+  virtual void SetCapture() = 0;
+  virtual void ReleaseCapture() = 0;
+  // position and range in cells; a range of 0 hides the bar.
+  virtual void SetScrollBar(bool vertical, int range, int position) = 0;
+  // Shows the menu at screen coordinates and returns the item chosen, or null.
+  virtual TMenuItem* TrackPopupMenu(TPopupMenu& menu, TPoint screenPoint) = 0;
+};
+
+class TControl : public TComponent {
+ public:
+  explicit TControl(TComponent* AOwner);
+  ~TControl() override;
+
+  TWinControl* Parent() const { return FParent; }
+  void SetParent(TWinControl* parent);
+
+  int Left() const { return FLeft; }
+  int Top() const { return FTop; }
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
+  TRect BoundsRect() const { return Bounds(FLeft, FTop, FWidth, FHeight); }
+  virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
+  void SetLeft(int value) { SetBounds(value, FTop, FWidth, FHeight); }
+  void SetTop(int value) { SetBounds(FLeft, value, FWidth, FHeight); }
+  void SetWidth(int value) { SetBounds(FLeft, FTop, value, FHeight); }
+  void SetHeight(int value) { SetBounds(FLeft, FTop, FWidth, value); }
+  virtual TRect ClientRect() const;
+  int ClientWidth() const { return ClientRect().Width(); }
+  int ClientHeight() const { return ClientRect().Height(); }
+
+  bool Visible() const { return FVisible; }
+  virtual void SetVisible(bool visible);
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool enabled) { FEnabled = enabled; }
+
+  TControlStyle ControlStyle() const { return FControlStyle; }
+  void SetControlStyle(TControlStyle style) { FControlStyle = style; }
+
+  TColor Color() const { return FColor; }
+  virtual void SetColor(TColor color);
+  bool ParentColor() const { return FParentColor; }
+  void SetParentColor(bool value);
+  const TFont& Font() const { return FFont; }
+  virtual void SetFont(const TFont& font);
+  bool ParentFont() const { return FParentFont; }
+  void SetParentFont(bool value);
+  bool Ctl3D() const { return FCtl3D; }
+  void SetCtl3D(bool value) { FCtl3D = value; }
+  bool ParentCtl3D() const { return FParentCtl3D; }
+  void SetParentCtl3D(bool value) { FParentCtl3D = value; }
+  int Cursor() const { return FCursor; }
+  void SetCursor(int value) { FCursor = value; }
+  int DragCursor() const { return FDragCursor; }
+  void SetDragCursor(int value) { FDragCursor = value; }
+  int DragMode() const { return FDragMode; }
+  void SetDragMode(int value) { FDragMode = value; }
+
+  TPopupMenu* PopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TPopupMenu* menu) { FPopupMenu = menu; }
+
+  virtual void Invalidate();
+  virtual void InvalidateRect(const TRect& rect);
+
+  // What the platform calls for mouse input, in client coordinates.
+  virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+  virtual void MouseMove(TShiftState shift, int x, int y);
+  virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+  // The context menu request after a right click: pops up PopupMenu, if any, at (x, y).
+  void ContextPopup(int x, int y);
+  virtual TPoint ClientToScreen(TPoint point) const;
+
+  std::function<void(TComponent* Sender, TMouseButton, TShiftState, int x, int y)> OnMouseDown;
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation operation) override;
+
+ private:
+  friend class TWinControl;
+  // The parent's colour and font reach children that follow them.
+  void ParentChanged();
+
+  TWinControl* FParent = nullptr;
+  int FLeft = 0;
+  int FTop = 0;
+  int FWidth = 0;
+  int FHeight = 0;
+  bool FVisible = true;
+  bool FEnabled = true;
+  TControlStyle FControlStyle;
+  TColor FColor = clWindow;
+  bool FParentColor = true;
+  TFont FFont;
+  bool FParentFont = true;
+  bool FCtl3D = true;
+  bool FParentCtl3D = true;
+  int FCursor = 0;
+  int FDragCursor = -12;
+  int FDragMode = 0;
+  TPopupMenu* FPopupMenu = nullptr;
+};
+
+class TWinControl : public TControl {
+ public:
+  explicit TWinControl(TComponent* AOwner);
+  ~TWinControl() override;
+
+  int ControlCount() const { return static_cast<int>(FControls.size()); }
+  TControl* Controls(int index) const { return FControls.at(index); }
+
+  // The platform (or a test) gives the control its peer; children ask their parent's peer.
+  void SetPeer(std::unique_ptr<TWindowPeer> peer);
+  TWindowPeer* Peer() const { return FPeer.get(); }
+  bool HandleAllocated() const { return FPeer && FPeer->HandleExists(); }
+  // Creates the window, and those of the child controls, if a peer is at hand.
+  void HandleNeeded();
+  void DestroyHandle();
+
+  virtual void CreateParams(TCreateParams& params) const;
+  TRect ClientRect() const override;
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+  void SetVisible(bool visible) override;
+  void SetColor(TColor color) override;
+  void SetFont(const TFont& font) override;
+  void Invalidate() override;
+  void InvalidateRect(const TRect& rect) override;
+  TPoint ClientToScreen(TPoint point) const override;
+
+  bool TabStop() const { return FTabStop; }
+  void SetTabStop(bool value) { FTabStop = value; }
+  bool CanFocus() const;
+  bool Focused() const { return HandleAllocated() && FPeer->Focused(); }
+  void SetFocus();
+  void SetMouseCapture(bool capture);
+
+  // What the platform calls for key presses and for painting.
+  virtual void KeyDown(int& key, TShiftState shift);
+  virtual void Paint(TCanvas& canvas);
+
+ private:
+  friend class TControl;
+  void InsertControl(TControl* control);
+  void RemoveControl(TControl* control);
+
+  std::vector<TControl*> FControls;
+  std::unique_ptr<TWindowPeer> FPeer;
+  bool FTabStop = false;
+};
+
+}  // namespace skx

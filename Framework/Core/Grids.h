@@ -1,0 +1,189 @@
+// The grid base: a windowed table of cells with fixed headings, scrolling and range selection.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <utility>
+#include <vector>
+
+#include "Framework/Core/Controls.h"
+
+namespace skx {
+
+enum TGridOption {
+  goFixedVertLine,
+  goFixedHorzLine,
+  goVertLine,
+  goHorzLine,
+  goRangeSelect,
+  goDrawFocusSelected,
+  goRowSizing,
+  goColSizing,
+  goRowMoving,
+  goColMoving,
+  goEditing,
+  goTabs,
+  goRowSelect,
+  goAlwaysShowEditor,
+  goThumbTracking
+};
+using TGridOptions = TSet<TGridOption>;
+
+enum TGridDrawStateFlag { dsSelected, dsFocused, dsFixed };
+using TGridDrawState = TSet<TGridDrawStateFlag>;
+
+enum TBorderStyle { bsNone, bsSingle };
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+using TDrawCellEvent = std::function<void(TComponent* Sender, int ACol, int ARow,
+                                          const TRect& Rect, TGridDrawState State)>;
+
+class TCustomGrid : public TWinControl {
+ public:
+  explicit TCustomGrid(TComponent* AOwner);
+
+  int ColCount() const { return FColCount; }
+  void SetColCount(int value);
+  int RowCount() const { return FRowCount; }
+  void SetRowCount(int value);
+  // Must stay below the count: "Fixed column count must be less than column count".
+  int FixedCols() const { return FFixedCols; }
+  void SetFixedCols(int value);
+  int FixedRows() const { return FFixedRows; }
+  void SetFixedRows(int value);
+
+  // Setting a default discards every individual width or height.
+  int DefaultColWidth() const { return FDefaultColWidth; }
+  void SetDefaultColWidth(int value);
+  int DefaultRowHeight() const { return FDefaultRowHeight; }
+  void SetDefaultRowHeight(int value);
+  // Reading gives the default where none was set; writing past the count fails with
+  // "Grid index out of range".
+  int ColWidths(int index) const;
+  void SetColWidths(int index, int value);
+  int RowHeights(int index) const;
+  void SetRowHeights(int index, int value);
+  // Whether a saved state holds the individual widths and heights.
+  bool StoreCellSizes() const { return FStoreCellSizes; }
+  void SetStoreCellSizes(bool value) { FStoreCellSizes = value; }
+
+  int GridLineWidth() const { return FGridLineWidth; }
+  void SetGridLineWidth(int value);
+  TGridOptions Options() const { return FOptions; }
+  void SetOptions(TGridOptions value);
+  TColor FixedColor() const { return FFixedColor; }
+  void SetFixedColor(TColor value);
+  bool DefaultDrawing() const { return FDefaultDrawing; }
+  void SetDefaultDrawing(bool value);
+  TBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TBorderStyle value);
+  TScrollStyle ScrollBars() const { return FScrollBars; }
+  void SetScrollBars(TScrollStyle value);
+
+  // The current cell is never a fixed one; the selection spans it and the anchor.
+  int CurrentCol() const { return FCurrent.Col; }
+  int CurrentRow() const { return FCurrent.Row; }
+  TCellRect Selection() const;
+  // The anchor goes to the top-left corner, the current cell to the bottom-right one.
+  void SetSelection(const TCellRect& value);
+  // Makes the cell current, clamped to the scrolling cells, and scrolls it into view.
+  void FocusCell(int col, int row, bool moveAnchor);
+
+  int LeftVisibleCol() const { return FTopLeft.Col; }
+  int TopVisibleRow() const { return FTopLeft.Row; }
+  // Scrolls so that the cell is the first scrolling one in view, as far as the grid allows.
+  void SetTopLeft(int col, int row);
+  int VisibleColCount() const;
+  int VisibleRowCount() const;
+  // The pixel extent of the cells drawn, at most the client size.
+  int GridWidth() const;
+  int GridHeight() const;
+
+  // (-1, -1) parts where the point lies beyond the cells.
+  TCellCoord MouseToCell(int x, int y) const;
+  // The cell's pixel rectangle; empty when the cell is scrolled out of view.
+  TRect CellRect(int col, int row) const;
+
+  void CreateParams(TCreateParams& params) const override;
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseMove(TShiftState shift, int x, int y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+  void KeyDown(int& key, TShiftState shift) override;
+  // What the platform calls for the scroll bars.
+  void Scroll(bool vertical, TScrollCode code, int position);
+
+  TDrawCellEvent OnDrawCell;
+  TNotifyEvent OnTopLeftChanged;
+
+ protected:
+  // Called after every scroll of the view, not after the clamping that a smaller grid forces.
+  virtual void TopLeftChanged();
+  virtual void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
+  virtual void SizeChanged(int oldColCount, int oldRowCount);
+
+ private:
+  int CellExtent(bool horz, int index) const { return horz ? ColWidths(index) : RowHeights(index); }
+  int AxisLineWidth(bool horz) const;
+  int AxisCount(bool horz) const { return horz ? FColCount : FRowCount; }
+  int AxisFixed(bool horz) const { return horz ? FFixedCols : FFixedRows; }
+  int AxisFirst(bool horz) const { return horz ? FTopLeft.Col : FTopLeft.Row; }
+  int AxisClientExtent(bool horz) const { return horz ? ClientWidth() : ClientHeight(); }
+  int FixedExtent(bool horz) const;
+  int LastFullVisible(bool horz) const;
+  int VisibleCount(bool horz) const;
+  int GridEnd(bool horz) const;
+  // The largest first scrolling cell that still fills the client area.
+  int MaxFirst(bool horz) const;
+  // The first scrolling cell that shows the given cell in full as the last one in view.
+  int FirstShowing(bool horz, int index) const;
+  int CellStart(bool horz, int index) const;
+  int CellAt(bool horz, int position) const;
+
+  void ChangeSize(int colCount, int rowCount);
+  void MoveCurrent(TCellCoord cell, bool moveAnchor);
+  TCellCoord ClampedTopLeft(int col, int row) const;
+  void MoveTopLeft(int col, int row);
+  void ScrollIntoView(TCellCoord cell);
+  // After a change of sizes or counts: the view is clamped silently, then redrawn.
+  void GeometryChanged();
+  void UpdateScrollBars();
+  void InvalidateCells(const TCellRect& cells);
+
+  int FColCount = 5;
+  int FRowCount = 5;
+  int FFixedCols = 1;
+  int FFixedRows = 1;
+  int FDefaultColWidth = 64;
+  int FDefaultRowHeight = 24;
+  std::vector<int> FColWidths;
+  std::vector<int> FRowHeights;
+  bool FStoreCellSizes = true;
+  int FGridLineWidth = 1;
+  TGridOptions FOptions;
+  TColor FFixedColor = clBtnFace;
+  bool FDefaultDrawing = true;
+  TBorderStyle FBorderStyle = bsSingle;
+  TScrollStyle FScrollBars = ssBoth;
+  TCellCoord FCurrent{1, 1};
+  TCellCoord FAnchor{1, 1};
+  TCellCoord FTopLeft{1, 1};
+  bool FSelecting = false;
+};
+
+class TStringGrid : public TCustomGrid {
+ public:
+  explicit TStringGrid(TComponent* AOwner) : TCustomGrid(AOwner) {}
+
+  // A cell never written reads as an empty text.
+  String CellText(int col, int row) const;
+  void SetCellText(int col, int row, const String& text);
+
+ protected:
+  void SizeChanged(int oldColCount, int oldRowCount) override;
+
+ private:
+  std::map<std::pair<int, int>, String> FCells;
+};
+
+}  // namespace skx

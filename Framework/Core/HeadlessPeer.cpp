@@ -1,0 +1,98 @@
+// A window backend without a screen: it records what would reach one, for tests.
+#include "Framework/Core/HeadlessPeer.h"
+
+#include <algorithm>
+
+namespace skx {
+
+const TWindowRecord* THeadlessRecorder::WindowOf(const TWinControl& control) const {
+  auto* peer = dynamic_cast<const THeadlessWindowPeer*>(control.Peer());
+  if (!peer || peer->Id() < 0) return nullptr;
+  return &Windows.at(peer->Id());
+}
+
+std::unique_ptr<TWindowPeer> THeadlessRecorder::CreatePeer() {
+  return std::make_unique<THeadlessWindowPeer>(*this, nullptr);
+}
+
+void THeadlessRecorder::ClearInvalidations() {
+  for (TWindowRecord& window : Windows) {
+    window.FullInvalidations = 0;
+    window.InvalidRects.clear();
+  }
+}
+
+std::unique_ptr<TWindowPeer> THeadlessWindowPeer::CreateChildPeer() {
+  return std::make_unique<THeadlessWindowPeer>(FRecorder, this);
+}
+
+void THeadlessWindowPeer::CreateHandle(const TCreateParams& params, TWindowPeer*) {
+  TWindowRecord record;
+  record.Id = static_cast<int>(FRecorder.Windows.size());
+  record.ParentId = FParent ? FParent->FId : -1;
+  record.Params = params;
+  record.Bounds = params.Bounds;
+  record.Exists = true;
+  record.Visible = (params.Style & wsVisible) != 0;
+  FRecorder.Windows.push_back(record);
+  FId = record.Id;
+}
+
+void THeadlessWindowPeer::DestroyHandle() {
+  if (!HandleExists()) return;
+  Record().Exists = false;
+  if (FRecorder.FocusId == FId) FRecorder.FocusId = -1;
+  if (FRecorder.CaptureId == FId) FRecorder.CaptureId = -1;
+  FId = -1;
+}
+
+bool THeadlessWindowPeer::HandleExists() const { return FId >= 0; }
+
+TRect THeadlessWindowPeer::ClientRect() const {
+  const TWindowRecord& record = Record();
+  int frame = FrameWidth(record.Params.Style, record.Params.ExStyle);
+  return TRect{0, 0, std::max(0, record.Bounds.Width() - 2 * frame),
+               std::max(0, record.Bounds.Height() - 2 * frame)};
+}
+
+TPoint THeadlessWindowPeer::ClientToScreen(TPoint point) const {
+  const TWindowRecord& record = Record();
+  int frame = FrameWidth(record.Params.Style, record.Params.ExStyle);
+  TPoint inParent{point.X + record.Bounds.Left + frame, point.Y + record.Bounds.Top + frame};
+  return FParent && FParent->HandleExists() ? FParent->ClientToScreen(inParent) : inParent;
+}
+
+void THeadlessWindowPeer::SetBounds(const TRect& bounds) { Record().Bounds = bounds; }
+
+void THeadlessWindowPeer::SetVisible(bool visible) { Record().Visible = visible; }
+
+void THeadlessWindowPeer::Invalidate() { ++Record().FullInvalidations; }
+
+void THeadlessWindowPeer::InvalidateRect(const TRect& rect) {
+  Record().InvalidRects.push_back(rect);
+}
+
+void THeadlessWindowPeer::SetFocus() { FRecorder.FocusId = FId; }
+
+bool THeadlessWindowPeer::Focused() const { return FId >= 0 && FRecorder.FocusId == FId; }
+
+void THeadlessWindowPeer::SetCapture() { FRecorder.CaptureId = FId; }
+
+void THeadlessWindowPeer::ReleaseCapture() {
+  if (FRecorder.CaptureId == FId) FRecorder.CaptureId = -1;
+}
+
+void THeadlessWindowPeer::SetScrollBar(bool vertical, int range, int position) {
+  TScrollBarRecord& bar = vertical ? Record().VertScrollBar : Record().HorzScrollBar;
+  bar.Range = range;
+  bar.Position = position;
+}
+
+TMenuItem* THeadlessWindowPeer::TrackPopupMenu(TPopupMenu& menu, TPoint screenPoint) {
+  TPopupRecord popup{&menu, screenPoint, {}};
+  for (int i = 0; i < menu.Count(); ++i) popup.Captions.push_back(menu.Items(i)->Caption());
+  FRecorder.Popups.push_back(popup);
+  return FRecorder.ChooseItem ? FRecorder.ChooseItem(menu) : nullptr;
+}
+
+}  // namespace skx

@@ -1,0 +1,88 @@
+// A window backend without a screen: it records what would reach one, for tests.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "Framework/Core/Controls.h"
+#include "Framework/Core/Menus.h"
+
+namespace skx {
+
+struct TScrollBarRecord {
+  int Range = 0;
+  int Position = 0;
+};
+
+struct TWindowRecord {
+  int Id = 0;
+  int ParentId = -1;  // -1 for a top window
+  TCreateParams Params;
+  TRect Bounds;
+  bool Exists = false;
+  bool Visible = false;
+  int FullInvalidations = 0;
+  std::vector<TRect> InvalidRects;
+  TScrollBarRecord HorzScrollBar;
+  TScrollBarRecord VertScrollBar;
+};
+
+struct TPopupRecord {
+  TPopupMenu* Menu = nullptr;
+  TPoint At;
+  std::vector<String> Captions;
+};
+
+class THeadlessRecorder {
+ public:
+  // Every window ever created, destroyed ones included, in order of creation; records stay
+  // where they are, so pointers to them remain valid.
+  std::deque<TWindowRecord> Windows;
+  int FocusId = -1;
+  int CaptureId = -1;
+  std::vector<TPopupRecord> Popups;
+  // Answers which item a shown menu returns; none is chosen when it is empty.
+  std::function<TMenuItem*(TPopupMenu& menu)> ChooseItem;
+
+  // The record of a control's window; null when the control has no headless window.
+  const TWindowRecord* WindowOf(const TWinControl& control) const;
+  // A new top peer that records here.
+  std::unique_ptr<TWindowPeer> CreatePeer();
+  void ClearInvalidations();
+};
+
+class THeadlessWindowPeer : public TWindowPeer {
+ public:
+  THeadlessWindowPeer(THeadlessRecorder& recorder, THeadlessWindowPeer* parent)
+      : FRecorder(recorder), FParent(parent) {}
+
+  int Id() const { return FId; }
+
+  std::unique_ptr<TWindowPeer> CreateChildPeer() override;
+  void CreateHandle(const TCreateParams& params, TWindowPeer* parent) override;
+  void DestroyHandle() override;
+  bool HandleExists() const override;
+  TRect ClientRect() const override;
+  TPoint ClientToScreen(TPoint point) const override;
+  void SetBounds(const TRect& bounds) override;
+  void SetVisible(bool visible) override;
+  void Invalidate() override;
+  void InvalidateRect(const TRect& rect) override;
+  void SetFocus() override;
+  bool Focused() const override;
+  void SetCapture() override;
+  void ReleaseCapture() override;
+  void SetScrollBar(bool vertical, int range, int position) override;
+  TMenuItem* TrackPopupMenu(TPopupMenu& menu, TPoint screenPoint) override;
+
+ private:
+  TWindowRecord& Record() const { return FRecorder.Windows.at(FId); }
+
+  THeadlessRecorder& FRecorder;
+  THeadlessWindowPeer* FParent;
+  int FId = -1;
+};
+
+}  // namespace skx

@@ -1,0 +1,54 @@
+// Popup menus and their items.
+#include "Framework/Core/Menus.h"
+
+#include <algorithm>
+
+namespace skx {
+
+TMenuItem::~TMenuItem() {
+  if (FMenu) FMenu->Remove(this);
+}
+
+void TMenuItem::Click() {
+  // A copy, because the handler may free the item that holds the original.
+  TNotifyEvent handler = OnClick;
+  if (handler) handler(this);
+}
+
+TPopupMenu::~TPopupMenu() {
+  for (TMenuItem* item : FItems) item->FMenu = nullptr;
+}
+
+void TPopupMenu::Add(TMenuItem* item) {
+  if (item->FMenu) item->FMenu->Remove(item);
+  item->FMenu = this;
+  FItems.push_back(item);
+}
+
+void TPopupMenu::Remove(TMenuItem* item) {
+  auto found = std::find(FItems.begin(), FItems.end(), item);
+  if (found == FItems.end()) return;
+  FItems.erase(found);
+  item->FMenu = nullptr;
+}
+
+void TPopupMenu::Clear() {
+  while (!FItems.empty()) delete FItems.back();
+}
+
+void TPopupMenu::Popup(int x, int y) {
+  if (OnPopup) OnPopup(this);
+  TControl* control = FPopupComponent;
+  if (!control) control = dynamic_cast<TControl*>(Owner());
+  TWinControl* window = dynamic_cast<TWinControl*>(control);
+  if (!window && control) window = control->Parent();
+  if (!window || !window->HandleAllocated()) return;
+  if (TMenuItem* chosen = window->Peer()->TrackPopupMenu(*this, TPoint{x, y})) chosen->Click();
+}
+
+void TPopupMenu::Notification(TComponent* AComponent, TOperation operation) {
+  TComponent::Notification(AComponent, operation);
+  if (operation == opRemove && AComponent == FPopupComponent) FPopupComponent = nullptr;
+}
+
+}  // namespace skx

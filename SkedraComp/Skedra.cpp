@@ -1,0 +1,313 @@
+// The schedule grid: rows of time slots, one column per shown day, tasks laid over the cells.
+#include "SkedraComp/Skedra.h"
+
+#include <algorithm>
+
+#include "Framework/Core/Exceptions.h"
+#include "Framework/Core/FormatSettings.h"
+
+namespace skx {
+
+namespace {
+
+const TGridOptions LayoutOptions{goFixedVertLine, goFixedHorzLine, goVertLine,
+                                 goHorzLine,      goRangeSelect,   goDrawFocusSelected};
+
+constexpr int MinutesPerDay = 1440;
+constexpr int DayColumn = 2;
+constexpr int NavigationButtonSize = 13;
+
+}  // namespace
+
+TSkedra::TSkedra(TComponent* AOwner, const TClock& clock) : TStringGrid(AOwner) {
+  SetControlStyle({csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks,
+                   csReplicatable});
+  FActiveDate = clock.Today();
+  FTaskItems = std::make_unique<TTaskItems>(*this);
+  FSettings.WeekStart = dwMon;
+  FSettings.WeekEnd = dwFri;
+  FSettings.DayStart = StrToTime(L"8:00");
+  FSettings.DayEnd = StrToTime(L"17:30");
+  FSettings.TimeScale = 15;
+  SetStoreCellSizes(false);
+  SetColor(clSilver);
+}
+
+TSkedra::~TSkedra() { FTaskItems.reset(); }
+
+void TSkedra::Loaded() {
+  TStringGrid::Loaded();
+  if (IsDesigning()) return;
+  if (!PopupMenu()) SetPopupMenu(new TPopupMenu(this));
+  PopupMenu()->OnPopup = [this](TComponent* Sender) { PopupMenuPopup(Sender); };
+  if (!FPrevButton)
+    FPrevButton = CreateNavigationButton(L"PREVBUTTON",
+                                         [this](TComponent* Sender) { PrevButtonClick(Sender); });
+  FPrevButton->SetBounds(0, 0, NavigationButtonSize, NavigationButtonSize);
+  if (!FNextButton)
+    FNextButton = CreateNavigationButton(L"NEXTBUTTON",
+                                         [this](TComponent* Sender) { NextButtonClick(Sender); });
+  FNextButton->SetBounds(ClientWidth() - NavigationButtonSize, 0, NavigationButtonSize,
+                         NavigationButtonSize);
+}
+
+TSpeedButton* TSkedra::CreateNavigationButton(const wchar_t* glyphName, TNotifyEvent onClick) {
+  auto* button = new TSpeedButton(this);
+  button->SetParent(this);
+  button->SetGlyphName(glyphName);
+  button->OnClick = std::move(onClick);
+  return button;
+}
+
+void TSkedra::Notification(TComponent* AComponent, TOperation operation) {
+  TStringGrid::Notification(AComponent, operation);
+  if (operation != opRemove) return;
+  if (AComponent == FPrevButton) FPrevButton = nullptr;
+  if (AComponent == FNextButton) FNextButton = nullptr;
+}
+
+void TSkedra::CreateParams(TCreateParams& params) const {
+  TStringGrid::CreateParams(params);
+  params.Style |= wsClipChildren;
+}
+
+void TSkedra::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  TStringGrid::SetBounds(ALeft, ATop, AWidth, AHeight);
+  if (!HandleAllocated()) return;
+  UpdateSkedra(umResize);
+  if (FNextButton) FNextButton->SetLeft(ClientWidth() - FNextButton->Width());
+}
+
+void TSkedra::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  TStringGrid::MouseDown(button, shift, x, y);
+  if (!FSelectedItem) return;
+  DoUnselectTask(FSelectedItem->Task.get());
+  FTaskItems->InvalidateItem(*FSelectedItem);
+  FSelectedItem = nullptr;
+}
+
+void TSkedra::SetSkedraType(TSkedraType value) {
+  FSkedraType = value;
+  FTaskItems->ReleasePoints();
+  UpdateSkedra(umLayout);
+}
+
+void TSkedra::SetActiveDate(TDateTime value) {
+  FActiveDate = value;
+  if (FSkedraType == skWeekly) AlignToWeekStart();
+  FTaskItems->ReleasePoints();
+  UpdateSkedra(umRefresh);
+}
+
+void TSkedra::SetSettings(const TSkedraSettings& value) {
+  if (value.WeekStart > dwSun || value.WeekEnd > dwSun) RaiseRangeError();
+  if (value.TimeScale == 0) RaiseDivByZero();
+  FSettings = value;
+  FTaskItems->ReleasePoints();
+  UpdateSkedra(umRefresh);
+  Invalidate();
+}
+
+void TSkedra::UpdateSkedra(TUpdateSkedraMode mode) {
+  if (OnUpdateSkedra) OnUpdateSkedra(this, mode);
+  if (FSkedraType == skDaily || FSkedraType == skWeekly)
+    RecalculateView(mode, FSkedraType == skWeekly);
+  if (HandleAllocated()) FTaskItems->Arrange();
+}
+
+void TSkedra::RecalculateView(TUpdateSkedraMode mode, bool weekly) {
+  int step = weekly ? 7 : 1;
+  switch (mode) {
+    case umPrevious:
+      FActiveDate -= step;
+      FillDayHeadings();
+      break;
+    case umNext:
+      FActiveDate += step;
+      FillDayHeadings();
+      break;
+    case umLayout:
+      if (weekly) AlignToWeekStart();
+      SetDefaultRowHeight(16);
+      SetDefaultColWidth(25);
+      SetOptions(LayoutOptions);
+      SetColCount(weekly ? WeekColumnCount() : DayColumn + 1);
+      SetFixedCols(2);
+      SetFixedRows(1);
+      SetTimeRows();
+      FillTimeLabels();
+      FillDayHeadings();
+      ResizeDayColumns();
+      break;
+    case umRefresh:
+      if (weekly) {
+        AlignToWeekStart();
+        SetColCount(WeekColumnCount());
+      }
+      SetTimeRows();
+      FillTimeLabels();
+      FillDayHeadings();
+      if (weekly) ResizeDayColumns();
+      break;
+    case umResize:
+      ResizeDayColumns();
+      break;
+  }
+}
+
+void TSkedra::SetTimeRows() {
+  SetRowCount(CheckedAdd(CheckedDiv(MinutesPerDay, FSettings.TimeScale), FixedRows()));
+}
+
+void TSkedra::AlignToWeekStart() {
+  FActiveDate -= WeekDayOf(FActiveDate) - FSettings.WeekStart;
+}
+
+int TSkedra::WeekColumnCount() const {
+  int count = 2;
+  for (int day = FSettings.WeekStart; day != FSettings.WeekEnd;
+       day = day == dwSun ? dwMon : day + 1)
+    ++count;
+  return count + 1;
+}
+
+// Each row is labelled with its own start, k x TimeScale minutes after midnight, so that the
+// labels agree with the row count for every scale, not only for divisors of an hour.
+void TSkedra::FillTimeLabels() {
+  for (int row = FixedRows(); row < RowCount(); ++row) {
+    int minutes = (row - FixedRows()) * FSettings.TimeScale;
+    int minute = minutes % 60;
+    SetCellText(0, row, std::to_wstring(minutes / 60));
+    SetCellText(1, row, minute == 0 ? String(L":00") : L":" + std::to_wstring(minute));
+  }
+}
+
+void TSkedra::FillDayHeadings() {
+  for (int col = DayColumn; col < ColCount(); ++col) {
+    TDateTime day = FActiveDate + (col - DayColumn);
+    SetCellText(col, 0, DateToStr(day) + L" " + DayNameOf(day));
+  }
+}
+
+void TSkedra::ResizeDayColumns() {
+  if (IsDesigning()) return;
+  int width = ClientWidth() - ColWidths(0) - ColWidths(1) - ColCount() * GridLineWidth();
+  width = std::max(width, 0);
+  if (FSkedraType == skDaily) {
+    SetColWidths(DayColumn, width);
+    return;
+  }
+  int columnWidth = CheckedDiv(width, ColCount() - DayColumn);
+  for (int col = DayColumn; col < ColCount(); ++col) SetColWidths(col, columnWidth);
+}
+
+TDateTime TSkedra::RowTime(int ARow) const {
+  return StrToTime(CellText(0, ARow) + CellText(1, ARow));
+}
+
+TDateTime TSkedra::ColumnDate(int ACol) const {
+  String heading = CellText(ACol, 0);
+  String::size_type blank = heading.find(L' ');
+  return StrToDate(blank == String::npos ? String() : heading.substr(0, blank));
+}
+
+TDateTime TSkedra::CellToDateTime(int ACol, int ARow) const {
+  return ColumnDate(ACol) + RowTime(ARow);
+}
+
+TCellCoord TSkedra::DateTimeToCell(TDateTime value) const {
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+  int msec = 0;
+  DecodeTime(value, hour, minute, second, msec);
+  int minutes = hour * 60 + minute;
+  TCellCoord cell;
+  cell.Row = CheckedDiv(minutes, FSettings.TimeScale) + FixedRows();
+  if (CheckedMod(minutes, FSettings.TimeScale) != 0) ++cell.Row;
+  cell.Col = WholeDays(value) - WholeDays(FActiveDate) + DayColumn;
+  if (cell.Col < DayColumn || cell.Col >= ColCount()) cell.Col = -1;
+  return cell;
+}
+
+TDayOfWeek TSkedra::WeekDayOf(TDateTime value) {
+  int day = DayOfWeek(value) - 2;
+  return static_cast<TDayOfWeek>(day < 0 ? dwSun : day);
+}
+
+String TSkedra::DayNameOf(TDateTime value) {
+  static const wchar_t* const DayNames[7] = {L"Sun", L"Mon", L"Tue", L"Wed",
+                                             L"Thu", L"Fri", L"Sat"};
+  return DayNames[DayOfWeek(value) - 1];
+}
+
+std::unique_ptr<TTaskObject> TSkedra::CreateTask() {
+  if (!OnCreateTask) throw Exception(L"The event \"OnCreateTask\" is not determined");
+  return OnCreateTask(this);
+}
+
+void TSkedra::DoSelectTask(TTaskObject* task) {
+  if (OnSelectTask) OnSelectTask(this, task);
+}
+
+// The owner marks the grid as being destroyed first; the task it frees then is no news to it.
+void TSkedra::DoUnselectTask(TTaskObject* task) {
+  if (OnUnselectTask && !IsDestroying()) OnUnselectTask(this, task);
+}
+
+void TSkedra::DoAppendTask(TTaskObject* task) {
+  if (OnAppendTask) OnAppendTask(this, task);
+}
+
+void TSkedra::DoUpdateTask(TTaskObject* task) {
+  if (OnUpdateTask) OnUpdateTask(this, task);
+}
+
+void TSkedra::DoDeleteTask(TTaskObject* task) {
+  if (OnDeleteTask) OnDeleteTask(this, task);
+}
+
+void TSkedra::PrevButtonClick(TComponent*) {
+  FTaskItems->ReleasePoints();
+  UpdateSkedra(umPrevious);
+}
+
+void TSkedra::NextButtonClick(TComponent*) {
+  FTaskItems->ReleasePoints();
+  UpdateSkedra(umNext);
+}
+
+void TSkedra::PopupMenuPopup(TComponent*) {
+  PopupMenu()->Clear();
+  AddMenuItem(L"New task...", 1);
+}
+
+void TSkedra::AddMenuItem(const String& caption, int tag) {
+  auto* item = new TMenuItem(PopupMenu());
+  item->SetCaption(caption);
+  item->SetTag(tag);
+  item->OnClick = [this](TComponent* Sender) { MenuItemClick(Sender); };
+  PopupMenu()->Add(item);
+}
+
+void TSkedra::MenuItemClick(TComponent* Sender) {
+  if (Sender->Tag() == 1) FTaskItems->NewTask();
+}
+
+void TSkedra::TopLeftChanged() {
+  TStringGrid::TopLeftChanged();
+  FTaskItems->Arrange();
+}
+
+const std::vector<TPublishedProperty>& TSkedra::PublishedProperties() {
+  static const std::vector<TPublishedProperty> Properties{
+      {L"ColCount", false},       {L"RowCount", false},       {L"DefaultRowHeight", false},
+      {L"DefaultColWidth", false}, {L"FixedCols", false},     {L"FixedRows", false},
+      {L"Options", false},        {L"PopupMenu", false},      {L"SkedraType", true},
+      {L"OnUpdateSkedra", true},  {L"OnCreateTask", true},    {L"OnSelectTask", true},
+      {L"OnUnselectTask", true},  {L"OnAppendTask", true},    {L"OnUpdateTask", true},
+      {L"OnDeleteTask", true}};
+  return Properties;
+}
+
+}  // namespace skx

@@ -1,0 +1,123 @@
+// The schedule grid: rows of time slots, one column per shown day, tasks laid over the cells.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "Framework/Core/Buttons.h"
+#include "Framework/Core/DateTime.h"
+#include "Framework/Core/Grids.h"
+#include "Framework/Core/Menus.h"
+#include "SkedraComp/TaskItems.h"
+#include "SkedraComp/TaskObject.h"
+
+namespace skx {
+
+// Values outside the constants are stored as they come (the automation property allows them).
+enum TSkedraType : std::uint8_t { skDaily = 0, skWeekly = 1 };
+enum TDayOfWeek : std::uint8_t { dwMon, dwTue, dwWed, dwThu, dwFri, dwSat, dwSun };
+enum TUpdateSkedraMode : std::uint8_t { umPrevious, umNext, umLayout, umRefresh, umResize };
+
+struct TSkedraSettings {
+  TDayOfWeek WeekStart = dwMon;
+  TDayOfWeek WeekEnd = dwFri;
+  TDateTime DayStart = 0.0;  // time of day alone
+  TDateTime DayEnd = 0.0;
+  std::uint8_t TimeScale = 15;  // minutes per row
+};
+
+using TOnUpdateEvent = std::function<void(TComponent* Sender, TUpdateSkedraMode Mode)>;
+using TOnCreateTaskEvent = std::function<std::unique_ptr<TTaskObject>(TComponent* Sender)>;
+using TOnTaskEvent = std::function<void(TComponent* Sender, TTaskObject* Task)>;
+
+// The texts of the headings and labels are the model: a column's date is read back from its
+// heading and a row's time from its two labels.
+class TSkedra : public TStringGrid {
+ public:
+  TSkedra(TComponent* AOwner, const TClock& clock);
+  ~TSkedra() override;
+
+  void Loaded() override;
+  void CreateParams(TCreateParams& params) const override;
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+
+  TSkedraType SkedraType() const { return FSkedraType; }
+  void SetSkedraType(TSkedraType value);
+  TDateTime ActiveDate() const { return FActiveDate; }
+  void SetActiveDate(TDateTime value);
+  const TSkedraSettings& Settings() const { return FSettings; }
+  // Refuses a time scale of 0 ("Division by zero") and weekdays outside 0..6 ("Range check
+  // error") before anything changes.
+  void SetSettings(const TSkedraSettings& value);
+  TDateTime GetCurrentDate() const { return ColumnDate(CurrentCol()); }
+  TTaskItem* SelectedItem() const { return FSelectedItem; }
+  TTaskItems& TaskItems() const { return *FTaskItems; }
+  TSpeedButton* PrevButton() const { return FPrevButton; }
+  TSpeedButton* NextButton() const { return FNextButton; }
+
+  TDateTime RowTime(int ARow) const;
+  TDateTime ColumnDate(int ACol) const;
+  TDateTime CellToDateTime(int ACol, int ARow) const;
+  // A time inside a slot maps to the row of the next slot boundary; a day not shown gives
+  // column -1.
+  TCellCoord DateTimeToCell(TDateTime value) const;
+  static TDayOfWeek WeekDayOf(TDateTime value);
+  static String DayNameOf(TDateTime value);
+  int GetColWidth(int index) const { return ColWidths(index); }
+  int GetRowHeight(int index) const { return RowHeights(index); }
+
+  virtual std::unique_ptr<TTaskObject> CreateTask();
+  virtual void UpdateSkedra(TUpdateSkedraMode mode);
+  virtual void DoSelectTask(TTaskObject* task);
+  virtual void DoUnselectTask(TTaskObject* task);
+  virtual void DoAppendTask(TTaskObject* task);
+  virtual void DoUpdateTask(TTaskObject* task);
+  virtual void DoDeleteTask(TTaskObject* task);
+
+  void PrevButtonClick(TComponent* Sender);
+  void NextButtonClick(TComponent* Sender);
+  void PopupMenuPopup(TComponent* Sender);
+  void MenuItemClick(TComponent* Sender);
+
+  // The properties a saved state knows, in order; only the view kind and the events are stored.
+  static const std::vector<TPublishedProperty>& PublishedProperties();
+
+  TOnUpdateEvent OnUpdateSkedra;
+  TOnCreateTaskEvent OnCreateTask;
+  TOnTaskEvent OnSelectTask;
+  TOnTaskEvent OnUnselectTask;
+  TOnTaskEvent OnAppendTask;
+  TOnTaskEvent OnUpdateTask;
+  TOnTaskEvent OnDeleteTask;
+
+ protected:
+  void TopLeftChanged() override;
+  void Notification(TComponent* AComponent, TOperation operation) override;
+
+ private:
+  friend class TTaskItems;
+
+  // The daily and the weekly step of a recalculation differ only in a few places.
+  void RecalculateView(TUpdateSkedraMode mode, bool weekly);
+  void SetTimeRows();
+  void AlignToWeekStart();
+  int WeekColumnCount() const;
+  void FillTimeLabels();
+  void FillDayHeadings();
+  void ResizeDayColumns();
+  void AddMenuItem(const String& caption, int tag);
+  TSpeedButton* CreateNavigationButton(const wchar_t* glyphName, TNotifyEvent onClick);
+
+  TSkedraType FSkedraType = skDaily;
+  TSkedraSettings FSettings;
+  std::unique_ptr<TTaskItems> FTaskItems;
+  TDateTime FActiveDate;
+  TTaskItem* FSelectedItem = nullptr;
+  TSpeedButton* FPrevButton = nullptr;
+  TSpeedButton* FNextButton = nullptr;
+};
+
+}  // namespace skx

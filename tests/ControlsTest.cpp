@@ -1,0 +1,228 @@
+// Component ownership, the control tree on the headless backend, popup menus and buttons.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "Framework/Core/Buttons.h"
+#include "Framework/Core/Controls.h"
+#include "Framework/Core/HeadlessPeer.h"
+#include "Framework/Core/Menus.h"
+
+namespace skx {
+namespace {
+
+// Logs its destruction and whether its owner had marked it as being destroyed by then.
+class TLoggedComponent : public TComponent {
+ public:
+  TLoggedComponent(TComponent* owner, std::vector<std::string>& log, std::string name)
+      : TComponent(owner), FLog(log), FTitle(std::move(name)) {}
+  ~TLoggedComponent() override { FLog.push_back(FTitle + (IsDestroying() ? "!" : "")); }
+
+ private:
+  std::vector<std::string>& FLog;
+  std::string FTitle;
+};
+
+TEST(ComponentTest, OwnerFreesWhatItOwnsLastFirstAndMarksItFirst) {
+  std::vector<std::string> log;
+  {
+    TComponent owner(nullptr);
+    new TLoggedComponent(&owner, log, "a");
+    auto* b = new TLoggedComponent(&owner, log, "b");
+    new TLoggedComponent(b, log, "b1");
+    new TLoggedComponent(&owner, log, "c");
+    EXPECT_EQ(owner.ComponentCount(), 3);
+  }
+  EXPECT_EQ(log, (std::vector<std::string>{"c!", "b!", "b1!", "a!"}));
+}
+
+TEST(ComponentTest, FreeingAnOwnedComponentTakesItFromItsOwner) {
+  std::vector<std::string> log;
+  TComponent owner(nullptr);
+  owner.SetDesigning(true);
+  auto* owned = new TLoggedComponent(&owner, log, "a");
+  EXPECT_TRUE(owned->IsDesigning());
+  delete owned;
+  EXPECT_EQ(owner.ComponentCount(), 0);
+  EXPECT_EQ(log, std::vector<std::string>{"a"});
+}
+
+class ControlTreeTest : public ::testing::Test {
+ protected:
+  ControlTreeTest() {
+    FForm.SetBounds(10, 20, 300, 200);
+    FForm.SetControlStyle({csAcceptsControls});
+    FForm.SetColor(clYellow);
+    FForm.SetPeer(FRecorder.CreatePeer());
+  }
+
+  THeadlessRecorder FRecorder;
+  TWinControl FForm{nullptr};
+};
+
+TEST_F(ControlTreeTest, WindowsAreCreatedWithTheirChildrenAndRecorded) {
+  auto* button = new TSpeedButton(&FForm);
+  button->SetParent(&FForm);
+  button->SetBounds(5, 6, 13, 13);
+  EXPECT_FALSE(button->HandleAllocated());
+  FForm.HandleNeeded();
+  const TWindowRecord* form = FRecorder.WindowOf(FForm);
+  const TWindowRecord* child = FRecorder.WindowOf(*button);
+  ASSERT_NE(child, nullptr);
+  EXPECT_EQ(form->ParentId, -1);
+  EXPECT_EQ(child->ParentId, form->Id);
+  EXPECT_EQ(form->Params.Style, wsChild | wsClipSiblings | wsClipChildren | wsVisible);
+  EXPECT_EQ(child->Bounds, Bounds(5, 6, 13, 13));
+
+  button->SetBounds(7, 6, 13, 13);
+  button->SetVisible(false);
+  EXPECT_EQ(child->Bounds, Bounds(7, 6, 13, 13));
+  EXPECT_FALSE(child->Visible);
+
+  auto* late = new TWinControl(&FForm);
+  late->SetParent(&FForm);
+  ASSERT_NE(FRecorder.WindowOf(*late), nullptr);
+  int lateId = FRecorder.WindowOf(*late)->Id;
+  late->SetParent(nullptr);
+  EXPECT_FALSE(FRecorder.Windows[lateId].Exists);
+
+  FForm.DestroyHandle();
+  EXPECT_FALSE(FRecorder.Windows[child->Id].Exists);
+  EXPECT_FALSE(FRecorder.Windows[form->Id].Exists);
+}
+
+// Tells whether it was marked as being destroyed when its own destruction began.
+class TDestroyProbe : public TWinControl {
+ public:
+  TDestroyProbe(TComponent* owner, int& marked) : TWinControl(owner), FMarked(marked) {}
+  ~TDestroyProbe() override { FMarked = IsDestroying() ? 1 : 0; }
+
+ private:
+  int& FMarked;
+};
+
+TEST_F(ControlTreeTest, ChildrenGoWithTheirParentWhoeverOwnsThem) {
+  TComponent owner(nullptr);
+  int foreignMarked = -1;
+  int ownMarked = -1;
+  {
+    TWinControl panel(nullptr);
+    (new TDestroyProbe(&owner, foreignMarked))->SetParent(&panel);
+    (new TDestroyProbe(&panel, ownMarked))->SetParent(&panel);
+    EXPECT_EQ(owner.ComponentCount(), 1);
+  }
+  EXPECT_EQ(owner.ComponentCount(), 0);
+  EXPECT_EQ(foreignMarked, 0);
+  EXPECT_EQ(ownMarked, 1);
+}
+
+TEST_F(ControlTreeTest, InvalidationFocusAndCaptureReachTheWindow) {
+  FForm.HandleNeeded();
+  TControl shape(&FForm);
+  shape.SetParent(&FForm);
+  shape.SetBounds(10, 10, 5, 5);
+  FRecorder.ClearInvalidations();
+  FForm.Invalidate();
+  FForm.InvalidateRect(TRect{1, 2, 3, 4});
+  FForm.InvalidateRect(TRect{});
+  shape.InvalidateRect(TRect{0, 0, 2, 2});
+  const TWindowRecord* form = FRecorder.WindowOf(FForm);
+  EXPECT_EQ(form->FullInvalidations, 1);
+  EXPECT_EQ(form->InvalidRects, (std::vector<TRect>{{1, 2, 3, 4}, {10, 10, 12, 12}}));
+
+  FForm.SetFocus();
+  EXPECT_TRUE(FForm.Focused());
+  FForm.SetMouseCapture(true);
+  EXPECT_EQ(FRecorder.CaptureId, form->Id);
+  FForm.SetMouseCapture(false);
+  EXPECT_EQ(FRecorder.CaptureId, -1);
+  FForm.SetVisible(false);
+  EXPECT_FALSE(FForm.CanFocus());
+}
+
+TEST_F(ControlTreeTest, ChildrenFollowTheParentsColourAndFontUntilGivenTheirOwn) {
+  TFont font;
+  font.Name = L"Arial";
+  font.SetSize(10);
+  EXPECT_EQ(font.Height, -13);
+  EXPECT_EQ(font.Size(), 10);
+  TSpeedButton follower(nullptr);
+  follower.SetParent(&FForm);
+  TSpeedButton own(nullptr);
+  own.SetColor(clRed);
+  own.SetParent(&FForm);
+  EXPECT_EQ(follower.Color(), clYellow);
+  EXPECT_EQ(own.Color(), clRed);
+  FForm.SetColor(clWhite);
+  FForm.SetFont(font);
+  EXPECT_EQ(follower.Color(), clWhite);
+  EXPECT_EQ(follower.Font(), font);
+  EXPECT_EQ(own.Color(), clRed);
+  follower.SetParent(nullptr);
+  own.SetParent(nullptr);
+}
+
+class PopupMenuTest : public ControlTreeTest {
+ protected:
+  PopupMenuTest() {
+    FForm.HandleNeeded();
+    FMenu = new TPopupMenu(&FForm);
+    FForm.SetPopupMenu(FMenu);
+  }
+
+  TMenuItem* AddItem(const String& caption, int tag) {
+    auto* item = new TMenuItem(FMenu);
+    item->SetCaption(caption);
+    item->SetTag(tag);
+    FMenu->Add(item);
+    return item;
+  }
+
+  TPopupMenu* FMenu;
+};
+
+TEST_F(PopupMenuTest, OnPopupBuildsTheItemsBeforeTheMenuShows) {
+  FMenu->OnPopup = [this](TComponent* Sender) {
+    EXPECT_EQ(Sender, FMenu);
+    FMenu->Clear();
+    AddItem(L"Update...", 2);
+    AddItem(L"-", 0);
+  };
+  AddItem(L"stale", 9);
+  FForm.ContextPopup(4, 5);
+  FForm.ContextPopup(4, 5);
+  ASSERT_EQ(FRecorder.Popups.size(), 2u);
+  EXPECT_EQ(FRecorder.Popups[1].Captions, (std::vector<String>{L"Update...", L"-"}));
+  EXPECT_EQ(FRecorder.Popups[1].At, (TPoint{14, 25}));
+  EXPECT_EQ(FMenu->Count(), 2);
+  EXPECT_TRUE(FMenu->Items(1)->IsLine());
+  EXPECT_EQ(FMenu->ComponentCount(), 2);
+}
+
+TEST_F(PopupMenuTest, ChosenItemIsClickedAndMayFreeItsOwnMenu) {
+  AddItem(L"Delete", 3);
+  std::vector<int> clicked;
+  FMenu->Items(0)->OnClick = [&](TComponent* Sender) {
+    clicked.push_back(Sender->Tag());
+    delete FMenu;
+  };
+  FRecorder.ChooseItem = [](TPopupMenu& Menu) { return Menu.Items(0); };
+  FForm.ContextPopup(0, 0);
+  EXPECT_EQ(clicked, std::vector<int>{3});
+  EXPECT_EQ(FForm.PopupMenu(), nullptr);
+  FForm.ContextPopup(0, 0);
+  EXPECT_EQ(FRecorder.Popups.size(), 1u);
+}
+
+TEST_F(PopupMenuTest, MenuWithoutAWindowRunsOnPopupButShowsNothing) {
+  int popups = 0;
+  TPopupMenu loose(nullptr);
+  loose.OnPopup = [&](TComponent*) { ++popups; };
+  loose.Popup(0, 0);
+  EXPECT_EQ(popups, 1);
+  EXPECT_TRUE(FRecorder.Popups.empty());
+}
+
+}  // namespace
+}  // namespace skx
