@@ -1,4 +1,4 @@
-// C++ declarations of the automation type library SkedraXControl (spec Part 4.1): GUIDs, enumerations, DISPIDs, interfaces.
+// C++ declarations of the automation type library SkedraXControl: GUIDs, enumerations, DISPIDs, interfaces.
 #pragma once
 
 #include <windows.h>

@@ -246,11 +246,11 @@ ITypeInfo* FindTypeByName(ITypeLib* lib, const wchar_t* name) {
 // Keeps the TYPEDESC chains alive until the member that uses them has been added.
 class TTypeDescBuilder {
  public:
-  TYPEDESC Build(const TTypeSpec& spec, const HREFTYPE* hrefs) {
+  TYPEDESC Build(const TTypeSpec& type, const HREFTYPE* hrefs) {
     TYPEDESC inner{};
-    inner.vt = spec.vt;
-    if (spec.vt == VT_USERDEFINED) inner.hreftype = hrefs[Slot(spec.ref)];
-    for (int i = 0; i < spec.pointers; ++i) {
+    inner.vt = type.vt;
+    if (type.vt == VT_USERDEFINED) inner.hreftype = hrefs[Slot(type.ref)];
+    for (int i = 0; i < type.pointers; ++i) {
       FNodes.push_back(std::make_unique<TYPEDESC>(inner));
       inner = TYPEDESC{};
       inner.vt = VT_PTR;
@@ -293,8 +293,8 @@ void AddFuncs(ICreateTypeInfo2* info, const std::vector<TFuncSpec>& funcs, bool 
   }
 }
 
-void AddEnum(ICreateTypeInfo2* info, const TEnumSpec& spec) {
-  for (UINT i = 0; i < spec.constants.size(); ++i) {
+void AddEnum(ICreateTypeInfo2* info, const TEnumSpec& enumeration) {
+  for (UINT i = 0; i < enumeration.constants.size(); ++i) {
     VARIANT value;
     VariantInit(&value);
     V_VT(&value) = VT_I4;
@@ -305,7 +305,7 @@ void AddEnum(ICreateTypeInfo2* info, const TEnumSpec& spec) {
     desc.elemdescVar.tdesc.vt = VT_I4;
     desc.varkind = VAR_CONST;
     Check(info->AddVarDesc(i, &desc), "AddVarDesc");
-    Check(info->SetVarName(i, const_cast<LPOLESTR>(spec.constants[i])), "SetVarName");
+    Check(info->SetVarName(i, const_cast<LPOLESTR>(enumeration.constants[i])), "SetVarName");
   }
 }
 

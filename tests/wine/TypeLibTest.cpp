@@ -1,4 +1,4 @@
-// Checks the type library carried by SkedraXControl.ocx against the contract of spec Part 4.1, item by item.
+// Checks the type library carried by SkedraXControl.ocx against its contract, item by item.
 #include <windows.h>
 #include <ole2.h>
 #include <oaidl.h>
@@ -128,7 +128,7 @@ TMember M(const char* name, DISPID id, std::vector<TParam> params = {}) { return
 
 const std::string tTask = "PTR(UDT(ITaskObject))", tFont = "PTR(UDT(IFontDisp))", tColor = "UDT(OLE_COLOR)";
 
-// Spec Part 4.1, ISkedraX, members 1 to 47 in vtable order.
+// ISkedraX, members 1 to 47 in vtable order.
 const std::vector<TMember> SkedraXMembers = {
     G("GridHeight", 4, "I4"),
     G("GridWidth", 5, "I4"),
@@ -161,7 +161,7 @@ const std::vector<TMember> SkedraXMembers = {
     G("SkedraType", 14, "UDT(ISkedraType)"), P("SkedraType", 14, "UDT(ISkedraType)"),
 };
 
-// Spec Part 4.1, ITaskObject, members 1 to 21 in vtable order.
+// ITaskObject, members 1 to 21 in vtable order.
 const std::vector<TMember> TaskObjectMembers = {
     G("ID", 1, "I4"),
     G("StartDateTime", 2, "R8"), P("StartDateTime", 2, "R8"),
@@ -176,7 +176,7 @@ const std::vector<TMember> TaskObjectMembers = {
     G("Where", 11, "BSTR"), P("Where", 11, "BSTR"),
 };
 
-// Spec Part 4.1, ISkedraXEvents, in the library's order; aTask carries no direction flag.
+// ISkedraXEvents, in the library's order; aTask carries no direction flag.
 const std::vector<TMember> SkedraXEventsMembers = {
     M("OnClick", 1),
     M("OnDblClick", 3),
