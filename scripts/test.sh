@@ -12,5 +12,5 @@ cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug -DSKX_SANITIZE=ON >/dev/null
 cmake --build build/native -j"$jobs"
 ctest --test-dir build/native --output-on-failure -j"$jobs"
 
-echo "== Windows build (MinGW-w64 i686) and tests under Wine"
+echo "== Windows builds (MinGW-w64) and tests under Wine"
 xvfb-run -a -s "-screen 0 1280x1024x24" bash scripts/test-wine.sh build/mingw

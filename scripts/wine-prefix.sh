@@ -5,10 +5,17 @@ run="$(realpath "$1")/wine-run.sh"
 prefix=$(sed -n 's/^export WINEPREFIX="\(.*\)"$/\1/p' "$run")
 if [ ! -f "$prefix/system.reg" ]; then
   echo "wine-prefix: creating $prefix"
-  "$run" wineboot -i >/dev/null 2>&1
-  WINEPREFIX="$prefix" wineserver -w
+  # wineboot's exit status is not reliable; the prefix is judged by its registry files.
+  "$run" wineboot -i </dev/null >/dev/null 2>&1 || true
+  WINEPREFIX="$prefix" wineserver -w || true
+  if [ ! -f "$prefix/system.reg" ]; then
+    echo "wine-prefix: wineboot did not create $prefix" >&2
+    exit 1
+  fi
   # A crash prints a backtrace and exits instead of waiting in a dialog.
-  "$run" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  "$run" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
+  WINEPREFIX="$prefix" wineserver -w
 fi
-WINEPREFIX="$prefix" wineserver -p60
-"$run" cmd /c exit >/dev/null 2>&1 </dev/null || true
+# A server that is already up (exit status 2) serves as well.
+WINEPREFIX="$prefix" wineserver -p60 || [ $? -eq 2 ]
+"$run" cmd /c exit </dev/null >/dev/null 2>&1 || true

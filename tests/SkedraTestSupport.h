@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "Framework/Core/Exceptions.h"
@@ -40,6 +41,9 @@ inline const TLocaleCase LocaleCases[] = {
     {"DayMonthYear", DayMonthYear(), L"12.03.1998 Thu"},
     {"MonthDayYear", MonthDayYear(), L"3/12/1998 Thu"},
 };
+
+// Names the locale in test listings instead of dumping the case's bytes.
+inline void PrintTo(const TLocaleCase& locale, std::ostream* out) { *out << locale.Name; }
 
 inline std::string LocaleName(const ::testing::TestParamInfo<TLocaleCase>& info) {
   return info.param.Name;

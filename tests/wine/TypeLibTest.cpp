@@ -360,6 +360,21 @@ class TypeLibTest : public ::testing::Test {
     }
   }
 
+  // The vtable view of a dual interface: its kind, identity, flags and members in function-table order.
+  static void ExpectDualInterface(UINT index, REFIID iid, const std::vector<TMember>& members) {
+    TComPtr<ITypeInfo> view;
+    GetInterfaceView(index, view);
+    TYPEATTR* attr = nullptr;
+    ASSERT_EQ(S_OK, view->GetTypeAttr(&attr));
+    EXPECT_EQ(TKIND_INTERFACE, attr->typekind);
+    EXPECT_EQ(GuidText(iid), GuidText(attr->guid));
+    EXPECT_EQ(DualFlags, attr->wTypeFlags);
+    view->ReleaseTypeAttr(attr);
+    ExpectDerivesFromIDispatch(view);
+    ExpectMembers(view, members, false);
+    ExpectNoMemberDocs(view, members);
+  }
+
   static ITypeLib* FLib;
 };
 
@@ -422,31 +437,11 @@ TEST_F(TypeLibTest, FourteenTypesInOrderWithKindGuidVersionFlagsAndHelp) {
 }
 
 TEST_F(TypeLibTest, SkedraXIsDualWithFortySevenMembersInVtableOrder) {
-  TComPtr<ITypeInfo> view;
-  GetInterfaceView(0, view);
-  TYPEATTR* attr = nullptr;
-  ASSERT_EQ(S_OK, view->GetTypeAttr(&attr));
-  EXPECT_EQ(TKIND_INTERFACE, attr->typekind);
-  EXPECT_EQ(GuidText(IID_ISkedraX), GuidText(attr->guid));
-  EXPECT_EQ(DualFlags, attr->wTypeFlags);
-  view->ReleaseTypeAttr(attr);
-  ExpectDerivesFromIDispatch(view);
-  ExpectMembers(view, SkedraXMembers, false);
-  ExpectNoMemberDocs(view, SkedraXMembers);
+  ExpectDualInterface(0, IID_ISkedraX, SkedraXMembers);
 }
 
 TEST_F(TypeLibTest, TaskObjectIsDualWithTwentyOneMembersInVtableOrder) {
-  TComPtr<ITypeInfo> view;
-  GetInterfaceView(7, view);
-  TYPEATTR* attr = nullptr;
-  ASSERT_EQ(S_OK, view->GetTypeAttr(&attr));
-  EXPECT_EQ(TKIND_INTERFACE, attr->typekind);
-  EXPECT_EQ(GuidText(IID_ITaskObject), GuidText(attr->guid));
-  EXPECT_EQ(DualFlags, attr->wTypeFlags);
-  view->ReleaseTypeAttr(attr);
-  ExpectDerivesFromIDispatch(view);
-  ExpectMembers(view, TaskObjectMembers, false);
-  ExpectNoMemberDocs(view, TaskObjectMembers);
+  ExpectDualInterface(7, IID_ITaskObject, TaskObjectMembers);
 }
 
 TEST_F(TypeLibTest, EventsDispinterfaceHasNineMethods) {
