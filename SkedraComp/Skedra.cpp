@@ -82,7 +82,8 @@ void TSkedra::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   TStringGrid::MouseDown(button, shift, x, y);
   if (!FSelectedItem) return;
   DoUnselectTask(FSelectedItem->Task.get());
-  FTaskItems->InvalidateItem(*FSelectedItem);
+  // The handler may have changed the selection or freed the entry.
+  if (FSelectedItem) FTaskItems->InvalidateItem(*FSelectedItem);
   FSelectedItem = nullptr;
 }
 
@@ -283,11 +284,7 @@ void TSkedra::PopupMenuPopup(TComponent*) {
 }
 
 void TSkedra::AddMenuItem(const String& caption, int tag) {
-  auto* item = new TMenuItem(PopupMenu());
-  item->SetCaption(caption);
-  item->SetTag(tag);
-  item->OnClick = [this](TComponent* Sender) { MenuItemClick(Sender); };
-  PopupMenu()->Add(item);
+  NewMenuItem(*PopupMenu(), caption, tag, [this](TComponent* Sender) { MenuItemClick(Sender); });
 }
 
 void TSkedra::MenuItemClick(TComponent* Sender) {

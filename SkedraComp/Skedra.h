@@ -99,6 +99,7 @@ class TSkedra : public TStringGrid {
 
  private:
   friend class TTaskItems;
+  friend class TPointControl;
 
   // The daily and the weekly step of a recalculation differ only in a few places.
   void RecalculateView(TUpdateSkedraMode mode, bool weekly);

@@ -1,41 +1,130 @@
-// The grid's task collection: entries that own a task and its marker controls.
+// The grid's task collection: entries, their routines, and the task operations with their events.
 #include "SkedraComp/TaskItems.h"
 
+#include <algorithm>
+
 #include "Framework/Core/Exceptions.h"
+#include "SkedraComp/PointControl.h"
 #include "SkedraComp/Skedra.h"
 
 namespace skx {
 
-TTaskItems::~TTaskItems() { Clear(); }
+TTaskItems::~TTaskItems() {
+  Clear();
+  FreeRetiredPoints();
+}
 
 TTaskItem& TTaskItems::Items(int index) const {
   if (index < 0 || index >= Count()) RaiseListIndexError(index);
   return *FItems[index];
 }
 
-void TTaskItems::NewTask() {
-  auto item = std::make_unique<TTaskItem>();
-  TCellRect cells = FGrid.Selection();
-  item->Task = FGrid.CreateTask();
-  if (!item->Task) throw EInvalidOperation(L"The event \"OnCreateTask\" returned no task");
-  TTaskObject& task = *item->Task;
-  task.FStartDateTime = FGrid.CellToDateTime(cells.Left, cells.Top);
-  task.FFinishDateTime = FGrid.CellToDateTime(cells.Right, cells.Bottom);
-  if (!task.EditAppend()) return;
-  FItems.push_back(std::move(item));
+PTaskItem TTaskItems::InitItem() { return new TTaskItem(); }
+
+void TTaskItems::ReleaseItemPoints(TTaskItem& item) {
+  for (TPointControl* point : item.Points) FreePoint(point);
+  item.Points.clear();
+}
+
+void TTaskItems::DoneItem(TTaskItem& item) {
+  ReleaseItemPoints(item);
+  item.Task.reset();
+}
+
+// The selection never names a freed entry, whatever handler freed it.
+void TTaskItems::FreeItem(PTaskItem item) {
+  if (FGrid.FSelectedItem == item) FGrid.FSelectedItem = nullptr;
+  DoneItem(*item);
+  delete item;
+}
+
+void TTaskItems::InvalidateItem(TTaskItem& item) {
+  for (TPointControl* point : item.Points) point->Invalidate();
+}
+
+void TTaskItems::FreePoint(TPointControl* point) {
+  if (FPointCommands == 0) {
+    delete point;
+    return;
+  }
+  point->SetVisible(false);
+  point->FItem = nullptr;
+  FRetiredPoints.push_back(point);
+}
+
+void TTaskItems::FreeRetiredPoints() {
+  std::vector<TPointControl*> retired;
+  retired.swap(FRetiredPoints);
+  for (TPointControl* point : retired) delete point;
+}
+
+void TTaskItems::RunPointCommand(const std::function<void()>& command) {
+  ++FPointCommands;
   try {
+    command();
+  } catch (...) {
+    if (--FPointCommands == 0) FreeRetiredPoints();
+    throw;
+  }
+  if (--FPointCommands == 0) FreeRetiredPoints();
+}
+
+void TTaskItems::RemoveItem(PTaskItem item) {
+  FItems.erase(std::remove(FItems.begin(), FItems.end(), item), FItems.end());
+}
+
+void TTaskItems::NewTask() {
+  PTaskItem item = InitItem();
+  try {
+    TCellRect cells = FGrid.Selection();
+    item->Task = FGrid.CreateTask();
+    if (!item->Task) throw EInvalidOperation(L"The event \"OnCreateTask\" returned no task");
+    TTaskObject& task = *item->Task;
+    task.FStartDateTime = FGrid.CellToDateTime(cells.Left, cells.Top);
+    task.FFinishDateTime = FGrid.CellToDateTime(cells.Right, cells.Bottom);
+    if (!task.EditAppend()) {
+      FreeItem(item);
+      return;
+    }
+    FItems.push_back(item);
     Arrange();
     FGrid.DoAppendTask(&task);
   } catch (...) {
-    FItems.pop_back();
+    RemoveItem(item);
+    FreeItem(item);
     throw;
   }
 }
 
 void TTaskItems::Add(std::unique_ptr<TTaskObject> task) {
-  auto item = std::make_unique<TTaskItem>();
+  if (!task) throw EInvalidOperation(L"There is no task to add");
+  for (PTaskItem item : FItems)
+    if (item->Task == task) {
+      // The entry keeps its task; the caller's second claim on it is dropped, not acted on.
+      static_cast<void>(task.release());
+      throw EInvalidOperation(L"The task is already in the list");
+    }
+  PTaskItem item = InitItem();
   item->Task = std::move(task);
-  FItems.push_back(std::move(item));
+  FItems.push_back(item);
+}
+
+void TTaskItems::Delete(int AID) {
+  auto found = std::find_if(FItems.begin(), FItems.end(),
+                            [AID](PTaskItem item) { return item->Task->FID == AID; });
+  if (found == FItems.end()) return;
+  PTaskItem item = *found;
+  TTaskObject* task = item->Task.get();
+  if (!task->ConfirmDelete()) return;
+  FGrid.DoUnselectTask(task);
+  FGrid.FSelectedItem = nullptr;
+  FGrid.DoDeleteTask(task);
+  // A handler may have changed the list meanwhile; only an entry still held is freed here.
+  if (std::find(FItems.begin(), FItems.end(), item) != FItems.end()) {
+    RemoveItem(item);
+    FreeItem(item);
+  }
+  Arrange();
 }
 
 void TTaskItems::Clear() {
@@ -43,23 +132,13 @@ void TTaskItems::Clear() {
     FGrid.DoUnselectTask(selected->Task.get());
     FGrid.FSelectedItem = nullptr;
   }
-  FItems.clear();
-}
-
-void TTaskItems::Arrange() { ClearMarks(); }
-
-void TTaskItems::ClearMarks() {
-  for (auto& item : FItems) item->Marked = false;
+  std::vector<PTaskItem> items;
+  items.swap(FItems);
+  for (PTaskItem item : items) FreeItem(item);
 }
 
 void TTaskItems::ReleasePoints() {
-  for (auto& item : FItems) ReleaseItemPoints(*item);
-}
-
-void TTaskItems::ReleaseItemPoints(TTaskItem& item) { item.ReleasePoints(); }
-
-void TTaskItems::InvalidateItem(TTaskItem& item) {
-  for (TControl* point : item.Points) point->Invalidate();
+  for (PTaskItem item : FItems) ReleaseItemPoints(*item);
 }
 
 }  // namespace skx

@@ -1,6 +1,7 @@
 // The schedule grid's construction, loading, recalculation and navigation.
 #include <vector>
 
+#include "SkedraComp/PointControl.h"
 #include "SkedraTestSupport.h"
 
 namespace skx::test {
@@ -14,16 +15,6 @@ std::vector<String> Headings(const TSkedra& grid) {
   for (int col = 2; col < grid.ColCount(); ++col) headings.push_back(grid.CellText(col, 0));
   return headings;
 }
-
-// A marker stand-in that tells when it is freed.
-class TMarkerProbe : public TControl {
- public:
-  TMarkerProbe(TComponent* owner, bool& freed) : TControl(owner), FFreed(freed) {}
-  ~TMarkerProbe() override { FFreed = true; }
-
- private:
-  bool& FFreed;
-};
 
 TEST_P(SkedraLayoutTest, NewGridKeepsBaseGeometryUntilTheFirstViewKind) {
   TSkedra& grid = MakeGrid();
@@ -388,15 +379,15 @@ TEST_P(SkedraLayoutTest, NewTaskWithoutCreateHandlerFailsAndAddsNothing) {
 TEST_P(SkedraLayoutTest, ChangesOfTheShownRangeFreeTheMarkers) {
   TSkedra& grid = MakeGrid();
   grid.SetSkedraType(skDaily);
-  grid.TaskItems().Add(std::make_unique<TTaskObject>(1));
-  bool freed = false;
-  auto* marker = new TMarkerProbe(&grid, freed);
-  marker->SetParent(&grid);
-  grid.TaskItems().Items(0).Points.push_back(marker);
+  auto task = std::make_unique<TTaskObject>(1);
+  task->FStartDateTime = Day(12) + EncodeTime(9, 0, 0, 0);
+  task->FFinishDateTime = task->FStartDateTime;
+  grid.TaskItems().Add(std::move(task));
   grid.SetBounds(0, 0, 500, 300);
-  EXPECT_FALSE(freed);
+  ASSERT_EQ(grid.TaskItems().Items(0).Points.size(), 1u);
+  int window = FRecorder.WindowOf(*grid.TaskItems().Items(0).Points[0])->Id;
   grid.SetActiveDate(Day(13));
-  EXPECT_TRUE(freed);
+  EXPECT_FALSE(FRecorder.Windows[window].Exists);
   EXPECT_TRUE(grid.TaskItems().Items(0).Points.empty());
   EXPECT_EQ(grid.ControlCount(), 0);
 }

@@ -2,6 +2,7 @@
 #include "Framework/Core/Menus.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace skx {
 
@@ -49,6 +50,15 @@ void TPopupMenu::Popup(int x, int y) {
 void TPopupMenu::Notification(TComponent* AComponent, TOperation operation) {
   TComponent::Notification(AComponent, operation);
   if (operation == opRemove && AComponent == FPopupComponent) FPopupComponent = nullptr;
+}
+
+TMenuItem* NewMenuItem(TPopupMenu& menu, const String& caption, int tag, TNotifyEvent onClick) {
+  auto* item = new TMenuItem(&menu);
+  item->SetCaption(caption);
+  item->SetTag(tag);
+  item->OnClick = std::move(onClick);
+  menu.Add(item);
+  return item;
 }
 
 }  // namespace skx

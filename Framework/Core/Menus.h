@@ -59,4 +59,7 @@ class TPopupMenu : public TComponent {
   TControl* FPopupComponent = nullptr;
 };
 
+// Appends a new item, owned by the menu, with the caption, tag and click handler.
+TMenuItem* NewMenuItem(TPopupMenu& menu, const String& caption, int tag, TNotifyEvent onClick);
+
 }  // namespace skx

@@ -1,0 +1,210 @@
+// The task collection: new, add, delete, clear and their events, failures and ownership.
+#include "TaskTestSupport.h"
+
+namespace skx::test {
+namespace {
+
+using TaskItemsTest = TaskTest;
+INSTANTIATE_TEST_SUITE_P(Locales, TaskItemsTest, ::testing::ValuesIn(LocaleCases), LocaleName);
+
+template <typename Action>
+String FailureOf(Action action) {
+  try {
+    action();
+  } catch (const Exception& error) {
+    return error.Message();
+  }
+  return L"no failure";
+}
+
+TEST_P(TaskItemsTest, ItemsOutsideTheListFail) {
+  TSkedra& grid = MakeDailyGrid();
+  AddTask(1, At(12, 9, 0), At(12, 9, 0));
+  EXPECT_EQ(&Item(0), &grid.TaskItems().Items(0));
+  EXPECT_EQ(FailureOf([&] { grid.TaskItems().Items(1); }), L"List index out of bounds (1)");
+  EXPECT_EQ(FailureOf([&] { grid.TaskItems().Items(-1); }), L"List index out of bounds (-1)");
+}
+
+TEST_P(TaskItemsTest, AddTakesTheTaskButPlacesItLater) {
+  TSkedra& grid = MakeDailyGrid();
+  TLoggedTask& task = AddTask(1, At(12, 9, 0), At(12, 9, 0));
+  EXPECT_EQ(grid.TaskItems().Count(), 1);
+  EXPECT_EQ(Item(0).Task.get(), &task);
+  EXPECT_TRUE(Item(0).Points.empty());
+  EXPECT_TRUE(FLog.empty());
+}
+
+TEST_P(TaskItemsTest, AddRefusesNoTaskAndATaskAlreadyHeld) {
+  TSkedra& grid = MakeDailyGrid();
+  TLoggedTask& task = AddTask(1, At(12, 9, 0), At(12, 9, 0));
+  EXPECT_NE(FailureOf([&] { grid.TaskItems().Add(nullptr); }), L"no failure");
+  EXPECT_NE(FailureOf([&] { grid.TaskItems().Add(std::unique_ptr<TTaskObject>(&task)); }),
+            L"no failure");
+  ASSERT_EQ(grid.TaskItems().Count(), 1);
+  EXPECT_EQ(Item(0).Task.get(), &task);
+}
+
+TEST_P(TaskItemsTest, ConfirmedNewTaskIsAppendedAndPlacedBeforeTheEvent) {
+  TSkedra& grid = MakeDailyGrid();
+  AddTask(1, At(12, 14, 0), At(12, 15, 0));
+  grid.SetSelection(TCellRect{2, 37, 2, 40});
+  FEditor.Values = [](TRxTaskObject& Task) { Task.FDescription = L"Review"; };
+  std::size_t markersAtAppend = 0;
+  grid.OnAppendTask = [&](TComponent*, TTaskObject* Task) {
+    FLog.push_back(Entry(L"Append", Task));
+    markersAtAppend = Item(1).Points.size();
+  };
+  grid.TaskItems().NewTask();
+  EXPECT_EQ(FLog, TLog({L"Create", L"Edit 7", L"Append 7"}));
+  EXPECT_EQ(FEditor.ShownStart, At(12, 9, 0));
+  EXPECT_EQ(FEditor.ShownFinish, At(12, 9, 45));
+  ASSERT_EQ(grid.TaskItems().Count(), 2);
+  EXPECT_EQ(static_cast<TRxTaskObject&>(*Item(1).Task).FDescription, L"Review");
+  EXPECT_EQ(markersAtAppend, 1u);
+  EXPECT_EQ(BoundsOf(1), Bounds(60, (37 - grid.TopVisibleRow() + 1) * 17, 290, 68));
+}
+
+TEST_P(TaskItemsTest, NewTaskFromOneCellStartsAndFinishesThere) {
+  TSkedra& grid = MakeDailyGrid();
+  grid.SetSelection(TCellRect{2, 37, 2, 37});
+  grid.TaskItems().NewTask();
+  EXPECT_EQ(Item(0).Task->FStartDateTime, At(12, 9, 0));
+  EXPECT_EQ(Item(0).Task->FFinishDateTime, At(12, 9, 0));
+}
+
+TEST_P(TaskItemsTest, CancelledNewTaskIsFreedWithoutEvent) {
+  TSkedra& grid = MakeDailyGrid();
+  TWeakRef<TTaskObject> created;
+  grid.OnCreateTask = [&](TComponent*) -> std::unique_ptr<TTaskObject> {
+    auto task = std::make_unique<TLoggedTask>(3, FLog);
+    created = TWeakRef<TTaskObject>(task.get());
+    return task;
+  };
+  FEditor.Answer = TScriptedEditor::eaCancel;
+  grid.TaskItems().NewTask();
+  EXPECT_EQ(FLog, TLog({L"Edit 3"}));
+  EXPECT_EQ(grid.TaskItems().Count(), 0);
+  EXPECT_TRUE(created.Expired());
+}
+
+TEST_P(TaskItemsTest, FailedNewTaskLeavesNothingBehind) {
+  TSkedra& grid = MakeDailyGrid();
+  TWeakRef<TTaskObject> created;
+  grid.OnCreateTask = [&](TComponent*) -> std::unique_ptr<TTaskObject> {
+    auto task = std::make_unique<TLoggedTask>(3, FLog);
+    created = TWeakRef<TTaskObject>(task.get());
+    return task;
+  };
+  grid.SetSelection(TCellRect{2, 37, 2, 40});
+  FEditor.Answer = TScriptedEditor::eaFail;
+  EXPECT_EQ(FailureOf([&] { grid.TaskItems().NewTask(); }), L"'x' is not a valid time");
+  EXPECT_EQ(grid.TaskItems().Count(), 0);
+  EXPECT_TRUE(created.Expired());
+
+  FEditor.Answer = TScriptedEditor::eaOK;
+  std::size_t windows = FRecorder.Windows.size();
+  grid.OnAppendTask = [](TComponent*, TTaskObject*) { throw Exception(L"container refused"); };
+  EXPECT_EQ(FailureOf([&] { grid.TaskItems().NewTask(); }), L"container refused");
+  EXPECT_EQ(grid.TaskItems().Count(), 0);
+  EXPECT_TRUE(created.Expired());
+  ASSERT_EQ(FRecorder.Windows.size(), windows + 1);
+  EXPECT_FALSE(FRecorder.Windows.back().Exists);
+}
+
+TEST_P(TaskItemsTest, NewTaskWithoutATaskFromTheHandlerFailsClearly) {
+  TSkedra& grid = MakeDailyGrid();
+  grid.OnCreateTask = [](TComponent*) { return std::unique_ptr<TTaskObject>(); };
+  EXPECT_EQ(FailureOf([&] { grid.TaskItems().NewTask(); }),
+            L"The event \"OnCreateTask\" returned no task");
+  EXPECT_EQ(grid.TaskItems().Count(), 0);
+}
+
+TEST_P(TaskItemsTest, DeleteConfirmsUnselectsReportsFreesAndArranges) {
+  TSkedra& grid = MakeDailyGrid();
+  TWeakRef<TTaskObject> deleted(&AddTask(1, At(12, 9, 0), At(12, 10, 0)));
+  AddTask(2, At(12, 9, 30), At(12, 11, 0));
+  grid.TaskItems().Arrange();
+  grid.OnDeleteTask = [&](TComponent*, TTaskObject* Task) {
+    FLog.push_back(Entry(L"Delete", Task));
+    EXPECT_EQ(grid.TaskItems().Count(), 2);
+  };
+  grid.TaskItems().Delete(1);
+  EXPECT_EQ(FLog, TLog({L"Confirm 1", L"Unselect 1", L"Delete 1"}));
+  EXPECT_TRUE(deleted.Expired());
+  ASSERT_EQ(grid.TaskItems().Count(), 1);
+  EXPECT_EQ(BoundsOf(0).Width(), 290);
+}
+
+TEST_P(TaskItemsTest, DeleteOfAnUnselectedTaskStillClearsTheSelection) {
+  TSkedra& grid = MakeDailyGrid();
+  AddTask(1, At(12, 9, 0), At(12, 9, 0));
+  AddTask(2, At(12, 12, 0), At(12, 12, 0));
+  grid.TaskItems().Arrange();
+  Marker(1).MouseDown(mbLeft, {}, 1, 1);
+  FLog.clear();
+  grid.TaskItems().Delete(1);
+  EXPECT_EQ(FLog, TLog({L"Confirm 1", L"Unselect 1", L"Delete 1"}));
+  EXPECT_EQ(grid.SelectedItem(), nullptr);
+}
+
+TEST_P(TaskItemsTest, DeleteActsOnTheFirstMatchOnlyAndOnlyWithConsent) {
+  TSkedra& grid = MakeDailyGrid();
+  TLoggedTask& first = AddTask(5, At(12, 9, 0), At(12, 9, 0));
+  TLoggedTask& second = AddTask(5, At(12, 12, 0), At(12, 12, 0));
+  grid.TaskItems().Delete(4);
+  EXPECT_TRUE(FLog.empty());
+  first.AgreesToDelete = false;
+  grid.TaskItems().Delete(5);
+  EXPECT_EQ(FLog, TLog({L"Confirm 5"}));
+  EXPECT_EQ(grid.TaskItems().Count(), 2);
+  first.AgreesToDelete = true;
+  grid.TaskItems().Delete(5);
+  ASSERT_EQ(grid.TaskItems().Count(), 1);
+  EXPECT_EQ(Item(0).Task.get(), &second);
+}
+
+TEST_P(TaskItemsTest, FailingDeleteHandlerLeavesTheTaskUnselected) {
+  TSkedra& grid = MakeDailyGrid();
+  AddTask(1, At(12, 9, 0), At(12, 9, 0));
+  grid.TaskItems().Arrange();
+  Marker(0).MouseDown(mbLeft, {}, 1, 1);
+  grid.OnDeleteTask = [](TComponent*, TTaskObject*) { throw Exception(L"kept"); };
+  EXPECT_EQ(FailureOf([&] { grid.TaskItems().Delete(1); }), L"kept");
+  EXPECT_EQ(grid.TaskItems().Count(), 1);
+  EXPECT_EQ(grid.SelectedItem(), nullptr);
+}
+
+TEST_P(TaskItemsTest, ClearUnselectsOnceAndFreesEveryTask) {
+  TSkedra& grid = MakeDailyGrid();
+  TWeakRef<TTaskObject> a(&AddTask(1, At(12, 9, 0), At(12, 9, 0)));
+  TWeakRef<TTaskObject> b(&AddTask(2, At(12, 12, 0), At(12, 12, 0)));
+  grid.TaskItems().Clear();
+  EXPECT_TRUE(FLog.empty());
+  EXPECT_TRUE(a.Expired() && b.Expired());
+
+  AddTask(1, At(12, 9, 0), At(12, 9, 0));
+  AddTask(2, At(12, 12, 0), At(12, 12, 0));
+  grid.TaskItems().Arrange();
+  Marker(1).MouseDown(mbLeft, {}, 1, 1);
+  FLog.clear();
+  grid.TaskItems().Clear();
+  EXPECT_EQ(FLog, TLog({L"Unselect 2"}));
+  EXPECT_EQ(grid.TaskItems().Count(), 0);
+  EXPECT_EQ(grid.SelectedItem(), nullptr);
+  EXPECT_EQ(grid.ControlCount(), 2);
+}
+
+TEST_P(TaskItemsTest, DestroyingTheGridRaisesNoUnselect) {
+  TSkedra& grid = MakeDailyGrid();
+  TWeakRef<TTaskObject> task(&AddTask(1, At(12, 9, 0), At(12, 9, 0)));
+  grid.TaskItems().Arrange();
+  Marker(0).MouseDown(mbLeft, {}, 1, 1);
+  FLog.clear();
+  grid.MarkDestroying();
+  FGrid.reset();
+  EXPECT_TRUE(FLog.empty());
+  EXPECT_TRUE(task.Expired());
+}
+
+}  // namespace
+}  // namespace skx::test

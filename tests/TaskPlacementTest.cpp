@@ -1,0 +1,152 @@
+// Placement of the task markers: rows covered, width shared by overlap groups, scrolling.
+#include "TaskTestSupport.h"
+
+namespace skx::test {
+namespace {
+
+using TaskPlacementTest = TaskTest;
+INSTANTIATE_TEST_SUITE_P(Locales, TaskPlacementTest, ::testing::ValuesIn(LocaleCases), LocaleName);
+
+TEST_P(TaskPlacementTest, LoneTaskCoversItsRowsAndFollowsTheScroll) {
+  TSkedra& grid = MakeDailyGrid();
+  ASSERT_EQ(grid.ColWidths(2), 300);
+  AddTask(1, At(12, 9, 0), At(12, 9, 45));
+  EXPECT_TRUE(Item(0).Points.empty());
+  grid.TaskItems().Arrange();
+  ASSERT_EQ(Item(0).Points.size(), 1u);
+  EXPECT_EQ(Marker(0).FCol, 2);
+  EXPECT_EQ(BoundsOf(0), Bounds(60, 629, 290, 68));
+  EXPECT_TRUE(ShownOf(0));
+  std::size_t windows = FRecorder.Windows.size();
+  grid.SetTopLeft(2, 30);
+  EXPECT_EQ(BoundsOf(0), Bounds(60, 136, 290, 68));
+  grid.SetTopLeft(2, 33);
+  EXPECT_EQ(BoundsOf(0), Bounds(60, 136 - 3 * 17, 290, 68));
+  EXPECT_EQ(FRecorder.Windows.size(), windows);
+}
+
+TEST_P(TaskPlacementTest, StartScrolledOutOfViewPinsTheMarkerBelowTheHeadings) {
+  TSkedra& grid = MakeDailyGrid();
+  AddTask(1, At(12, 7, 0), At(12, 9, 0));
+  grid.SetTopLeft(2, 30);
+  EXPECT_EQ(BoundsOf(0), Bounds(60, 17, 290, 136));
+  grid.SetTopLeft(2, 31);
+  EXPECT_EQ(BoundsOf(0), Bounds(60, 17, 290, 119));
+}
+
+TEST_P(TaskPlacementTest, OverlappingTasksShareTheWidthInCollectionOrder) {
+  TSkedra& grid = MakeDailyGrid();
+  AddTask(1, At(12, 9, 30), At(12, 11, 0));
+  AddTask(2, At(12, 9, 0), At(12, 10, 0));
+  grid.TaskItems().Arrange();
+  EXPECT_EQ(BoundsOf(0), Bounds(60, 39 * 17, 145, 7 * 17));
+  EXPECT_EQ(BoundsOf(1), Bounds(205, 37 * 17, 145, 5 * 17));
+}
+
+TEST_P(TaskPlacementTest, TouchingTasksChainIntoOneGroup) {
+  TSkedra& grid = MakeDailyGrid();
+  AddTask(1, At(12, 9, 0), At(12, 10, 0));
+  AddTask(2, At(12, 10, 0), At(12, 11, 0));
+  AddTask(3, At(12, 11, 0), At(12, 12, 0));
+  AddTask(4, At(12, 14, 0), At(12, 15, 0));
+  grid.TaskItems().Arrange();
+  EXPECT_EQ(BoundsOf(0).Left, 60);
+  EXPECT_EQ(BoundsOf(1).Left, 156);
+  EXPECT_EQ(BoundsOf(2).Left, 252);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(BoundsOf(i).Width(), 96) << i;
+  EXPECT_EQ(BoundsOf(3), Bounds(60, 57 * 17, 290, 5 * 17));
+}
+
+TEST_P(TaskPlacementTest, TimesBetweenSlotBoundariesMoveToTheNextRow) {
+  TSkedra& grid = MakeDailyGrid();
+  AddTask(1, At(12, 9, 5), At(12, 9, 50));
+  grid.TaskItems().Arrange();
+  EXPECT_EQ(BoundsOf(0), Bounds(60, 38 * 17, 290, 4 * 17));
+  grid.TaskItems().Clear();
+  AddTask(2, At(12, 9, 0), At(12, 9, 5));
+  AddTask(3, At(12, 9, 10), At(12, 9, 20));
+  grid.TaskItems().Arrange();
+  // Apart in time, so each gets the full width, yet both cover the 9:15 row.
+  EXPECT_EQ(BoundsOf(0), Bounds(60, 37 * 17, 290, 2 * 17));
+  EXPECT_EQ(BoundsOf(1), Bounds(60, 38 * 17, 290, 2 * 17));
+}
+
+TEST_P(TaskPlacementTest, TaskOverSeveralDaysRunsToTheEdgesOfEachDay) {
+  TSkedra& grid = MakeLoggedWeeklyGrid();
+  AddTask(1, At(9, 15, 0), At(11, 10, 0));
+  AddTask(2, At(10, 9, 0), At(10, 10, 0));
+  grid.TaskItems().Arrange();
+  ASSERT_EQ(Item(0).Points.size(), 3u);
+  int left = 50;
+  int width = grid.ColWidths(2) - 10;
+  EXPECT_EQ(BoundsOf(0, 0), Bounds(left + 10, 61 * 17, width, 36 * 17));
+  left += grid.ColWidths(2);
+  EXPECT_EQ(BoundsOf(0, 1), Bounds(left + 10, 17, width / 2, 96 * 17));
+  EXPECT_EQ(BoundsOf(1), Bounds(left + 10 + width / 2, 37 * 17, width / 2, 5 * 17));
+  left += grid.ColWidths(3);
+  EXPECT_EQ(BoundsOf(0, 2), Bounds(left + 10, 17, width, 41 * 17));
+}
+
+TEST_P(TaskPlacementTest, MarkersExistOnlyForShownDays) {
+  TSkedra& grid = MakeLoggedWeeklyGrid();
+  AddTask(1, At(2, 9, 0), At(6, 9, 0));
+  AddTask(2, At(14, 9, 0), At(20, 9, 0));
+  AddTask(3, At(1, 9, 0), At(31, 9, 0));
+  grid.TaskItems().Arrange();
+  EXPECT_TRUE(Item(0).Points.empty());
+  EXPECT_TRUE(Item(1).Points.empty());
+  ASSERT_EQ(Item(2).Points.size(), 5u);
+  for (int col = 0; col < 5; ++col) EXPECT_EQ(Marker(2, col).FCol, col + 2);
+}
+
+TEST_P(TaskPlacementTest, ChangedDatesKeepTheOldMarkersUntilTheyAreReleased) {
+  TSkedra& grid = MakeLoggedWeeklyGrid();
+  TLoggedTask& moved = AddTask(1, At(12, 9, 0), At(12, 10, 0));
+  AddTask(2, At(12, 9, 30), At(13, 11, 0));
+  grid.TaskItems().Arrange();
+  ASSERT_EQ(Marker(0).FCol, 5);
+  int half = (grid.ColWidths(5) - 10) / 2;
+  moved.FStartDateTime = At(13, 10, 0);
+  moved.FFinishDateTime = At(13, 10, 30);
+  grid.TaskItems().Arrange();
+  ASSERT_EQ(Item(0).Points.size(), 2u);
+  EXPECT_FALSE(ShownOf(0, 0));
+  EXPECT_EQ(Marker(0, 1).FCol, 6);
+  // The hidden marker still holds the first slot of its column.
+  EXPECT_EQ(BoundsOf(1, 0).Width(), half);
+  EXPECT_EQ(BoundsOf(1, 0).Left, 50 + 3 * grid.ColWidths(2) + 10 + half);
+  grid.SetActiveDate(Day(12));
+  ASSERT_EQ(Item(0).Points.size(), 1u);
+  EXPECT_EQ(Marker(0).FCol, 6);
+  EXPECT_EQ(BoundsOf(1, 0).Width(), grid.ColWidths(5) - 10);
+}
+
+TEST_P(TaskPlacementTest, MarkerWithoutRoomIsHidden) {
+  TSkedra& grid = MakeDailyGrid();
+  AddTask(1, At(12, 1, 0), At(12, 2, 0));
+  AddTask(2, At(12, 9, 0), At(12, 10, 0));
+  grid.SetTopLeft(2, 30);
+  EXPECT_FALSE(ShownOf(0));
+  EXPECT_TRUE(ShownOf(1));
+  grid.SetBounds(0, 0, grid.Width() - 290, 300);
+  ASSERT_EQ(grid.ColWidths(2), 10);
+  EXPECT_FALSE(ShownOf(1));
+  EXPECT_EQ(BoundsOf(1).Width(), 290);
+}
+
+TEST_P(TaskPlacementTest, MarkerWindowIsAnInvisibleBorderedChildOfTheGrid) {
+  TSkedra& grid = MakeDailyGrid();
+  AddTask(1, At(12, 9, 0), At(12, 9, 0));
+  AddTask(2, At(11, 9, 0), At(11, 9, 0));
+  grid.TaskItems().Arrange();
+  const TWindowRecord& window = Window(Marker(0));
+  EXPECT_EQ(window.Params.Style, wsChild | wsClipSiblings | wsBorder);
+  EXPECT_EQ(window.ParentId, FRecorder.WindowOf(grid)->Id);
+  EXPECT_EQ(Marker(0).Owner(), &grid);
+  EXPECT_EQ(Marker(0).FItem, &Item(0));
+  EXPECT_TRUE(Item(1).Points.empty());
+  EXPECT_FALSE(Item(0).Marked);
+}
+
+}  // namespace
+}  // namespace skx::test

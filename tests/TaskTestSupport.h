@@ -1,0 +1,177 @@
+// Fixtures shared by the task tests: a grid with a 300-pixel day column, tasks that report what
+// is done to them, a scripted task dialog and a log of the grid's events.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "RxObjects/RxTaskObject.h"
+#include "SkedraComp/PointControl.h"
+#include "SkedraTestSupport.h"
+
+namespace skx::test {
+
+using TLog = std::vector<String>;
+
+inline String Entry(const wchar_t* what, const TTaskObject* task) {
+  return String(what) + L" " + std::to_wstring(task->FID);
+}
+
+// A task that logs its questions and remembers the rectangle it was last drawn into.
+class TLoggedTask : public TRxTaskObject {
+ public:
+  TLoggedTask(int AID, TLog& log) : TRxTaskObject(AID), FLog(log) {}
+
+  void Draw(TCanvas&, const TRect& Rect) override {
+    FLog.push_back(Entry(L"Draw", this));
+    DrawnRect = Rect;
+  }
+  bool ConfirmDelete() override {
+    FLog.push_back(Entry(L"Confirm", this));
+    return AgreesToDelete;
+  }
+
+  bool AgreesToDelete = true;
+  TRect DrawnRect;
+
+ private:
+  TLog& FLog;
+};
+
+// Answers the task dialog the way a test says: OK with the given values, Cancel, or a failure.
+class TScriptedEditor : public TTaskEditorService {
+ public:
+  enum TAnswer { eaOK, eaCancel, eaFail };
+
+  explicit TScriptedEditor(TLog& log) : FLog(log) {}
+
+  bool EditTask(TRxTaskObject& Task) override {
+    FLog.push_back(Entry(L"Edit", &Task));
+    ShownStart = Task.FStartDateTime;
+    ShownFinish = Task.FFinishDateTime;
+    if (Answer == eaFail) throw EConvertError(L"'x' is not a valid time");
+    if (Answer == eaCancel) return false;
+    if (Values) Values(Task);
+    return true;
+  }
+
+  TAnswer Answer = eaOK;
+  std::function<void(TRxTaskObject&)> Values;
+  TDateTime ShownStart = 0;
+  TDateTime ShownFinish = 0;
+
+ private:
+  TLog& FLog;
+};
+
+// Records the pen and line calls that a marker's painting makes.
+class TRecordingCanvas : public TCanvas {
+ public:
+  void SetPenColor(TColor color) override { Calls.push_back(L"PenColor " + std::to_wstring(color)); }
+  void SetPenWidth(int width) override { Calls.push_back(L"PenWidth " + std::to_wstring(width)); }
+  void SetBrushColor(TColor) override {}
+  void SetFont(const TFont&) override {}
+  void SetFontColor(TColor) override {}
+  void SetFontStyle(TFontStyles) override {}
+  void SetTransparentText(bool) override {}
+  void FillRect(const TRect&) override {}
+  void Rectangle(const TRect&) override {}
+  void MoveTo(int x, int y) override { Calls.push_back(L"MoveTo " + Pair(x, y)); }
+  void LineTo(int x, int y) override { Calls.push_back(L"LineTo " + Pair(x, y)); }
+  void PolyPolyline(const TPoint*, const int*, int) override {}
+  void TextRect(const TRect&, int, int, const String&) override {}
+  int DrawTextInRect(const String&, TRect&, unsigned) override { return 0; }
+  int TextWidth(const String&) override { return 0; }
+  int TextHeight(const String&) override { return 0; }
+  void DrawFocusRect(const TRect&) override {}
+  bool RectVisible(const TRect&) override { return true; }
+
+  std::vector<String> Calls;
+
+ private:
+  static String Pair(int x, int y) { return std::to_wstring(x) + L"," + std::to_wstring(y); }
+};
+
+class TaskTest : public SkedraTest {
+ protected:
+  void SetUp() override {
+    SkedraTest::SetUp();
+    SetTaskEditor(&FEditor);
+  }
+  void TearDown() override {
+    SkedraTest::TearDown();
+    SetTaskEditor(nullptr);
+  }
+
+  // The daily view with a day column of 300 pixels, time columns of 25 and one-pixel lines.
+  TSkedra& MakeDailyGrid() {
+    TSkedra& grid = MakeGrid();
+    grid.Loaded();
+    grid.SetSkedraType(skDaily);
+    grid.SetBounds(0, 0, 400 + 300 - grid.ColWidths(2), 300);
+    LogEvents(grid);
+    return grid;
+  }
+
+  TSkedra& MakeLoggedWeeklyGrid() {
+    TSkedra& grid = MakeWeeklyGrid();
+    grid.Loaded();
+    LogEvents(grid);
+    return grid;
+  }
+
+  void LogEvents(TSkedra& grid) {
+    grid.OnCreateTask = [this](TComponent*) -> std::unique_ptr<TTaskObject> {
+      FLog.push_back(L"Create");
+      return std::make_unique<TLoggedTask>(FNextID, FLog);
+    };
+    auto logAs = [this](const wchar_t* what) {
+      return [this, what](TComponent*, TTaskObject* Task) { FLog.push_back(Entry(what, Task)); };
+    };
+    grid.OnSelectTask = logAs(L"Select");
+    grid.OnUnselectTask = logAs(L"Unselect");
+    grid.OnAppendTask = logAs(L"Append");
+    grid.OnUpdateTask = logAs(L"Update");
+    grid.OnDeleteTask = logAs(L"Delete");
+  }
+
+  TLoggedTask& AddTask(int id, TDateTime start, TDateTime finish) {
+    auto task = std::make_unique<TLoggedTask>(id, FLog);
+    TLoggedTask& added = *task;
+    added.FStartDateTime = start;
+    added.FFinishDateTime = finish;
+    FGrid->TaskItems().Add(std::move(task));
+    return added;
+  }
+
+  static TDateTime At(int day, int hour, int minute) {
+    return Day(day) + EncodeTime(hour, minute, 0, 0);
+  }
+
+  TTaskItem& Item(int index) { return FGrid->TaskItems().Items(index); }
+  TPointControl& Marker(int index, int point = 0) { return *Item(index).Points.at(point); }
+  const TWindowRecord& Window(const TPointControl& marker) { return *FRecorder.WindowOf(marker); }
+  TRect BoundsOf(int index, int point = 0) { return Window(Marker(index, point)).Bounds; }
+  bool ShownOf(int index, int point = 0) { return Window(Marker(index, point)).Visible; }
+
+  // Answers the next pop-up menu with its item of that caption.
+  void Choose(const wchar_t* caption) {
+    FRecorder.ChooseItem = [caption](TPopupMenu& Menu) -> TMenuItem* {
+      for (int i = 0; i < Menu.Count(); ++i)
+        if (Menu.Items(i)->Caption() == caption) return Menu.Items(i);
+      return nullptr;
+    };
+  }
+
+  void RightClick(TPointControl& marker) {
+    marker.MouseDown(mbRight, {}, 2, 2);
+    marker.ContextPopup(2, 2);
+  }
+
+  TLog FLog;
+  TScriptedEditor FEditor{FLog};
+  int FNextID = 7;
+};
+
+}  // namespace skx::test
