@@ -10,7 +10,14 @@
 namespace skx {
 
 TTaskItems::~TTaskItems() {
-  Clear();
+  // A failure cannot leave a destructor: an unselect handler that fails while the grid goes away
+  // must not end the host process, and the entries are freed all the same.
+  try {
+    Clear();
+  } catch (...) {
+    FGrid.FSelectedItem = nullptr;
+    FreeAllItems();
+  }
   FreeRetiredPoints();
 }
 
@@ -132,6 +139,10 @@ void TTaskItems::Clear() {
     FGrid.DoUnselectTask(selected->Task.get());
     FGrid.FSelectedItem = nullptr;
   }
+  FreeAllItems();
+}
+
+void TTaskItems::FreeAllItems() {
   std::vector<PTaskItem> items;
   items.swap(FItems);
   for (PTaskItem item : items) FreeItem(item);

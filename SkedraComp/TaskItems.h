@@ -59,6 +59,7 @@ class TTaskItems {
   static PTaskItem InitItem();
   void DoneItem(TTaskItem& item);
   void FreeItem(PTaskItem item);
+  void FreeAllItems();
   void FreePoint(TPointControl* point);
   void FreeRetiredPoints();
   void RemoveItem(PTaskItem item);

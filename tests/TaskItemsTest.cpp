@@ -206,5 +206,15 @@ TEST_P(TaskItemsTest, DestroyingTheGridRaisesNoUnselect) {
   EXPECT_TRUE(task.Expired());
 }
 
+TEST_P(TaskItemsTest, FailingUnselectWhileTheGridIsFreedStillFreesEveryTask) {
+  TSkedra& grid = MakeDailyGrid();
+  TWeakRef<TTaskObject> task(&AddTask(1, At(12, 9, 0), At(12, 9, 0)));
+  grid.TaskItems().Arrange();
+  Marker(0).MouseDown(mbLeft, {}, 1, 1);
+  grid.OnUnselectTask = [](TComponent*, TTaskObject*) { throw Exception(L"sink gone"); };
+  FGrid.reset();
+  EXPECT_TRUE(task.Expired());
+}
+
 }  // namespace
 }  // namespace skx::test
