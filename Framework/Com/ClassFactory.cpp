@@ -13,6 +13,10 @@ TComObjectFactory::TComObjectFactory(TComServer& server, const wchar_t* objectCl
   server.AddFactory(this);
 }
 
+TComObjectFactory::~TComObjectFactory() {
+  if (FClassInfo != nullptr) FClassInfo->Release();
+}
+
 void TComObjectFactory::LoadClassInfo() {
   if (FClassInfo != nullptr) return;
   ITypeInfo* info = nullptr;
@@ -107,6 +111,11 @@ HRESULT STDMETHODCALLTYPE TComObjectFactory::LockServer(BOOL lock) {
 TAutoObjectFactory::TAutoObjectFactory(TComServer& server, const wchar_t* objectClassName, REFCLSID classId,
                                        TCreator creator)
     : TComObjectFactory(server, objectClassName, classId), FCreator(std::move(creator)) {}
+
+TAutoObjectFactory::~TAutoObjectFactory() {
+  if (FDispatchInfo != nullptr) FDispatchInfo->Release();
+  if (FInvokeInfo != nullptr) FInvokeInfo->Release();
+}
 
 void TAutoObjectFactory::LoadInterfaceInfo() {
   if (FDispatchInfo != nullptr) return;

@@ -15,7 +15,9 @@ class TComObjectFactory : public IClassFactory {
  public:
   // objectClassName names the implementing class in "Type information missing for class %s".
   TComObjectFactory(TComServer& server, const wchar_t* objectClassName, REFCLSID classId);
-  virtual ~TComObjectFactory() = default;
+  virtual ~TComObjectFactory();
+  TComObjectFactory(const TComObjectFactory&) = delete;
+  TComObjectFactory& operator=(const TComObjectFactory&) = delete;
 
   REFCLSID ClassId() const { return FClassId; }
   // Name and description come from the class's entry in the type library.
@@ -55,6 +57,7 @@ class TAutoObjectFactory : public TComObjectFactory {
   using TCreator = std::function<IUnknown*(TAutoObjectFactory&)>;
   TAutoObjectFactory(TComServer& server, const wchar_t* objectClassName, REFCLSID classId,
                      TCreator creator);
+  ~TAutoObjectFactory() override;
 
   // The type information of the class's default interface: the one IDispatch hands out, and
   // the one late-bound calls are dispatched through (the vtable view of a dual interface).

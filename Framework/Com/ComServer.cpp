@@ -12,6 +12,10 @@ TComServer& TComServer::Instance() {
   return server;
 }
 
+TComServer::~TComServer() {
+  if (FTypeLib != nullptr) FTypeLib->Release();
+}
+
 void TComServer::Initialize(HINSTANCE module) {
   FModule = module;
   wchar_t path[MAX_PATH];

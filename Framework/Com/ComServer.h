@@ -14,6 +14,9 @@ class TComObjectFactory;
 class TComServer {
  public:
   static TComServer& Instance();
+  ~TComServer();
+  TComServer(const TComServer&) = delete;
+  TComServer& operator=(const TComServer&) = delete;
 
   void Initialize(HINSTANCE module);
   HINSTANCE Module() const { return FModule; }
