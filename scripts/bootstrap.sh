@@ -3,16 +3,16 @@
 set -euo pipefail
 
 need=()
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
 for p in cmake make g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools googletest wine wine32:i386 wine64 \
-         xvfb xauth x11-apps imagemagick; do
+         xvfb xauth x11-apps imagemagick locales; do
   have_pkg "$p" || need+=("$p")
 done
 
 if [ ${#need[@]} -gt 0 ]; then
-  SUDO=""
-  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $SUDO dpkg --add-architecture i386
   fi
@@ -21,4 +21,10 @@ if [ ${#need[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${need[@]}"
 else
   echo "bootstrap: all packages present"
+fi
+
+# A second user locale for the Windows-side locale test (Wine takes the user locale from LANG).
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  echo "bootstrap: generating the de_DE.UTF-8 locale"
+  $SUDO localedef -i de_DE -f UTF-8 de_DE.UTF-8
 fi
