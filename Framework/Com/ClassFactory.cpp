@@ -23,6 +23,7 @@ void TComObjectFactory::LoadClassInfo() {
   if (FAILED(FServer.TypeLib()->GetTypeInfoOfGuid(FClassId, &info))) {
     throw Exception(FormatText(L"Type information missing for class %s", FObjectClassName));
   }
+  FClassInfo = info;
   BSTR name = nullptr;
   BSTR doc = nullptr;
   OleCheck(info->GetDocumentation(MEMBERID_NIL, &name, &doc, nullptr, nullptr));
@@ -30,7 +31,6 @@ void TComObjectFactory::LoadClassInfo() {
   FDescription = BstrToString(doc);
   ::SysFreeString(name);
   ::SysFreeString(doc);
-  FClassInfo = info;
 }
 
 const std::wstring& TComObjectFactory::ClassName() {
@@ -118,7 +118,7 @@ TAutoObjectFactory::~TAutoObjectFactory() {
 }
 
 void TAutoObjectFactory::LoadInterfaceInfo() {
-  if (FDispatchInfo != nullptr) return;
+  if (FInvokeInfo != nullptr) return;
   ITypeInfo* classInfo = ClassInfo();
   TYPEATTR* attr = nullptr;
   OleCheck(classInfo->GetTypeAttr(&attr));
@@ -130,25 +130,18 @@ void TAutoObjectFactory::LoadInterfaceInfo() {
     if ((flags & IMPLTYPEFLAG_FDEFAULT) == 0 || (flags & IMPLTYPEFLAG_FSOURCE) != 0) continue;
     HREFTYPE ref = 0;
     OleCheck(classInfo->GetRefTypeOfImplType(i, &ref));
-    ITypeInfo* dispatchInfo = nullptr;
-    OleCheck(classInfo->GetRefTypeInfo(ref, &dispatchInfo));
-    OleCheck(dispatchInfo->GetTypeAttr(&attr));
+    if (FDispatchInfo == nullptr) OleCheck(classInfo->GetRefTypeInfo(ref, &FDispatchInfo));
+    OleCheck(FDispatchInfo->GetTypeAttr(&attr));
     FDefaultIid = attr->guid;
     bool dual = attr->typekind == TKIND_DISPATCH && (attr->wTypeFlags & TYPEFLAG_FDUAL) != 0;
-    dispatchInfo->ReleaseTypeAttr(attr);
-    ITypeInfo* invokeInfo = dispatchInfo;
-    invokeInfo->AddRef();
-    if (dual) {
-      HREFTYPE vtableRef = 0;
-      ITypeInfo* vtableInfo = nullptr;
-      if (SUCCEEDED(dispatchInfo->GetRefTypeOfImplType(-1, &vtableRef)) &&
-          SUCCEEDED(dispatchInfo->GetRefTypeInfo(vtableRef, &vtableInfo))) {
-        invokeInfo->Release();
-        invokeInfo = vtableInfo;
-      }
+    FDispatchInfo->ReleaseTypeAttr(attr);
+    // Late-bound calls on a dual interface go through its vtable view.
+    HREFTYPE vtableRef = 0;
+    if (!dual || FAILED(FDispatchInfo->GetRefTypeOfImplType(-1, &vtableRef)) ||
+        FAILED(FDispatchInfo->GetRefTypeInfo(vtableRef, &FInvokeInfo))) {
+      FInvokeInfo = FDispatchInfo;
+      FInvokeInfo->AddRef();
     }
-    FDispatchInfo = dispatchInfo;
-    FInvokeInfo = invokeInfo;
     return;
   }
   throw Exception(FormatText(L"Type information missing for class %s", ClassName()));
