@@ -38,8 +38,13 @@ TSkedra::~TSkedra() { FTaskItems.reset(); }
 void TSkedra::Loaded() {
   TStringGrid::Loaded();
   if (IsDesigning()) return;
-  if (!PopupMenu()) SetPopupMenu(new TPopupMenu(this));
-  PopupMenu()->OnPopup = [this](TComponent* Sender) { PopupMenuPopup(Sender); };
+  // The menu builder clears the menu's items, so it only ever works on a menu of the grid's own.
+  TPopupMenu* menu = PopupMenu();
+  if (!menu || menu->Owner() != this) {
+    menu = new TPopupMenu(this);
+    SetPopupMenu(menu);
+  }
+  menu->OnPopup = [this](TComponent* Sender) { PopupMenuPopup(Sender); };
   if (!FPrevButton)
     FPrevButton = CreateNavigationButton(L"PREVBUTTON",
                                          [this](TComponent* Sender) { PrevButtonClick(Sender); });
@@ -192,7 +197,8 @@ void TSkedra::FillDayHeadings() {
 
 void TSkedra::ResizeDayColumns() {
   if (IsDesigning()) return;
-  int width = ClientWidth() - ColWidths(0) - ColWidths(1) - ColCount() * GridLineWidth();
+  int width = CheckedSub(CheckedSub(CheckedSub(ClientWidth(), ColWidths(0)), ColWidths(1)),
+                         CheckedMul(ColCount(), GridLineWidth()));
   width = std::max(width, 0);
   if (FSkedraType == skDaily) {
     SetColWidths(DayColumn, width);
@@ -226,7 +232,7 @@ TCellCoord TSkedra::DateTimeToCell(TDateTime value) const {
   TCellCoord cell;
   cell.Row = CheckedDiv(minutes, FSettings.TimeScale) + FixedRows();
   if (CheckedMod(minutes, FSettings.TimeScale) != 0) ++cell.Row;
-  cell.Col = WholeDays(value) - WholeDays(FActiveDate) + DayColumn;
+  cell.Col = CheckedAdd(CheckedSub(WholeDays(value), WholeDays(FActiveDate)), DayColumn);
   if (cell.Col < DayColumn || cell.Col >= ColCount()) cell.Col = -1;
   return cell;
 }
@@ -251,7 +257,7 @@ void TSkedra::DoSelectTask(TTaskObject* task) {
   if (OnSelectTask) OnSelectTask(this, task);
 }
 
-// The owner marks the grid as being destroyed first; the task it frees then is no news to it.
+// An owner marks the grid as being destroyed first; the task it frees then is no news to it.
 void TSkedra::DoUnselectTask(TTaskObject* task) {
   if (OnUnselectTask && !IsDestroying()) OnUnselectTask(this, task);
 }

@@ -1,6 +1,8 @@
 // The grid base: geometry, cell texts, selection by mouse and keyboard, and scrolling.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "Framework/Core/Exceptions.h"
 #include "Framework/Core/Grids.h"
 #include "Framework/Core/HeadlessPeer.h"
@@ -85,6 +87,24 @@ TEST_F(GridTest, IndividualSizesFallBackToAndAreDiscardedByTheDefault) {
   ExpectGridError([&] { FGrid.SetColWidths(5, 10); }, L"Grid index out of range");
   ExpectGridError([&] { FGrid.SetColWidths(-1, 10); }, L"Grid index out of range");
   ExpectGridError([&] { FGrid.SetRowHeights(5, 10); }, L"Grid index out of range");
+}
+
+TEST_F(GridTest, ExtremeSizesAndScrollPositionsStayWithinThePixelRange) {
+  const int huge = std::numeric_limits<int>::max();
+  FGrid.SetColWidths(2, huge);
+  EXPECT_EQ(FGrid.GridWidth(), 200);
+  EXPECT_EQ(FGrid.CellRect(2, 1), (TRect{130, 25, huge, 49}));
+  EXPECT_EQ(FGrid.MouseToCell(199, 30), (TCellCoord{2, 1}));
+  FGrid.Scroll(false, scPosition, huge);
+  EXPECT_EQ(FGrid.LeftVisibleCol(), 3);
+  FGrid.Scroll(true, scPosition, huge);
+  EXPECT_EQ(FGrid.TopVisibleRow(), 2);
+
+  FGrid.SetDefaultRowHeight(-huge);
+  FGrid.SetGridLineWidth(huge);
+  FGrid.FocusCell(4, 4, true);
+  EXPECT_EQ(FGrid.MouseToCell(5, 5).Col, 0);
+  EXPECT_EQ(FGrid.GridWidth(), 200);
 }
 
 TEST_F(GridTest, CellTextsReadEmptyUntilWrittenAndGoWithRemovedCells) {

@@ -1,4 +1,5 @@
 // The schedule grid's construction, loading, recalculation and navigation.
+#include <limits>
 #include <vector>
 
 #include "SkedraComp/PointControl.h"
@@ -219,6 +220,12 @@ TEST_P(SkedraLayoutTest, NarrowClientGivesDayColumnsNoWidth) {
   EXPECT_EQ(grid.ColWidths(2), 0);
 }
 
+TEST_P(SkedraLayoutTest, LineWidthsBeyondThirtyTwoBitsFailTheResizeWithIntegerOverflow) {
+  TSkedra& grid = MakeWeeklyGrid();
+  grid.SetGridLineWidth(std::numeric_limits<int>::max());
+  EXPECT_THROW(grid.SetBounds(0, 0, 500, 300), EIntOverflow);
+}
+
 TEST_P(SkedraLayoutTest, UpdateEventComesFirstForEveryTriggerEvenWithoutChange) {
   TSkedra& grid = MakeGrid();
   grid.Loaded();
@@ -331,6 +338,22 @@ TEST_P(SkedraLayoutTest, LoadedBuildsMenuAndButtonsOnceAndOnlyAtRunTime) {
   designed.Loaded();
   EXPECT_EQ(designed.PopupMenu(), nullptr);
   EXPECT_EQ(designed.NextButton(), nullptr);
+}
+
+TEST_P(SkedraLayoutTest, LoadedBuildsItsOwnMenuInsteadOfTakingOverAnother) {
+  TComponent form(nullptr);
+  auto* other = new TPopupMenu(&form);
+  NewMenuItem(*other, L"Other", 5, {});
+  TSkedra& grid = MakeGrid();
+  grid.SetPopupMenu(other);
+  grid.Loaded();
+  ASSERT_NE(grid.PopupMenu(), other);
+  EXPECT_EQ(grid.PopupMenu()->Owner(), &grid);
+  EXPECT_FALSE(other->OnPopup);
+  grid.ContextPopup(10, 10);
+  ASSERT_EQ(other->Count(), 1);
+  EXPECT_EQ(other->Items(0)->Caption(), L"Other");
+  FGrid.reset();
 }
 
 TEST_P(SkedraLayoutTest, MenuOffersOneNewTaskItemEveryTime) {

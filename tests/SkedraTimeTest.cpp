@@ -21,6 +21,19 @@ TEST_P(SkedraTimeTest, DateTimeToCellMapsIntoTheNextSlotBoundary) {
   EXPECT_EQ(grid.DateTimeToCell(Day(13)).Col, -1);
 }
 
+TEST_P(SkedraTimeTest, DayDistanceBeyondThirtyTwoBitsFailsWithIntegerOverflow) {
+  TSkedra& grid = MakeGrid();
+  grid.SetSkedraType(skDaily);
+  // The headings fail, but the date stays assigned.
+  EXPECT_THROW(grid.SetActiveDate(-2147483000.0), ERangeError);
+  try {
+    grid.DateTimeToCell(Day(12));
+    FAIL() << "no failure";
+  } catch (const EIntOverflow& error) {
+    EXPECT_EQ(error.Message(), L"Integer overflow");
+  }
+}
+
 TEST_P(SkedraTimeTest, DateTimeToCellFindsEachShownDayOfTheWeek) {
   TSkedra& grid = MakeWeeklyGrid();
   EXPECT_EQ(grid.DateTimeToCell(Day(8)).Col, -1);

@@ -2,6 +2,7 @@
 #include "Framework/Core/Grids.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "Framework/Core/Exceptions.h"
 
@@ -24,6 +25,11 @@ void SetSizeAt(std::vector<int>& sizes, int index, int count, int defaultSize, i
   CheckGridIndex(index, count);
   if (sizes.empty()) sizes.assign(count, defaultSize);
   sizes[index] = value;
+}
+
+// The far edge of a cell that starts inside the client area, kept within the pixel range.
+int CellEnd(std::int64_t start, int extent) {
+  return static_cast<int>(std::min<std::int64_t>(start + extent, std::numeric_limits<int>::max()));
 }
 
 void ResizeSizes(std::vector<int>& sizes, int count, int defaultSize) {
@@ -221,19 +227,19 @@ int TCustomGrid::AxisLineWidth(bool horz) const {
   return lines ? FGridLineWidth : 0;
 }
 
-int TCustomGrid::FixedExtent(bool horz) const {
-  int extent = 0;
-  for (int i = 0; i < AxisFixed(horz); ++i) extent += CellExtent(horz, i) + AxisLineWidth(horz);
+std::int64_t TCustomGrid::FixedExtent(bool horz) const {
+  std::int64_t extent = 0;
+  for (int i = 0; i < AxisFixed(horz); ++i) extent += Pitch(horz, i);
   return extent;
 }
 
 int TCustomGrid::LastFullVisible(bool horz) const {
   int lineWidth = AxisLineWidth(horz);
-  int limit = AxisClientExtent(horz) + lineWidth;
-  int position = FixedExtent(horz);
+  std::int64_t limit = std::int64_t{AxisClientExtent(horz)} + lineWidth;
+  std::int64_t position = FixedExtent(horz);
   int last = AxisFirst(horz);
   for (int i = AxisFirst(horz); i < AxisCount(horz); ++i) {
-    position += CellExtent(horz, i) + lineWidth;
+    position += Pitch(horz, i);
     if (position > limit) break;
     last = i;
   }
@@ -251,12 +257,12 @@ int TCustomGrid::VisibleRowCount() const { return VisibleCount(false); }
 int TCustomGrid::GridEnd(bool horz) const {
   int lineWidth = AxisLineWidth(horz);
   int extent = AxisClientExtent(horz);
-  int position = FixedExtent(horz);
+  std::int64_t position = FixedExtent(horz);
   for (int i = AxisFirst(horz); i < AxisCount(horz); ++i) {
-    position += CellExtent(horz, i) + lineWidth;
-    if (position > extent + lineWidth) return extent;
+    position += Pitch(horz, i);
+    if (position > std::int64_t{extent} + lineWidth) return extent;
   }
-  return std::min(position, extent);
+  return static_cast<int>(std::min<std::int64_t>(position, extent));
 }
 
 int TCustomGrid::GridWidth() const { return GridEnd(true); }
@@ -267,39 +273,37 @@ int TCustomGrid::MaxFirst(bool horz) const { return FirstShowing(horz, AxisCount
 
 int TCustomGrid::FirstShowing(bool horz, int index) const {
   int lineWidth = AxisLineWidth(horz);
-  int room = AxisClientExtent(horz) - FixedExtent(horz) + lineWidth;
+  std::int64_t room = AxisClientExtent(horz) - FixedExtent(horz) + lineWidth;
   int first = index;
-  int used = CellExtent(horz, index) + lineWidth;
-  while (first - 1 >= AxisFixed(horz) && used + CellExtent(horz, first - 1) + lineWidth <= room) {
+  std::int64_t used = Pitch(horz, index);
+  while (first - 1 >= AxisFixed(horz) && used + Pitch(horz, first - 1) <= room) {
     --first;
-    used += CellExtent(horz, first) + lineWidth;
+    used += Pitch(horz, first);
   }
   return first;
 }
 
-int TCustomGrid::CellStart(bool horz, int index) const {
-  int lineWidth = AxisLineWidth(horz);
-  int position = 0;
+std::int64_t TCustomGrid::CellStart(bool horz, int index) const {
+  std::int64_t position = 0;
   int from = 0;
   if (index >= AxisFixed(horz)) {
     if (index < AxisFirst(horz)) return -1;
     position = FixedExtent(horz);
     from = AxisFirst(horz);
   }
-  for (int i = from; i < index; ++i) position += CellExtent(horz, i) + lineWidth;
+  for (int i = from; i < index; ++i) position += Pitch(horz, i);
   return position;
 }
 
 int TCustomGrid::CellAt(bool horz, int position) const {
   if (position < 0 || position >= AxisClientExtent(horz)) return -1;
-  int lineWidth = AxisLineWidth(horz);
-  int end = 0;
+  std::int64_t end = 0;
   for (int i = 0; i < AxisFixed(horz); ++i) {
-    end += CellExtent(horz, i) + lineWidth;
+    end += Pitch(horz, i);
     if (position < end) return i;
   }
   for (int i = AxisFirst(horz); i < AxisCount(horz); ++i) {
-    end += CellExtent(horz, i) + lineWidth;
+    end += Pitch(horz, i);
     if (position < end) return i;
   }
   return -1;
@@ -311,10 +315,11 @@ TCellCoord TCustomGrid::MouseToCell(int x, int y) const {
 
 TRect TCustomGrid::CellRect(int col, int row) const {
   if (col < 0 || col >= FColCount || row < 0 || row >= FRowCount) return TRect{};
-  int left = CellStart(true, col);
-  int top = CellStart(false, row);
+  std::int64_t left = CellStart(true, col);
+  std::int64_t top = CellStart(false, row);
   if (left < 0 || top < 0 || left >= ClientWidth() || top >= ClientHeight()) return TRect{};
-  return Bounds(left, top, ColWidths(col), RowHeights(row));
+  return TRect{static_cast<int>(left), static_cast<int>(top), CellEnd(left, ColWidths(col)),
+               CellEnd(top, RowHeights(row))};
 }
 
 void TCustomGrid::CreateParams(TCreateParams& params) const {
@@ -394,21 +399,23 @@ void TCustomGrid::KeyDown(int& key, TShiftState shift) {
 }
 
 void TCustomGrid::Scroll(bool vertical, TScrollCode code, int position) {
-  int first = AxisFirst(!vertical);
+  // Wide enough for any position the platform passes; the view clamps it afterwards.
+  std::int64_t first = AxisFirst(!vertical);
   int fixed = AxisFixed(!vertical);
   switch (code) {
     case scLineUp: --first; break;
     case scLineDown: ++first; break;
     case scPageUp: first -= VisibleCount(!vertical); break;
     case scPageDown: first += VisibleCount(!vertical); break;
-    case scPosition: first = fixed + position; break;
+    case scPosition: first = std::int64_t{fixed} + position; break;
     case scTop: first = fixed; break;
     case scBottom: first = MaxFirst(!vertical); break;
   }
+  int index = static_cast<int>(std::clamp<std::int64_t>(first, fixed, AxisCount(!vertical) - 1));
   if (vertical)
-    MoveTopLeft(FTopLeft.Col, first);
+    MoveTopLeft(FTopLeft.Col, index);
   else
-    MoveTopLeft(first, FTopLeft.Row);
+    MoveTopLeft(index, FTopLeft.Row);
 }
 
 void TCustomGrid::TopLeftChanged() {

@@ -1,6 +1,7 @@
 // The grid base: a windowed table of cells with fixed headings, scrolling and range selection.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <utility>
@@ -125,11 +126,16 @@ class TCustomGrid : public TWinControl {
  private:
   int CellExtent(bool horz, int index) const { return horz ? ColWidths(index) : RowHeights(index); }
   int AxisLineWidth(bool horz) const;
+  // A cell's extent with the line that follows it.
+  std::int64_t Pitch(bool horz, int index) const {
+    return std::int64_t{CellExtent(horz, index)} + AxisLineWidth(horz);
+  }
   int AxisCount(bool horz) const { return horz ? FColCount : FRowCount; }
   int AxisFixed(bool horz) const { return horz ? FFixedCols : FFixedRows; }
   int AxisFirst(bool horz) const { return horz ? FTopLeft.Col : FTopLeft.Row; }
   int AxisClientExtent(bool horz) const { return horz ? ClientWidth() : ClientHeight(); }
-  int FixedExtent(bool horz) const;
+  // Pixel positions are summed in 64 bits: any width or height is accepted, however large.
+  std::int64_t FixedExtent(bool horz) const;
   int LastFullVisible(bool horz) const;
   int VisibleCount(bool horz) const;
   int GridEnd(bool horz) const;
@@ -137,7 +143,7 @@ class TCustomGrid : public TWinControl {
   int MaxFirst(bool horz) const;
   // The first scrolling cell that shows the given cell in full as the last one in view.
   int FirstShowing(bool horz, int index) const;
-  int CellStart(bool horz, int index) const;
+  std::int64_t CellStart(bool horz, int index) const;
   int CellAt(bool horz, int position) const;
 
   void ChangeSize(int colCount, int rowCount);
