@@ -74,7 +74,9 @@ void TPointControl::MenuItemClick(TComponent* Sender) {
       items.Delete(task->FID);
       return;
     }
-    if (!task->EditUpdate()) return;
+    // The dialog runs its own message loop, in which the task may have been deleted.
+    TWeakRef<TTaskObject> alive(task);
+    if (!task->EditUpdate() || alive.Expired()) return;
     items.ReleaseItemPoints(*item);
     items.Arrange();
     grid.DoUpdateTask(task);

@@ -10,8 +10,8 @@
 namespace skx {
 
 TTaskItems::~TTaskItems() {
-  // A failure cannot leave a destructor: an unselect handler that fails while the grid goes away
-  // must not end the host process, and the entries are freed all the same.
+  // A failure cannot leave a destructor: an unselect handler that fails while a grid freed
+  // directly goes away must not end the host process, and the entries are freed all the same.
   try {
     Clear();
   } catch (...) {
@@ -93,12 +93,22 @@ void TTaskItems::NewTask() {
       FreeItem(item);
       return;
     }
+  } catch (...) {
+    FreeItem(item);
+    throw;
+  }
+  TTaskObject* task = item->Task.get();
+  TWeakRef<TTaskObject> alive(task);
+  try {
     FItems.push_back(item);
     Arrange();
-    FGrid.DoAppendTask(&task);
+    FGrid.DoAppendTask(task);
   } catch (...) {
-    RemoveItem(item);
-    FreeItem(item);
+    // An append handler that deleted the task before failing has freed its entry already.
+    if (!alive.Expired()) {
+      RemoveItem(item);
+      FreeItem(item);
+    }
     throw;
   }
 }
@@ -123,11 +133,13 @@ void TTaskItems::Delete(int AID) {
   PTaskItem item = *found;
   TTaskObject* task = item->Task.get();
   if (!task->ConfirmDelete()) return;
+  // Handlers may delete the task themselves meanwhile; one that is gone is left alone here.
+  TWeakRef<TTaskObject> alive(task);
   FGrid.DoUnselectTask(task);
   FGrid.FSelectedItem = nullptr;
+  if (alive.Expired()) return;
   FGrid.DoDeleteTask(task);
-  // A handler may have changed the list meanwhile; only an entry still held is freed here.
-  if (std::find(FItems.begin(), FItems.end(), item) != FItems.end()) {
+  if (!alive.Expired()) {
     RemoveItem(item);
     FreeItem(item);
   }

@@ -118,6 +118,18 @@ TEST_P(PointControlTest, CancelledOrFailedUpdateKeepsTheMarkers) {
   EXPECT_TRUE(ShownOf(0));
 }
 
+TEST_P(PointControlTest, UpdateOfATaskDeletedWhileItsDialogWasOpenStopsThere) {
+  TSkedra& grid = MakeDailyGrid();
+  AddTask(1, At(12, 9, 0), At(12, 9, 0));
+  grid.TaskItems().Arrange();
+  FEditor.Values = [&](TRxTaskObject& Task) { grid.TaskItems().Delete(Task.FID); };
+  Choose(L"Update...");
+  RightClick(Marker(0));
+  EXPECT_EQ(FLog, TLog({L"Select 1", L"Edit 1", L"Confirm 1", L"Unselect 1", L"Delete 1"}));
+  EXPECT_EQ(grid.TaskItems().Count(), 0);
+  EXPECT_EQ(grid.ControlCount(), 2);
+}
+
 TEST_P(PointControlTest, DeleteFromTheMarkersOwnMenuFreesItSafely) {
   TSkedra& grid = MakeDailyGrid();
   TWeakRef<TTaskObject> task(&AddTask(1, At(12, 9, 0), At(12, 9, 0)));

@@ -111,6 +111,28 @@ TEST_P(TaskItemsTest, FailedNewTaskLeavesNothingBehind) {
   EXPECT_FALSE(FRecorder.Windows.back().Exists);
 }
 
+TEST_P(TaskItemsTest, HandlersThatFreeTheTaskThemselvesLeaveNothingToFreeTwice) {
+  TSkedra& grid = MakeDailyGrid();
+  grid.SetSelection(TCellRect{2, 37, 2, 40});
+  grid.OnAppendTask = [&](TComponent*, TTaskObject* Task) {
+    grid.TaskItems().Delete(Task->FID);
+    throw Exception(L"container refused");
+  };
+  EXPECT_EQ(FailureOf([&] { grid.TaskItems().NewTask(); }), L"container refused");
+  EXPECT_EQ(grid.TaskItems().Count(), 0);
+
+  LogEvents(grid);
+  AddTask(1, At(12, 9, 0), At(12, 9, 0));
+  grid.OnUnselectTask = [&](TComponent*, TTaskObject* Task) {
+    FLog.push_back(Entry(L"Unselect", Task));
+    grid.TaskItems().Clear();
+  };
+  FLog.clear();
+  grid.TaskItems().Delete(1);
+  EXPECT_EQ(FLog, TLog({L"Confirm 1", L"Unselect 1"}));
+  EXPECT_EQ(grid.TaskItems().Count(), 0);
+}
+
 TEST_P(TaskItemsTest, NewTaskWithoutATaskFromTheHandlerFailsClearly) {
   TSkedra& grid = MakeDailyGrid();
   grid.OnCreateTask = [](TComponent*) { return std::unique_ptr<TTaskObject>(); };
@@ -194,7 +216,7 @@ TEST_P(TaskItemsTest, ClearUnselectsOnceAndFreesEveryTask) {
   EXPECT_EQ(grid.ControlCount(), 2);
 }
 
-TEST_P(TaskItemsTest, DestroyingTheGridRaisesNoUnselect) {
+TEST_P(TaskItemsTest, GridFreedByItsOwnerRaisesNoUnselectButOneFreedDirectlyDoes) {
   TSkedra& grid = MakeDailyGrid();
   TWeakRef<TTaskObject> task(&AddTask(1, At(12, 9, 0), At(12, 9, 0)));
   grid.TaskItems().Arrange();
@@ -204,6 +226,14 @@ TEST_P(TaskItemsTest, DestroyingTheGridRaisesNoUnselect) {
   FGrid.reset();
   EXPECT_TRUE(FLog.empty());
   EXPECT_TRUE(task.Expired());
+
+  TSkedra& direct = MakeDailyGrid();
+  AddTask(2, At(12, 9, 0), At(12, 9, 0));
+  direct.TaskItems().Arrange();
+  Marker(0).MouseDown(mbLeft, {}, 1, 1);
+  FLog.clear();
+  FGrid.reset();
+  EXPECT_EQ(FLog, TLog({L"Unselect 2"}));
 }
 
 TEST_P(TaskItemsTest, FailingUnselectWhileTheGridIsFreedStillFreesEveryTask) {

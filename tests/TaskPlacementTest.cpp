@@ -148,5 +148,17 @@ TEST_P(TaskPlacementTest, MarkerWindowIsAnInvisibleBorderedChildOfTheGrid) {
   EXPECT_FALSE(Item(0).Marked);
 }
 
+TEST_P(TaskPlacementTest, MarkerPlacedBeforeTheGridHadAWindowIsShownWithIt) {
+  TSkedra& grid = MakeGrid(false);
+  grid.SetSkedraType(skDaily);
+  AddTask(1, At(12, 9, 0), At(12, 9, 45));
+  grid.TaskItems().Arrange();
+  ASSERT_TRUE(Marker(0).Visible());
+  grid.SetPeer(FRecorder.CreatePeer());
+  grid.HandleNeeded();
+  EXPECT_EQ(Window(Marker(0)).Params.Style, wsChild | wsClipSiblings | wsBorder);
+  EXPECT_TRUE(ShownOf(0));
+}
+
 }  // namespace
 }  // namespace skx::test

@@ -190,6 +190,8 @@ void TWinControl::HandleNeeded() {
   TCreateParams params;
   CreateParams(params);
   FPeer->CreateHandle(params, FParent ? FParent->Peer() : nullptr);
+  // A control that replaces its style bits leaves out the visible one; it is shown all the same.
+  if (Visible() && !(params.Style & wsVisible)) FPeer->SetVisible(true);
   for (TControl* control : FControls)
     if (auto* winControl = dynamic_cast<TWinControl*>(control)) winControl->HandleNeeded();
 }
