@@ -75,11 +75,7 @@ TEST_P(TaskItemsTest, NewTaskFromOneCellStartsAndFinishesThere) {
 TEST_P(TaskItemsTest, CancelledNewTaskIsFreedWithoutEvent) {
   TSkedra& grid = MakeDailyGrid();
   TWeakRef<TTaskObject> created;
-  grid.OnCreateTask = [&](TComponent*) -> std::unique_ptr<TTaskObject> {
-    auto task = std::make_unique<TLoggedTask>(3, FLog);
-    created = TWeakRef<TTaskObject>(task.get());
-    return task;
-  };
+  TrackNewTasks(grid, 3, created);
   FEditor.Answer = TScriptedEditor::eaCancel;
   grid.TaskItems().NewTask();
   EXPECT_EQ(FLog, TLog({L"Edit 3"}));
@@ -90,11 +86,7 @@ TEST_P(TaskItemsTest, CancelledNewTaskIsFreedWithoutEvent) {
 TEST_P(TaskItemsTest, FailedNewTaskLeavesNothingBehind) {
   TSkedra& grid = MakeDailyGrid();
   TWeakRef<TTaskObject> created;
-  grid.OnCreateTask = [&](TComponent*) -> std::unique_ptr<TTaskObject> {
-    auto task = std::make_unique<TLoggedTask>(3, FLog);
-    created = TWeakRef<TTaskObject>(task.get());
-    return task;
-  };
+  TrackNewTasks(grid, 3, created);
   grid.SetSelection(TCellRect{2, 37, 2, 40});
   FEditor.Answer = TScriptedEditor::eaFail;
   EXPECT_EQ(FailureOf([&] { grid.TaskItems().NewTask(); }), L"'x' is not a valid time");

@@ -136,6 +136,15 @@ class TaskTest : public SkedraTest {
     grid.OnDeleteTask = logAs(L"Delete");
   }
 
+  // New tasks get the identifier; created follows the last one made.
+  void TrackNewTasks(TSkedra& grid, int id, TWeakRef<TTaskObject>& created) {
+    grid.OnCreateTask = [this, id, &created](TComponent*) -> std::unique_ptr<TTaskObject> {
+      auto task = std::make_unique<TLoggedTask>(id, FLog);
+      created = TWeakRef<TTaskObject>(task.get());
+      return task;
+    };
+  }
+
   TLoggedTask& AddTask(int id, TDateTime start, TDateTime finish) {
     auto task = std::make_unique<TLoggedTask>(id, FLog);
     TLoggedTask& added = *task;
