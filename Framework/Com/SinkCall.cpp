@@ -10,26 +10,31 @@
 
 namespace skx {
 
-VARIANT DispatchArg(IDispatch* value) {
+namespace {
+
+VARIANT EmptyArg(VARTYPE type) {
   VARIANT v;
   ::VariantInit(&v);
-  v.vt = VT_DISPATCH;
+  v.vt = type;
+  return v;
+}
+
+}  // namespace
+
+VARIANT DispatchArg(IDispatch* value) {
+  VARIANT v = EmptyArg(VT_DISPATCH);
   v.pdispVal = value;
   return v;
 }
 
 VARIANT ByRefLongArg(LONG* value) {
-  VARIANT v;
-  ::VariantInit(&v);
-  v.vt = VT_I4 | VT_BYREF;
+  VARIANT v = EmptyArg(VT_I4 | VT_BYREF);
   v.plVal = value;
   return v;
 }
 
 VARIANT ByRefShortArg(SHORT* value) {
-  VARIANT v;
-  ::VariantInit(&v);
-  v.vt = VT_I2 | VT_BYREF;
+  VARIANT v = EmptyArg(VT_I2 | VT_BYREF);
   v.piVal = value;
   return v;
 }
