@@ -7,6 +7,7 @@
 #include "Framework/Core/FormatSettings.h"
 #include "Framework/Win32/OsLocale.h"
 #include "SkedraImpl/Factories.h"
+#include "TaskFrm/Win32/TaskForm.h"
 
 using skx::TComServer;
 
@@ -16,6 +17,8 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     TComServer::Instance().Initialize(instance);
     skx::SetFormatSettings(skx::ReadUserFormatSettings());
     skx::CreateFactories();
+    static skx::TTaskFormEditor taskEditor(instance);
+    skx::SetTaskEditor(&taskEditor);
   }
   return TRUE;
 }
