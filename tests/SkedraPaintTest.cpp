@@ -275,6 +275,16 @@ TEST_P(SkedraPaintTest, AllRowsOfAOneMinuteScaleDrawInOneCallOnATallWindow) {
   EXPECT_EQ(TextOf(1, 1440)->Text, L":59");
 }
 
+TEST_P(SkedraPaintTest, RowsWithoutHeightGetOneLineEachAndNoneAfterTheLastRow) {
+  TSkedra& grid = MakeDaily();
+  grid.SetDefaultRowHeight(0);
+  Paint(grid);
+  std::vector<TCanvasCall> lines = Lines();
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[3].Counts.size(), static_cast<size_t>(grid.RowCount() - 1));
+  EXPECT_EQ(lines[3].Points.back().Y, grid.RowCount() - 1);
+}
+
 TEST(StrokeBufferTest, AFullBufferIsDrawnAndEmptiedInsteadOfOverrun) {
   TRecordingCanvas canvas;
   TStrokeBuffer strokes(2);
