@@ -227,6 +227,11 @@ void TGridHost::Pump() {
   }
 }
 
+void TGridHost::Repaint() {
+  ::RedrawWindow(FFrame, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+  Pump();
+}
+
 void TGridHost::Click(HWND window, int x, int y, bool right) {
   LPARAM at = MAKELPARAM(x, y);
   ::PostMessageW(window, right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, right ? MK_RBUTTON : MK_LBUTTON, at);
