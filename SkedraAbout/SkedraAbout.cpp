@@ -3,7 +3,8 @@
 
 #include <commctrl.h>
 
-#include "Framework/Com/ComServer.h"
+#include "Framework/Win32/GdiCanvas.h"
+#include "Framework/Win32/ResourceBitmaps.h"
 
 namespace skx {
 
@@ -12,25 +13,25 @@ const wchar_t* const AboutCopyrightText =
 
 namespace {
 
-HFONT MakeFont(int height, int weight) {
-  return ::CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif");
+HFONT MakeFont(int height, TFontStyles style) {
+  TFont font;
+  font.Height = height;
+  font.Style = style;
+  const LOGFONTW description = ToLogFont(font);
+  return ::CreateFontIndirectW(&description);
 }
 
 }  // namespace
 
-TSkedraXAbout::TSkedraXAbout(HINSTANCE Resources)
-    : TModalDialog(Resources),
-      FFont(MakeFont(-11, FW_NORMAL)),
-      FNameFont(MakeFont(-13, FW_BOLD)),
-      FPicture(::LoadBitmapW(Resources, L"ABOUTBITMAP")) {
+TSkedraXAbout::TSkedraXAbout()
+    : FFont(MakeFont(-11, TFontStyles())), FNameFont(MakeFont(-13, TFontStyles{fsBold})) {
   CreateForm(L"About", 225, 149);
   HWND form = Handle();
   ::SendMessageW(form, WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
   HWND image = CreateControl(form, WC_STATICW, String(), SS_BITMAP | SS_CENTERIMAGE, 0,
                              Bounds(8, 8, 25, 25), idCtlImage, FFont);
-  ::SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(FPicture));
+  ::SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP,
+                 reinterpret_cast<LPARAM>(ResourceBitmap(L"ABOUTBITMAP")));
   ::SetWindowPos(image, nullptr, 8, 8, 25, 25, SWP_NOZORDER | SWP_NOACTIVATE);
   CreateControl(form, WC_STATICW, L"Skedra ActiveX Control", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0,
                 Bounds(40, 12, 163, 16), idNameLbl, FNameFont);
@@ -42,9 +43,8 @@ TSkedraXAbout::TSkedraXAbout(HINSTANCE Resources)
 
 TSkedraXAbout::~TSkedraXAbout() {
   DestroyHandle();
-  for (HGDIOBJ object : {static_cast<HGDIOBJ>(FPicture), static_cast<HGDIOBJ>(FNameFont),
-                         static_cast<HGDIOBJ>(FFont)}) {
-    if (object != nullptr) ::DeleteObject(object);
+  for (HFONT font : {FNameFont, FFont}) {
+    if (font != nullptr) ::DeleteObject(font);
   }
 }
 
@@ -65,7 +65,7 @@ INT_PTR TSkedraXAbout::Message(HWND, UINT Msg, WPARAM WParam, LPARAM LParam) {
 }
 
 void ShowAbout() {
-  TSkedraXAbout about(TComServer::Instance().Module());
+  TSkedraXAbout about;
   about.ShowModal();
 }
 

@@ -13,8 +13,7 @@ extern const wchar_t* const AboutCopyrightText;
 
 class TSkedraXAbout : public TModalDialog {
  public:
-  // The picture is loaded from the resources of that module.
-  explicit TSkedraXAbout(HINSTANCE Resources);
+  TSkedraXAbout();
   ~TSkedraXAbout() override;
 
  protected:
@@ -24,10 +23,9 @@ class TSkedraXAbout : public TModalDialog {
  private:
   HFONT FFont = nullptr;
   HFONT FNameFont = nullptr;
-  HBITMAP FPicture = nullptr;
 };
 
-// Shows the about box modally, with the pictures of the library's own resources.
+// Shows the about box modally.
 void ShowAbout();
 
 }  // namespace skx

@@ -2,7 +2,6 @@
 #include "Framework/Win32/ErrorReport.h"
 
 #include <exception>
-#include <new>
 
 #include "Framework/Core/Exceptions.h"
 
@@ -10,13 +9,16 @@ namespace skx {
 
 namespace {
 
+TErrorReporter& Reporter() {
+  static TErrorReporter reporter;
+  return reporter;
+}
+
 String CurrentMessage() {
   try {
     throw;
   } catch (const Exception& e) {
     return e.Message();
-  } catch (const std::bad_alloc&) {
-    return L"Out of memory";
   } catch (const std::exception& e) {
     return FromUtf8(e.what());
   } catch (...) {
@@ -27,11 +29,23 @@ String CurrentMessage() {
 }  // namespace
 
 void ReportCurrentException(HWND owner) noexcept {
+  // A message box runs a message loop, in which a failing paint would fail again: while one
+  // message is shown, further ones are dropped.
+  static bool showing = false;
   try {
-    const String message = CurrentMessage();
-    ::MessageBoxW(owner, message.c_str(), L"Error", MB_OK | MB_ICONERROR);
+    String message = CurrentMessage();
+    if (showing) return;
+    showing = true;
+    if (Reporter())
+      Reporter()(message);
+    else
+      ::MessageBoxW(owner, message.c_str(), L"Error", MB_OK | MB_ICONERROR);
+    showing = false;
   } catch (...) {
+    showing = false;
   }
 }
+
+void SetErrorReporter(TErrorReporter reporter) { Reporter() = std::move(reporter); }
 
 }  // namespace skx

@@ -7,6 +7,7 @@
 #include "Framework/Core/Exceptions.h"
 #include "Framework/Win32/ErrorReport.h"
 #include "Framework/Win32/ModalHost.h"
+#include "Framework/Win32/Module.h"
 
 namespace skx {
 
@@ -79,7 +80,7 @@ HWND TModalDialog::CreateDialogWindow(HWND Parent, DWORD Style, DWORD ExStyle,
   words[0] = 0;
   words[1] = 0;
   std::memcpy(words + 2, Caption.c_str(), (Caption.size() + 1) * sizeof(WCHAR));
-  HWND window = ::CreateDialogIndirectParamW(FInstance, dialog, Parent, DialogProc,
+  HWND window = ::CreateDialogIndirectParamW(ThisModule(), dialog, Parent, DialogProc,
                                              reinterpret_cast<LPARAM>(this));
   if (window == nullptr) throw Exception(L"Cannot create the dialog window " + Caption);
   return window;
@@ -97,7 +98,7 @@ HWND TModalDialog::CreateControl(HWND Parent, const wchar_t* ClassName, const St
                                  HFONT Font) {
   HWND control = ::CreateWindowExW(ExStyle, ClassName, Text.c_str(), WS_CHILD | WS_VISIBLE | Style,
                                    Bounds.Left, Bounds.Top, Bounds.Width(), Bounds.Height(), Parent,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id)), FInstance,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id)), ThisModule(),
                                    nullptr);
   if (control == nullptr) throw Exception(String(L"Cannot create a window of class ") + ClassName);
   ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(Font), FALSE);

@@ -29,7 +29,7 @@ class TModalDialog {
   int ModalResult() const { return FModalResult; }
 
  protected:
-  explicit TModalDialog(HINSTANCE Instance) : FInstance(Instance) {}
+  TModalDialog() = default;
   // Creates the hidden top-level dialog window, its client area placed in the screen's centre.
   // Called from the derived constructor's body: from then on messages reach Message.
   void CreateForm(const String& Caption, int ClientWidth, int ClientHeight);
@@ -56,13 +56,11 @@ class TModalDialog {
 
   // OK and Cancel (from the buttons, Enter, Escape and the close box) try to close.
   void TryClose(int Result);
-  HINSTANCE Instance() const { return FInstance; }
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam);
   HWND CreateDialogWindow(HWND Parent, DWORD Style, DWORD ExStyle, const String& Caption);
 
-  HINSTANCE FInstance;
   HWND FWindow = nullptr;
   bool FRouting = false;
   int FModalResult = mrNone;

@@ -5,6 +5,10 @@
 
 #include <cwctype>
 
+#include "Framework/Win32/GdiCanvas.h"
+#include "Framework/Win32/Win32Types.h"
+#include "TaskFrm/TypeListItem.h"
+
 namespace skx {
 
 namespace {
@@ -18,9 +22,7 @@ constexpr int WhenTop = 8;
 constexpr int VisibleItems = 3;
 
 const wchar_t* const PageCaptions[2] = {L"&General", L"&Note"};
-const wchar_t* const BitmapNames[6] = {L"BMP_TASK",   L"BMP_HANDSHAK", L"BMP_EVENT",
-                                       L"BMP_HOME",   L"BMP_REMIND",   L"BMP_PRIVATE"};
-enum { bmTask, bmHandshak, bmEvent, bmHome, bmRemind, bmPrivate };
+const TFont FormFont;  // "MS Sans Serif", height -11
 
 constexpr DWORD TabStop = WS_TABSTOP | WS_GROUP;
 constexpr DWORD EditStyle = ES_AUTOHSCROLL | TabStop;
@@ -89,13 +91,11 @@ String ItemText(HWND list, UINT index) {
 
 }  // namespace
 
-TTaskForm::TTaskForm(HINSTANCE Resources) : TModalDialog(Resources) {
+TTaskForm::TTaskForm() {
   INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_DATE_CLASSES | ICC_TAB_CLASSES | ICC_UPDOWN_CLASS};
   ::InitCommonControlsEx(&classes);
-  FFont = ::CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                        DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif");
-  for (int i = 0; i < 6; ++i) FBitmaps[i] = ::LoadBitmapW(Resources, BitmapNames[i]);
+  const LOGFONTW font = ToLogFont(FormFont);
+  FFont = ::CreateFontIndirectW(&font);
   CreateForm(L"Task", FormWidth, FormHeight);
   ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
   CreateControls();
@@ -103,9 +103,6 @@ TTaskForm::TTaskForm(HINSTANCE Resources) : TModalDialog(Resources) {
 
 TTaskForm::~TTaskForm() {
   DestroyHandle();
-  for (HBITMAP bitmap : FBitmaps) {
-    if (bitmap != nullptr) ::DeleteObject(bitmap);
-  }
   if (FFont != nullptr) ::DeleteObject(FFont);
 }
 
@@ -116,9 +113,10 @@ HWND TTaskForm::Control(int Id) const {
   return found;
 }
 
-void TTaskForm::CreateImage(const TRect& Bounds, int Id, HBITMAP Bitmap) {
+void TTaskForm::CreateImage(const TRect& Bounds, int Id, TTaskBitmap Bitmap) {
   HWND image = CreateControl(FGeneralSheet, WC_STATICW, String(), SS_BITMAP, 0, Bounds, Id, FFont);
-  ::SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(Bitmap));
+  ::SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP,
+                 static_cast<LPARAM>(TaskBitmap(Bitmap).Handle()));
   ::SetWindowPos(image, nullptr, Bounds.Left, Bounds.Top, Bounds.Width(), Bounds.Height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -208,7 +206,7 @@ void TTaskForm::CreateControls() {
 
   label(idLabel2, L"&Description", Bounds(4, 76, 53, 13));
   edit(idDescEdit, Bounds(4, 92, 445, 21));
-  CreateImage(Bounds(2, 122, 16, 16), idImage1, FBitmaps[bmHome]);
+  CreateImage(Bounds(2, 122, 16, 16), idImage1, tbHome);
   label(idLabel1, L"W&here", Bounds(20, 124, 32, 13));
   edit(idWhereEdit, Bounds(4, 140, 417, 21));
   FLocationClearBtn = std::make_unique<TSpeedButton>(CreateControl(
@@ -222,7 +220,7 @@ void TTaskForm::CreateControls() {
   CreateCombo(idPriorityCbx, Bounds(244, 188, 105, 21), 0, 13, 21);
   for (const wchar_t* priority : TaskPriorityNames) AddItem(Control(idPriorityCbx), priority);
 
-  CreateImage(Bounds(6, 226, 16, 16), idImage2, FBitmaps[bmRemind]);
+  CreateImage(Bounds(6, 226, 16, 16), idImage2, tbRemind);
   checkBox(idReminderChk, L"&Remind", Bounds(26, 226, 59, 17));
   label(idEveryLabel, L"every", Bounds(88, 227, 26, 13));
   HWND everyEdit = edit(idEveryEdit, Bounds(124, 224, 53, 22));
@@ -231,7 +229,7 @@ void TTaskForm::CreateControls() {
                               Bounds(0, 0, 0, 0), idEveryUpDown, FFont);
   FEveryEdit = std::make_unique<TIntervalEdit>(everyEdit, upDown);
   label(idLabel10, L"minute", Bounds(184, 228, 31, 13));
-  CreateImage(Bounds(6, 252, 16, 16), idImage3, FBitmaps[bmPrivate]);
+  CreateImage(Bounds(6, 252, 16, 16), idImage3, tbPrivate);
   checkBox(idPrivateChk, L"Pr&ivate", Bounds(26, 252, 67, 17));
 
   page = FNotesSheet;
@@ -330,32 +328,15 @@ void TTaskForm::ReminderChkClick() { UpdateReminderControls(); }
 void TTaskForm::LocationClearBtnClick() { ::SetWindowTextW(Control(idWhereEdit), L""); }
 
 void TTaskForm::TypeCbxDrawItem(const DRAWITEMSTRUCT& Item) {
-  HDC dc = Item.hDC;
   const bool selected = (Item.itemState & ODS_SELECTED) != 0;
-  ::SetBkColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-  ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-  ::SetBkMode(dc, OPAQUE);
-  // The whole item is filled, so that no highlight is left beside a caption that lost it.
-  ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &Item.rcItem, nullptr, 0, nullptr);
-  if (Item.itemID != static_cast<UINT>(-1)) {
-    RECT text = Item.rcItem;
-    if (Item.itemID < 3 && FBitmaps[Item.itemID] != nullptr) {
-      BITMAP size{};
-      ::GetObjectW(FBitmaps[Item.itemID], sizeof(size), &size);
-      HDC source = ::CreateCompatibleDC(dc);
-      HGDIOBJ old = ::SelectObject(source, FBitmaps[Item.itemID]);
-      ::BitBlt(dc, Item.rcItem.left, Item.rcItem.top, size.bmWidth, size.bmHeight, source, 0, 0,
-               SRCCOPY);
-      ::SelectObject(source, old);
-      ::DeleteDC(source);
-      text.left += size.bmWidth + 2;
-    }
-    text.top += 1;
-    text.bottom -= 1;
-    const String caption = ItemText(Item.hwndItem, Item.itemID);
-    ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text, DT_SINGLELINE);
-  }
-  if ((Item.itemState & ODS_FOCUS) != 0) ::DrawFocusRect(dc, &Item.rcItem);
+  TGdiCanvas canvas(Item.hDC);
+  canvas.SetFont(FormFont);
+  canvas.SetBrushColor(selected ? clHighlight : clWindow);
+  canvas.SetFontColor(selected ? clHighlightText : clWindowText);
+  const int index = static_cast<int>(Item.itemID);
+  DrawTypeListItem(canvas, index, ToTRect(Item.rcItem),
+                   index >= 0 ? ItemText(Item.hwndItem, Item.itemID) : String(),
+                   (Item.itemState & ODS_FOCUS) != 0);
 }
 
 bool TTaskForm::PreTranslate(MSG& Msg) {
@@ -408,7 +389,7 @@ INT_PTR TTaskForm::Message(HWND, UINT Msg, WPARAM WParam, LPARAM LParam) {
 }
 
 bool TTaskFormEditor::EditTask(TRxTaskObject& Task) {
-  TTaskForm form(FResources);
+  TTaskForm form;
   form.LoadTask(Task);
   const bool confirmed = form.ShowModal() == mrOk;
   if (confirmed) form.StoreTask(Task);

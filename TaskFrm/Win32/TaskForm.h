@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "Bitmaps/Bitmaps.h"
 #include "Framework/Win32/ModalDialog.h"
 #include "RxObjects/RxTaskObject.h"
 #include "TaskFrm/TaskFormValues.h"
@@ -53,8 +54,7 @@ enum TTaskFormControl {
 // controls hold the task's values; the form refers to no task.
 class TTaskForm : public TModalDialog {
  public:
-  // Bitmaps are loaded from the resources of that module.
-  explicit TTaskForm(HINSTANCE Resources);
+  TTaskForm();
   ~TTaskForm() override;
 
   void LoadTask(const TRxTaskObject& Task);
@@ -75,7 +75,7 @@ class TTaskForm : public TModalDialog {
   void CreateControls();
   void AutoSize(HWND Label, const TRect& Bounds) const;
   void CreateCombo(int Id, const TRect& Bounds, DWORD Style, int ItemHeight, int FieldHeight);
-  void CreateImage(const TRect& Bounds, int Id, HBITMAP Bitmap);
+  void CreateImage(const TRect& Bounds, int Id, TTaskBitmap Bitmap);
   void ShowPage(int Index);
   TTaskFormValues ReadValues() const;
   void WriteValues(const TTaskFormValues& Values);
@@ -88,7 +88,6 @@ class TTaskForm : public TModalDialog {
   void TypeCbxDrawItem(const DRAWITEMSTRUCT& Item);
 
   HFONT FFont = nullptr;
-  HBITMAP FBitmaps[6] = {};
   HWND FPageControl = nullptr;
   HWND FGeneralSheet = nullptr;
   HWND FNotesSheet = nullptr;
@@ -101,11 +100,7 @@ class TTaskForm : public TModalDialog {
 // The editor that EditAppend and EditUpdate use on Windows: one TTaskForm per edit.
 class TTaskFormEditor : public TTaskEditorService {
  public:
-  explicit TTaskFormEditor(HINSTANCE Resources) : FResources(Resources) {}
   bool EditTask(TRxTaskObject& Task) override;
-
- private:
-  HINSTANCE FResources;
 };
 
 }  // namespace skx

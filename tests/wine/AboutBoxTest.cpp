@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "DialogScript.h"
-#include "Framework/Com/ComServer.h"
 #include "SkedraAbout/SkedraAbout.h"
 #include "WineTestUtil.h"
 
@@ -13,13 +12,6 @@ namespace {
 
 class AboutBoxTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    FModule = ::LoadLibraryW(OcxPath().c_str());
-    ASSERT_NE(FModule, nullptr);
-    TComServer::Instance().Initialize(FModule);
-  }
-  static void TearDownTestSuite() { ::FreeLibrary(FModule); }
-
   // Shows the about box and answers it with the key; reports whether it closed.
   bool ClosesWith(WPARAM key) {
     bool closed = false;
@@ -43,14 +35,11 @@ class AboutBoxTest : public ::testing::Test {
     return closed;
   }
 
-  static HMODULE FModule;
   DWORD FThread = ::GetCurrentThreadId();
   std::wstring FName;
   bool FFocusOnOk = false;
   SIZE FClientSize{};
 };
-
-HMODULE AboutBoxTest::FModule = nullptr;
 
 TEST_F(AboutBoxTest, EnterClosesIt) {
   EXPECT_TRUE(ClosesWith(VK_RETURN));

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "DialogScript.h"
-#include "Framework/Com/ComServer.h"
+#include "Bitmaps/Bitmaps.h"
 #include "TaskFrm/Win32/TaskForm.h"
 #include "WineTestUtil.h"
 
@@ -16,14 +16,6 @@ namespace {
 
 class TaskFormTest : public ::testing::Test {
  protected:
-  // The dialog's bitmaps come from the control's resources.
-  static void SetUpTestSuite() {
-    FModule = ::LoadLibraryW(OcxPath().c_str());
-    ASSERT_NE(FModule, nullptr);
-    TComServer::Instance().Initialize(FModule);
-  }
-  static void TearDownTestSuite() { ::FreeLibrary(FModule); }
-
   void SetUp() override {
     FTask.FStartDateTime = March5 + EncodeTime(9, 0, 0, 0);
     FTask.FFinishDateTime = March5 + EncodeTime(9, 45, 0, 0);
@@ -34,7 +26,7 @@ class TaskFormTest : public ::testing::Test {
 
   // Shows the dialog on the task while the script drives it; answers EditTask's result.
   bool Edit(const std::function<void()>& script) {
-    TTaskFormEditor editor(FModule);
+    TTaskFormEditor editor;
     return RunScripted(script, [&] { return editor.EditTask(FTask); });
   }
 
@@ -75,7 +67,6 @@ class TaskFormTest : public ::testing::Test {
     ::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
   }
 
-  static HMODULE FModule;
   static constexpr TDateTime March5 = 45356;  // 5 March 2024
   DWORD FThread = ::GetCurrentThreadId();
   TRxTaskObject FTask{3};
@@ -83,8 +74,6 @@ class TaskFormTest : public ::testing::Test {
   HWND FGeneral = nullptr;
   std::wstring FUnexpected;
 };
-
-HMODULE TaskFormTest::FModule = nullptr;
 
 void SetPickerDate(HWND picker, WORD year, WORD month, WORD day) {
   SYSTEMTIME date{};
@@ -101,7 +90,7 @@ TEST_F(TaskFormTest, ANewTaskConfirmedWithTypedValuesStoresThemAll) {
   std::wstring shownStart, shownDate;
   bool focusOnDescription = false, intervalHiddenAtFirst = false, intervalShownWhenTicked = false;
   std::wstring intervalWhenTicked;
-  TTaskFormEditor editor(FModule);
+  TTaskFormEditor editor;
   const bool confirmed = RunScripted(
       [&] {
         if (WaitForForm() == nullptr) return;
@@ -303,12 +292,10 @@ TEST_F(TaskFormTest, TheTypeListShowsItsThreeIcons) {
     EnsureClosed();
   }));
   ASSERT_GE(list.Height, 3 * 16);
-  const wchar_t* const names[3] = {L"BMP_TASK", L"BMP_HANDSHAK", L"BMP_EVENT"};
   for (int item = 0; item < 3; ++item) {
-    HBITMAP bitmap = ::LoadBitmapW(FModule, names[item]);
-    ASSERT_NE(bitmap, nullptr) << "resource " << item;
-    const TScreenImage icon = BitmapPixels(bitmap);
-    ::DeleteObject(bitmap);
+    const TBitmap& bitmap = TaskBitmap(static_cast<TTaskBitmap>(tbTask + item));
+    ASSERT_FALSE(bitmap.Empty()) << "icon " << item;
+    const TScreenImage icon = BitmapPixels(reinterpret_cast<HBITMAP>(bitmap.Handle()));
     // The list's border is one pixel on each side; the icon sits at the item's top-left corner.
     int differing = 0;
     for (int y = 0; y < icon.Height; ++y) {
