@@ -11,7 +11,7 @@
 #include "TaskFrm/TaskFormValues.h"
 #include "TaskFrm/Win32/IntervalEdit.h"
 #include "TaskFrm/Win32/MaskEdit.h"
-#include "TaskFrm/Win32/SpeedButton.h"
+#include "TaskFrm/Win32/ClearButton.h"
 
 namespace skx {
 
@@ -94,7 +94,7 @@ class TTaskForm : public TModalDialog {
   std::unique_ptr<TMaskEdit> FStartTimeEdit;
   std::unique_ptr<TMaskEdit> FEndTimeEdit;
   std::unique_ptr<TIntervalEdit> FEveryEdit;
-  std::unique_ptr<TSpeedButton> FLocationClearBtn;
+  std::unique_ptr<TClearButton> FLocationClearBtn;
 };
 
 // The editor that EditAppend and EditUpdate use on Windows: one TTaskForm per edit.

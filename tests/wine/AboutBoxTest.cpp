@@ -5,7 +5,6 @@
 
 #include "DialogScript.h"
 #include "SkedraAbout/SkedraAbout.h"
-#include "WineTestUtil.h"
 
 namespace skx::test {
 namespace {
