@@ -4,13 +4,11 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include "Framework/Win32/ErrorReport.h"
 
 namespace skx {
 
 namespace {
 
-constexpr UINT_PTR SubclassId = 1;
 constexpr int GlyphSize = 16;
 
 // A black cross two pixels wide in the glyph's 16 by 16 square.
@@ -28,10 +26,10 @@ void DrawCross(HDC dc, int left, int top) {
 }  // namespace
 
 TClearButton::TClearButton(HWND Static) : FWindow(Static) {
-  ::SetWindowSubclass(FWindow, Proc, SubclassId, reinterpret_cast<DWORD_PTR>(this));
+  TSubclass<TClearButton>::Attach(FWindow, this);
 }
 
-TClearButton::~TClearButton() { ::RemoveWindowSubclass(FWindow, Proc, SubclassId); }
+TClearButton::~TClearButton() { TSubclass<TClearButton>::Detach(FWindow); }
 
 bool TClearButton::Over(LPARAM Point) const {
   RECT client;
@@ -90,16 +88,6 @@ LRESULT TClearButton::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
       return 0;
   }
   return ::DefSubclassProc(FWindow, Msg, WParam, LParam);
-}
-
-LRESULT CALLBACK TClearButton::Proc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam,
-                                    UINT_PTR, DWORD_PTR Data) {
-  try {
-    return reinterpret_cast<TClearButton*>(Data)->Handle(Msg, WParam, LParam);
-  } catch (...) {
-    ReportCurrentException(::GetAncestor(Window, GA_ROOT));
-    return 0;
-  }
 }
 
 }  // namespace skx

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "Framework/Win32/Subclass.h"
+
 namespace skx {
 
 // Takes over a static control made with SS_NOTIFY: it draws a push button with a black cross,
@@ -16,8 +18,7 @@ class TClearButton {
   TClearButton& operator=(const TClearButton&) = delete;
 
  private:
-  static LRESULT CALLBACK Proc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam,
-                               UINT_PTR Id, DWORD_PTR Data);
+  friend class TSubclass<TClearButton>;
   LRESULT Handle(UINT Msg, WPARAM WParam, LPARAM LParam);
   void Paint();
   bool Over(LPARAM Point) const;

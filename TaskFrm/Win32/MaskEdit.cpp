@@ -3,13 +3,11 @@
 
 #include <commctrl.h>
 
-#include "Framework/Win32/ErrorReport.h"
 
 namespace skx {
 
 namespace {
 
-constexpr UINT_PTR SubclassId = 1;
 // Posted when the focus left a field it may not leave, to take the focus back.
 constexpr UINT WM_REFUSE_LEAVING = WM_APP + 1;
 
@@ -30,11 +28,11 @@ String ClipboardText(HWND owner) {
 
 TMaskEdit::TMaskEdit(HWND Edit, const String& Mask) : FEdit(Edit), FMask(Mask) {
   ::SendMessageW(FEdit, EM_LIMITTEXT, FMask.Length(), 0);
-  ::SetWindowSubclass(FEdit, Proc, SubclassId, reinterpret_cast<DWORD_PTR>(this));
+  TSubclass<TMaskEdit>::Attach(FEdit, this);
   Show(0);
 }
 
-TMaskEdit::~TMaskEdit() { ::RemoveWindowSubclass(FEdit, Proc, SubclassId); }
+TMaskEdit::~TMaskEdit() { TSubclass<TMaskEdit>::Detach(FEdit); }
 
 void TMaskEdit::SetText(const String& Value) {
   FMask.SetText(Value);
@@ -154,14 +152,5 @@ LRESULT TMaskEdit::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
   return ::DefSubclassProc(FEdit, Msg, WParam, LParam);
 }
 
-LRESULT CALLBACK TMaskEdit::Proc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam, UINT_PTR,
-                                 DWORD_PTR Data) {
-  try {
-    return reinterpret_cast<TMaskEdit*>(Data)->Handle(Msg, WParam, LParam);
-  } catch (...) {
-    ReportCurrentException(::GetAncestor(Window, GA_ROOT));
-    return 0;
-  }
-}
 
 }  // namespace skx

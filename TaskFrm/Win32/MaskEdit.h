@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "Framework/Win32/Subclass.h"
+
 #include "TaskFrm/EditMask.h"
 
 namespace skx {
@@ -24,8 +26,7 @@ class TMaskEdit {
   void SetText(const String& Value);
 
  private:
-  static LRESULT CALLBACK Proc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam,
-                               UINT_PTR Id, DWORD_PTR Data);
+  friend class TSubclass<TMaskEdit>;
   LRESULT Handle(UINT Msg, WPARAM WParam, LPARAM LParam);
   void Show(size_t Caret);
   void TypeText(const String& Text);
