@@ -91,20 +91,15 @@ String ItemText(HWND list, UINT index) {
 
 }  // namespace
 
-TTaskForm::TTaskForm() {
+TTaskForm::TTaskForm() : FFontObject(MakeFont(FormFont)), FFont(FFontObject.Get()) {
   INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_DATE_CLASSES | ICC_TAB_CLASSES | ICC_UPDOWN_CLASS};
   ::InitCommonControlsEx(&classes);
-  const LOGFONTW font = ToLogFont(FormFont);
-  FFont = ::CreateFontIndirectW(&font);
   CreateForm(L"Task", FormWidth, FormHeight);
   ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
   CreateControls();
 }
 
-TTaskForm::~TTaskForm() {
-  DestroyHandle();
-  if (FFont != nullptr) ::DeleteObject(FFont);
-}
+TTaskForm::~TTaskForm() { DestroyHandle(); }
 
 HWND TTaskForm::Control(int Id) const {
   HWND found = ::GetDlgItem(FGeneralSheet, Id);

@@ -87,7 +87,8 @@ class TTaskForm : public TModalDialog {
   void LocationClearBtnClick();
   void TypeCbxDrawItem(const DRAWITEMSTRUCT& Item);
 
-  HFONT FFont = nullptr;
+  TGdiObject<HFONT> FFontObject;
+  HFONT FFont;
   HWND FPageControl = nullptr;
   HWND FGeneralSheet = nullptr;
   HWND FNotesSheet = nullptr;
