@@ -178,6 +178,49 @@ TEST_F(TaskFormTest, UntickingTheReminderStoresNone) {
   EXPECT_EQ(FTask.FRemind, 0);
 }
 
+TEST_F(TaskFormTest, AnIntervalOutOfRangeBecomesTheNearerBoundWhenLeft) {
+  std::wstring clamped;
+  EXPECT_TRUE(Edit([&] {
+    if (WaitForForm() == nullptr) return;
+    ::SendMessageW(Item(idReminderChk), BM_CLICK, 0, 0);
+    ::PostMessageW(FForm, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(idEveryEdit)), TRUE);
+    Settle();
+    ::SetWindowTextW(Item(idEveryEdit), L"75");
+    ::PostMessageW(FForm, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(idDescEdit)), TRUE);
+    WaitUntil([&] { return TextOf(Item(idEveryEdit)) != L"75"; });
+    clamped = TextOf(Item(idEveryEdit));
+    Close(IDOK);
+    EnsureClosed();
+  }));
+  EXPECT_EQ(clamped, L"59");
+  EXPECT_EQ(FTask.FRemind, 59);
+}
+
+TEST_F(TaskFormTest, PagesAnswerTheirAccessKeysAndLabelsDoNot) {
+  bool notesShown = false, generalBack = false, focusStayed = false, whenFocusesStart = false;
+  EXPECT_FALSE(Edit([&] {
+    if (WaitForForm() == nullptr) return;
+    HWND notes = ::GetWindow(FGeneral, GW_HWNDNEXT);
+    ::PostMessageW(Item(idDescEdit), WM_SYSCHAR, L'n', 1 << 29);
+    notesShown = WaitUntil([&] { return ::IsWindowVisible(notes) && !::IsWindowVisible(FGeneral); });
+    ::PostMessageW(FocusOf(FThread), WM_SYSCHAR, L'g', 1 << 29);
+    generalBack = WaitUntil([&] { return ::IsWindowVisible(FGeneral) != FALSE; });
+    ::PostMessageW(FForm, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(idDescEdit)), TRUE);
+    Settle();
+    ::PostMessageW(Item(idDescEdit), WM_SYSCHAR, L'h', 1 << 29);
+    Settle();
+    focusStayed = FocusOf(FThread) == Item(idDescEdit);
+    ::PostMessageW(Item(idDescEdit), WM_SYSCHAR, L'w', 1 << 29);
+    whenFocusesStart = WaitUntil([&] { return FocusOf(FThread) == Item(idStartTimeEdit); });
+    Close(IDCANCEL);
+    EnsureClosed();
+  }));
+  EXPECT_TRUE(notesShown);
+  EXPECT_TRUE(generalBack);
+  EXPECT_TRUE(focusStayed) << "W&here names no control";
+  EXPECT_TRUE(whenFocusesStart) << "the group box's key leads into the box";
+}
+
 TEST_F(TaskFormTest, StartAfterFinishShowsTheMessageAndKeepsTheDialogOpen) {
   FTask.FStartDateTime = March5 + EncodeTime(10, 15, 0, 0);
   FTask.FFinishDateTime = March5 + EncodeTime(10, 0, 0, 0);
