@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "DialogScript.h"
 #include "GridHost.h"
@@ -194,6 +195,27 @@ TEST_F(TaskFormTest, AnIntervalOutOfRangeBecomesTheNearerBoundWhenLeft) {
   }));
   EXPECT_EQ(clamped, L"59");
   EXPECT_EQ(FTask.FRemind, 59);
+}
+
+TEST_F(TaskFormTest, TabOrderFollowsTheForm) {
+  FTask.FRemind = 10;
+  std::vector<int> order;
+  EXPECT_FALSE(Edit([&] {
+    if (WaitForForm() == nullptr) return;
+    HWND control = ::GetDlgItem(FForm, idPageControl);
+    for (int i = 0; i < 16; ++i) {
+      order.push_back(::GetDlgCtrlID(control));
+      control = ::GetNextDlgTabItem(FForm, control, FALSE);
+    }
+    Close(IDCANCEL);
+    EnsureClosed();
+  }));
+  const std::vector<int> expected = {
+      idPageControl, idStartTimeEdit, idStartDateEdit, idEndTimeEdit, idEndDateEdit,
+      idDescEdit,    idWhereEdit,     idTypeCbx,       idStatusCbx,   idPriorityCbx,
+      idReminderChk, idEveryEdit,     idPrivateChk,    idOKBtn,       idCancelBtn,
+      idPageControl};
+  EXPECT_EQ(order, expected);
 }
 
 TEST_F(TaskFormTest, PagesAnswerTheirAccessKeysAndLabelsDoNot) {
