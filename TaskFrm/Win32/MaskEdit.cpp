@@ -93,7 +93,8 @@ LRESULT TMaskEdit::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
         }
         return 0;
       }
-      // Control characters: copy, paste and cut arrive as their own messages, undo is the mask's.
+      // Control characters: copy, paste and cut come back as their own messages; the edit's own
+      // undo (Ctrl+Z) would go round the mask.
       if (WParam < L' ') return WParam == 0x1A ? 0 : ::DefSubclassProc(FEdit, Msg, WParam, LParam);
       TypeText(String(1, static_cast<wchar_t>(WParam)));
       return 0;
@@ -135,6 +136,11 @@ LRESULT TMaskEdit::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
       FMask.SetText(LParam != 0 ? reinterpret_cast<const wchar_t*>(LParam) : L"");
       Show(0);
       return TRUE;
+    case WM_SETFOCUS:
+      // Escape returns to the text the field had when it got the focus; a field that was
+      // refused its leaving keeps the text from before the change.
+      if (FMask.CanLeave()) FMask.MarkUnmodified();
+      break;
     case WM_KILLFOCUS: {
       // Only a move inside the same window is refused: switching to another window is not.
       const LRESULT result = ::DefSubclassProc(FEdit, Msg, WParam, LParam);

@@ -10,8 +10,8 @@
 namespace skx {
 
 // Takes over an edit control for its lifetime: typed, pasted and deleted characters go through
-// the mask, Escape after a change returns to the text it had, and a change that leaves a
-// required position empty refuses the focus with a beep and a message.
+// the mask, Escape after a change returns to the text it had when it got the focus, and a
+// change that leaves a required position empty refuses the focus with a beep and a message.
 class TMaskEdit {
  public:
   TMaskEdit(HWND Edit, const String& Mask);
