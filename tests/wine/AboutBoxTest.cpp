@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "DialogScript.h"
+#include "GridHost.h"
+#include "WineTestUtil.h"
 #include "Framework/Win32/ModalHost.h"
 #include "SkedraAbout/SkedraAbout.h"
 
@@ -24,6 +28,7 @@ class AboutBoxTest : public ::testing::Test {
           RECT client;
           ::GetClientRect(box, &client);
           FClientSize = SIZE{client.right, client.bottom};
+          FScreenshot = CaptureClient(box);
           PostKey(FocusOf(FThread), key);
           closed = WaitHidden(box);
           if (!closed) ::PostMessageW(box, WM_COMMAND, IDOK, 0);
@@ -39,6 +44,7 @@ class AboutBoxTest : public ::testing::Test {
   std::wstring FName;
   bool FFocusOnOk = false;
   SIZE FClientSize{};
+  std::optional<TScreenshot> FScreenshot;
 };
 
 TEST_F(AboutBoxTest, EnterClosesIt) {
@@ -47,6 +53,8 @@ TEST_F(AboutBoxTest, EnterClosesIt) {
   EXPECT_TRUE(FFocusOnOk);
   EXPECT_EQ(FClientSize.cx, 225);
   EXPECT_EQ(FClientSize.cy, 149);
+  ASSERT_TRUE(FScreenshot.has_value());
+  FScreenshot->Save(ProgramFolder() + L"\\about-box.bmp");
 }
 
 TEST_F(AboutBoxTest, EscapeClosesIt) { EXPECT_TRUE(ClosesWith(VK_ESCAPE)); }
