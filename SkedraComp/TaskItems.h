@@ -43,6 +43,8 @@ class TTaskItems {
   void Delete(int AID);
   // Raises the unselect event for a selected task, then frees every entry without events.
   void Clear();
+  // Clear for the grid's destruction: the entries are freed even when the handler fails.
+  void Dispose() noexcept;
 
   // Places the markers of every task over the shown cells; markers are made once per task and
   // column and afterwards only moved, resized, shown or hidden.

@@ -1,6 +1,4 @@
 // Placement of the task markers over the grid: overlap groups sharing each day column's width.
-#include <cmath>
-
 #include "SkedraComp/PointControl.h"
 #include "SkedraComp/Skedra.h"
 #include "SkedraComp/TaskItems.h"
@@ -14,17 +12,29 @@ constexpr int FirstDayColumn = 2;
 // The markers of a column start this far right of its left edge (grid lines not counted).
 constexpr int MarkerIndent = 10;
 
-// Whole days by truncation, kept in floating point so that any stored date compares.
-double DayOf(TDateTime value) { return std::trunc(value); }
+// The day a value falls on, as the grid's cells decompose it.
+int DayOf(TDateTime value) { return SplitDayTime(value).Day; }
 
-bool CoversDay(const TTaskObject& task, double day) {
+bool CoversDay(const TTaskObject& task, int day) {
   return DayOf(task.FStartDateTime) <= day && day <= DayOf(task.FFinishDateTime);
+}
+
+// A container may store any number in a task's dates; a task whose dates name no day of the
+// calendar (NaN, infinities, outside years 1 to 9999) has no place on the grid.
+bool CanPlace(const TTaskObject& task) {
+  return IsDecodable(task.FStartDateTime) && IsDecodable(task.FFinishDateTime);
 }
 
 }  // namespace
 
 void TTaskItems::Arrange() {
   ClearMarks();
+  // Tasks that cannot be placed take part in no group, and markers they had are hidden.
+  for (PTaskItem item : FItems) {
+    if (CanPlace(*item->Task)) continue;
+    item->Marked = true;
+    for (TPointControl* point : item->Points) point->SetVisible(false);
+  }
   for (int index = 0; index < Count(); ++index)
     if (!FItems[index]->Marked) PlaceGroup(CollectGroup(index));
   // The visit flags mean nothing outside a pass, so none is left set.
@@ -64,7 +74,7 @@ bool TTaskItems::TasksOverlap(const TTaskItem& a, const TTaskItem& b) {
 
 void TTaskItems::PlaceGroup(const std::vector<int>& group) {
   for (int col = FirstDayColumn; col < FGrid.ColCount(); ++col) {
-    double day = DayOf(FGrid.ColumnDate(col));
+    int day = DayOf(FGrid.ColumnDate(col));
     for (int index : group)
       if (CoversDay(*FItems[index]->Task, day)) EnsurePoint(*FItems[index], col);
     LayoutColumn(group, col);
@@ -101,7 +111,7 @@ void TTaskItems::LayoutColumn(const std::vector<int>& group, int ACol) {
   if (points.empty()) return;
   int count = static_cast<int>(points.size());
   int width = (FGrid.ColWidths(ACol) - MarkerIndent) / count;
-  double day = DayOf(FGrid.ColumnDate(ACol));
+  int day = DayOf(FGrid.ColumnDate(ACol));
   int pitch = FGrid.DefaultRowHeight() + FGrid.GridLineWidth();
   int fixedRows = FGrid.FixedRows();
   int topRow = FGrid.TopVisibleRow();
