@@ -1,6 +1,7 @@
 // The grid's task collection: entries that own a task and its marker controls, and their placement.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -74,7 +75,7 @@ class TTaskItems {
   static bool HasPoint(const TTaskItem& item, int ACol);
   void EnsurePoint(TTaskItem& item, int ACol);
   void LayoutColumn(const std::vector<int>& group, int ACol);
-  int ColumnLeft(int ACol) const;
+  std::int64_t ColumnLeft(int ACol) const;
 
   TSkedra& FGrid;
   std::vector<PTaskItem> FItems;

@@ -241,5 +241,15 @@ TEST_P(TaskPlacementTest, LateTasksStayInsideTheGridForScalesThatDoNotDivideADay
   }
 }
 
+TEST_P(TaskPlacementTest, MarkersBeyondThirtyTwoBitCoordinatesAreHidden) {
+  TSkedra& grid = MakeDailyGrid();
+  AddTask(1, At(12, 9, 0), At(12, 9, 45));
+  grid.TaskItems().Arrange();
+  ASSERT_TRUE(ShownOf(0));
+  grid.SetDefaultRowHeight(100000000);
+  grid.TaskItems().Arrange();
+  EXPECT_FALSE(ShownOf(0));
+}
+
 }  // namespace
 }  // namespace skx::test
