@@ -138,7 +138,7 @@ void TControl::InvalidateRect(const TRect& rect) {
 }
 
 void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-  if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
+  if (OnMouseDown) CallHandler(OnMouseDown, this, button, shift, x, y);
 }
 
 void TControl::MouseMove(TShiftState, int, int) {}
