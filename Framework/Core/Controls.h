@@ -167,6 +167,13 @@ class TWindowPeer {
   // menu may be freed while it is shown (a timer or a container's call may free its owner), so
   // the menu is not touched once the user has chosen.
   virtual int TrackPopupMenu(TPopupMenu& menu, TPoint screenPoint) = 0;
+
+  // The control that the window's input and painting go to; TWinControl::SetPeer tells it.
+  TWinControl* Control() const { return FControl; }
+  void SetControl(TWinControl* control) { FControl = control; }
+
+ private:
+  TWinControl* FControl = nullptr;
 };
 
 class TControl : public TComponent {
