@@ -180,6 +180,7 @@ void TWinControl::SetPeer(std::unique_ptr<TWindowPeer> peer) {
   DestroyHandle();
   // Child peers refer to this one, so they are replaced with it.
   FPeer = std::move(peer);
+  if (FPeer) FPeer->SetControl(this);
   for (TControl* control : FControls)
     if (auto* winControl = dynamic_cast<TWinControl*>(control))
       winControl->SetPeer(FPeer ? FPeer->CreateChildPeer() : nullptr);

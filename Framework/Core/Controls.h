@@ -153,6 +153,13 @@ class TWindowPeer {
   virtual void SetScrollBar(bool vertical, int range, int position) = 0;
   // Shows the menu at screen coordinates and returns the item chosen, or null.
   virtual TMenuItem* TrackPopupMenu(TPopupMenu& menu, TPoint screenPoint) = 0;
+
+  // The control that the window's input and painting go to; TWinControl::SetPeer tells it.
+  TWinControl* Control() const { return FControl; }
+  void SetControl(TWinControl* control) { FControl = control; }
+
+ private:
+  TWinControl* FControl = nullptr;
 };
 
 class TControl : public TComponent {

@@ -1,0 +1,30 @@
+// Bitmaps from the module's own resources, loaded once per process.
+#include "Framework/Win32/ResourceBitmaps.h"
+
+#include <map>
+
+#include "Framework/Win32/GdiObjects.h"
+#include "Framework/Win32/Module.h"
+
+namespace skx {
+
+namespace {
+
+// A missing resource is remembered as a null handle, so it is looked for only once.
+std::map<String, TGdiObject<HBITMAP>>& Cache() {
+  static std::map<String, TGdiObject<HBITMAP>> cache;
+  return cache;
+}
+
+}  // namespace
+
+HBITMAP ResourceBitmap(const String& name) {
+  auto found = Cache().find(name);
+  if (found == Cache().end())
+    found = Cache().emplace(name, TGdiObject<HBITMAP>(::LoadBitmapW(ThisModule(), name.c_str()))).first;
+  return found->second.Get();
+}
+
+void FreeResourceBitmaps() { Cache().clear(); }
+
+}  // namespace skx
