@@ -208,8 +208,12 @@ void TSkedra::ResizeDayColumns() {
   for (int col = DayColumn; col < ColCount(); ++col) SetColWidths(col, columnWidth);
 }
 
-TDateTime TSkedra::RowTime(int ARow) const {
-  return StrToTime(CellText(0, ARow) + CellText(1, ARow));
+String TSkedra::RowLabel(int ARow) const { return CellText(0, ARow) + CellText(1, ARow); }
+
+TDateTime TSkedra::RowTime(int ARow) const { return StrToTime(RowLabel(ARow)); }
+
+bool TSkedra::TryRowTime(int ARow, TDateTime& Value) const {
+  return TryStrToTime(RowLabel(ARow), Value);
 }
 
 TDateTime TSkedra::ColumnDate(int ACol) const {

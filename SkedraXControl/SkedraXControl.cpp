@@ -16,6 +16,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     ::DisableThreadLibraryCalls(instance);
     TComServer::Instance().Initialize(instance);
     skx::SetFormatSettings(skx::ReadUserFormatSettings());
+    skx::InitializeWin32Layer();
     skx::CreateFactories();
   } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
     // Unloaded by FreeLibrary: the process goes on without this module's class and bitmaps.

@@ -49,6 +49,11 @@ void TGdiCanvas::SetPenWidth(int width) {
   FPenWidth = width;
 }
 
+void TGdiCanvas::SetPenGeometric(bool geometric) {
+  if (geometric != FPenGeometric) FPen.Reset();
+  FPenGeometric = geometric;
+}
+
 void TGdiCanvas::SetBrushColor(TColor color) {
   if (color != FBrushColor) FBrush.Reset();
   FBrushColor = color;
@@ -59,6 +64,18 @@ void TGdiCanvas::SetFont(const TFont& font) {
   FFont = font;
   if (old.Name != font.Name || old.Height != font.Height || old.Style != font.Style)
     FFontHandle.Reset();
+}
+
+void TGdiCanvas::SetFontName(const String& name) {
+  TFont font = FFont;
+  font.Name = name;
+  SetFont(font);
+}
+
+void TGdiCanvas::SetFontSize(int points) {
+  TFont font = FFont;
+  font.SetSize(points);
+  SetFont(font);
 }
 
 void TGdiCanvas::SetFontColor(TColor color) { FFont.Color = color; }
@@ -76,7 +93,7 @@ void TGdiCanvas::RequirePen() {
   if (FPen) return;
   ::SelectObject(FDC, FOriginalPen);
   COLORREF color = ColorToCOLORREF(FPenColor);
-  if (FPenWidth >= 2) {
+  if (FPenGeometric) {
     LOGBRUSH brush{BS_SOLID, color, 0};
     FPen = TGdiObject<HPEN>(::ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT | PS_JOIN_MITER,
                                            static_cast<DWORD>(FPenWidth), &brush, 0, nullptr));
@@ -168,6 +185,13 @@ void TGdiCanvas::DrawFocusRect(const TRect& rect) {
 bool TGdiCanvas::RectVisible(const TRect& rect) {
   RECT r = ToRECT(rect);
   return ::RectVisible(FDC, &r) != FALSE;
+}
+
+void TGdiCanvas::Draw(int x, int y, const TBitmap& bitmap) {
+  if (bitmap.Empty()) return;
+  TMemoryDC source(FDC);
+  TSelectObject selected(source.Get(), reinterpret_cast<HGDIOBJ>(bitmap.Handle()));
+  ::BitBlt(FDC, x, y, bitmap.Width(), bitmap.Height(), source.Get(), 0, 0, SRCCOPY);
 }
 
 }  // namespace skx

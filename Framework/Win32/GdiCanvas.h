@@ -24,8 +24,11 @@ class TGdiCanvas : public TCanvas {
 
   void SetPenColor(TColor color) override;
   void SetPenWidth(int width) override;
+  void SetPenGeometric(bool geometric) override;
   void SetBrushColor(TColor color) override;
   void SetFont(const TFont& font) override;
+  void SetFontName(const String& name) override;
+  void SetFontSize(int points) override;
   void SetFontColor(TColor color) override;
   void SetFontStyle(TFontStyles style) override;
   void SetTransparentText(bool transparent) override;
@@ -41,6 +44,7 @@ class TGdiCanvas : public TCanvas {
   int TextHeight(const String& text) override;
   void DrawFocusRect(const TRect& rect) override;
   bool RectVisible(const TRect& rect) override;
+  void Draw(int x, int y, const TBitmap& bitmap) override;
 
  private:
   void RequirePen();
@@ -56,6 +60,7 @@ class TGdiCanvas : public TCanvas {
 
   TColor FPenColor = clBlack;
   int FPenWidth = 1;
+  bool FPenGeometric = false;
   TColor FBrushColor = clWhite;
   TFont FFont;
   bool FTransparentText = false;

@@ -1,6 +1,8 @@
 // The module (the control library, or a program linking this layer) that holds this code.
 #include "Framework/Win32/Module.h"
 
+#include "Bitmaps/Bitmaps.h"
+#include "Framework/Core/Graphics.h"
 #include "Framework/Win32/ResourceBitmaps.h"
 #include "Framework/Win32/WindowPeer.h"
 
@@ -24,9 +26,16 @@ HINSTANCE ThisModule() {
   return module;
 }
 
+void InitializeWin32Layer() {
+  SetSystemColorSource([](int index) { return static_cast<TColor>(::GetSysColor(index)); });
+  LoadSharedTaskBitmaps();
+}
+
 void ShutdownWin32Layer() {
   UnregisterPeerWindowClass();
+  FreeTaskBitmaps();
   FreeResourceBitmaps();
+  SetSystemColorSource(nullptr);
 }
 
 }  // namespace skx

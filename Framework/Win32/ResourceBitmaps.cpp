@@ -3,6 +3,7 @@
 
 #include <map>
 
+#include "Bitmaps/Bitmaps.h"
 #include "Framework/Win32/GdiObjects.h"
 #include "Framework/Win32/Module.h"
 
@@ -26,5 +27,27 @@ HBITMAP ResourceBitmap(const String& name) {
 }
 
 void FreeResourceBitmaps() { Cache().clear(); }
+
+namespace {
+
+class TResourceBitmapLoader : public TBitmapLoader {
+ public:
+  TBitmap Load(const wchar_t* name) override {
+    HBITMAP handle = CountGdiObject(::LoadBitmapW(ThisModule(), name));
+    BITMAP info{};
+    if (handle) ::GetObjectW(handle, sizeof(info), &info);
+    return TBitmap(reinterpret_cast<std::uintptr_t>(handle), info.bmWidth, info.bmHeight);
+  }
+  void Release(const TBitmap& bitmap) override {
+    DeleteGdiObject(reinterpret_cast<HGDIOBJ>(bitmap.Handle()));
+  }
+};
+
+}  // namespace
+
+void LoadSharedTaskBitmaps() {
+  static TResourceBitmapLoader loader;
+  LoadTaskBitmaps(loader);
+}
 
 }  // namespace skx

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "Framework/Core/Graphics.h"
 #include "Framework/Core/Strings.h"
 
 namespace skx {
@@ -11,5 +12,9 @@ namespace skx {
 // until FreeResourceBitmaps.
 HBITMAP ResourceBitmap(const String& name);
 void FreeResourceBitmaps();
+
+// Loads the task icons for the whole process (LoadTaskBitmaps) with LoadBitmapW from this
+// module; a missing one stays 0 x 0.
+void LoadSharedTaskBitmaps();
 
 }  // namespace skx

@@ -13,10 +13,10 @@ constexpr TRect ToTRect(const RECT& rect) { return TRect{rect.left, rect.top, re
 constexpr POINT ToPOINT(TPoint point) { return POINT{point.X, point.Y}; }
 constexpr TPoint ToTPoint(POINT point) { return TPoint{point.x, point.y}; }
 
-// A system colour (high byte 0x80) becomes the colour the system shows for it now.
+// A system colour (high byte 0x80) becomes the colour the system shows for it now, once the
+// layer is initialized (Module.h).
 inline COLORREF ColorToCOLORREF(TColor color) {
-  if (IsSystemColor(color)) return ::GetSysColor(static_cast<int>(color & 0xFF));
-  return static_cast<COLORREF>(color & 0x00FFFFFF);
+  return static_cast<COLORREF>(ColorToRGB(color) & 0x00FFFFFFu);
 }
 
 }  // namespace skx
