@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "Framework/Com/FontAdapter.h"
+#include "Framework/Com/KeepAlive.h"
 #include "Framework/Com/SinkCall.h"
 #include "SkedraComp/SkedraState.h"
 #include "SkedraImpl/TaskObjectX.h"
@@ -76,8 +77,7 @@ std::unique_ptr<TTaskObject> TSkedraX::GridCreateTask(TComponent*) {
     // The sink may disconnect or release the control inside the call.
     TComRef<IDispatch> sink;
     sink.Assign(FEvents.Get());
-    TComRef<IUnknown> self;
-    self.Assign(Unknown());
+    TKeepAlive self(Unknown());
     InvokeSinkMethod(sink.Get(), SkedraXEventsDispId::OnGetNewID, {ByRefLongArg(&id)});
   }
   return std::make_unique<TRxTaskObject>(id);
@@ -88,8 +88,7 @@ void TSkedraX::FireTaskEvent(DISPID id, TTaskObject* task) {
   if (!FEvents) return;
   TComRef<IDispatch> sink;
   sink.Assign(FEvents.Get());
-  TComRef<IUnknown> self;
-  self.Assign(Unknown());
+  TKeepAlive self(Unknown());
   TComRef<ITaskObject> wrapper(NewTaskObject(task));
   InvokeSinkMethod(sink.Get(), id, {DispatchArg(wrapper.Get())});
 }

@@ -131,8 +131,7 @@ HRESULT STDMETHODCALLTYPE TActiveXControlBase::Load(IPropertyBag* bag, IErrorLog
   if (bag == nullptr) return E_POINTER;
   return Guard([&] {
     Reading([&] {
-      VARIANT value;
-      ::VariantInit(&value);
+      VARIANT value{};
       value.vt = VT_I4;
       if (FAILED(bag->Read(VersionProperty, &value, log)) || value.vt != VT_I4 ||
           value.lVal != static_cast<LONG>(TPropertyStore::FormatVersion)) {
@@ -144,7 +143,7 @@ HRESULT STDMETHODCALLTYPE TActiveXControlBase::Load(IPropertyBag* bag, IErrorLog
       TPropertyStore store;
       for (const TPropertyStore::TEntry& entry : known.Entries()) {
         bool isText = std::holds_alternative<String>(entry.second);
-        ::VariantInit(&value);
+        value = VARIANT{};
         value.vt = isText ? VT_BSTR : VT_I4;
         if (FAILED(bag->Read(entry.first.c_str(), &value, log))) continue;
         if (value.vt != (isText ? VT_BSTR : VT_I4)) {
