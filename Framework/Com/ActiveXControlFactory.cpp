@@ -30,30 +30,12 @@ DWORD TActiveXControlFactory::MiscStatus() const { return FMiscStatus | ControlM
 
 REFIID TActiveXControlFactory::EventInterface() {
   if (!::IsEqualIID(FEventIid, IID_NULL)) return FEventIid;
-  ITypeInfo* classInfo = ClassInfo();
+  TComRef<ITypeInfo> info(DefaultTypeInfo(true));
   TYPEATTR* attr = nullptr;
-  OleCheck(classInfo->GetTypeAttr(&attr));
-  WORD count = attr->cImplTypes;
-  classInfo->ReleaseTypeAttr(attr);
-  for (UINT i = 0; i < count; ++i) {
-    INT flags = 0;
-    OleCheck(classInfo->GetImplTypeFlags(i, &flags));
-    if ((flags & (IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE)) != (IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE))
-      continue;
-    HREFTYPE ref = 0;
-    ITypeInfo* info = nullptr;
-    OleCheck(classInfo->GetRefTypeOfImplType(i, &ref));
-    OleCheck(classInfo->GetRefTypeInfo(ref, &info));
-    HRESULT result = info->GetTypeAttr(&attr);
-    if (SUCCEEDED(result)) {
-      FEventIid = attr->guid;
-      info->ReleaseTypeAttr(attr);
-    }
-    info->Release();
-    OleCheck(result);
-    return FEventIid;
-  }
-  throw Exception(FormatText(L"Type information missing for class %s", ClassName()));
+  OleCheck(info->GetTypeAttr(&attr));
+  FEventIid = attr->guid;
+  info->ReleaseTypeAttr(attr);
+  return FEventIid;
 }
 
 void TActiveXControlFactory::UpdateRegistry(bool add) {
