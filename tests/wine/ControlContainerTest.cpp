@@ -71,8 +71,9 @@ class ControlContainerTest : public ::testing::Test {
     Pump();
   }
 
-  // Teardown as hosts do it; the control is gone and the library may unload.
-  void Teardown() {
+  // Teardown as hosts do it; the control is gone and, unless the test still holds objects of
+  // the library, the library may unload.
+  void Teardown(bool holdsObjects = false) {
     IConnectionPointContainer* points = Query<IConnectionPointContainer>(FObject, IID_IConnectionPointContainer);
     IConnectionPoint* point = nullptr;
     EXPECT_EQ(points->FindConnectionPoint(DIID_ISkedraXEvents, &point), S_OK);
@@ -87,7 +88,7 @@ class ControlContainerTest : public ::testing::Test {
     EXPECT_EQ(FObject->Release(), 0u);
     FObject = nullptr;
     EXPECT_EQ(FSink.RefCount(), 1u);
-    EXPECT_EQ(ControlCanUnloadNow(), S_OK);
+    EXPECT_EQ(ControlCanUnloadNow(), holdsObjects ? S_FALSE : S_OK);
   }
 
   ISkedraX* Control() { return Query<ISkedraX>(FObject, IID_ISkedraX); }
@@ -147,6 +148,79 @@ TEST_F(ControlContainerTest, HostSequenceActivatesInPlaceAndTearsDownToZero) {
   Teardown();
   EXPECT_EQ(FSite.InPlaceDeactivations, 1);
   EXPECT_FALSE(::IsWindow(FWindow));
+}
+
+TEST_F(ControlContainerTest, AClickedMarkerIsSelectedAndClearUnselectsIt) {
+  Activate();
+  ISkedraX* control = Control();
+  double today = 0;
+  control->get_ActiveDate(&today);
+  ITaskObject* made = nullptr;
+  ASSERT_EQ(::CoCreateInstance(CLSID_TaskObjectX, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskObject,
+                               reinterpret_cast<void**>(&made)),
+            S_OK);
+  made->put_StartDateTime(today);
+  made->put_FinishDateTime(today + 1.0 / 48);
+  EXPECT_EQ(control->AddTask(made), S_OK);
+  made->Release();
+  EXPECT_EQ(control->put_ActiveDate(today), S_OK);  // the next layout shows the new task
+  Pump();
+  HWND marker = ::GetWindow(FWindow, GW_CHILD);
+  ASSERT_NE(marker, nullptr);
+  ::PostMessageW(marker, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 5));
+  ::PostMessageW(marker, WM_LBUTTONUP, 0, MAKELPARAM(20, 5));
+  Pump();
+  ASSERT_EQ(FSink.Events.size(), 1u);
+  EXPECT_EQ(FSink.Events[0], (TEventRecord{SkedraXEventsDispId::OnSelectTask, 0}));
+  ITaskObject* selected = nullptr;
+  ASSERT_EQ(control->get_SelectedTask(&selected), S_OK);
+  long id = -1;
+  selected->get_ID(&id);
+  EXPECT_EQ(id, 0);
+
+  FSink.Events.clear();
+  EXPECT_EQ(control->Clear(), S_OK);
+  std::vector<TEventRecord> expected{{SkedraXEventsDispId::OnUnselectTask, 0}};
+  EXPECT_EQ(FSink.Events, expected);
+  EXPECT_EQ(selected->get_ID(&id), E_UNEXPECTED);  // its task is gone
+  control->Release();
+
+  // A task object that the container still holds keeps the library loaded.
+  Teardown(true);
+  selected->Release();
+  EXPECT_EQ(ControlCanUnloadNow(), S_OK);
+}
+
+TEST_F(ControlContainerTest, VerbsShowHideAndListProperties) {
+  Activate();
+  RECT pos{10, 10, 410, 310};
+  EXPECT_EQ(FObject->DoVerb(OLEIVERB_HIDE, nullptr, &FSite, 0, FSite.Frame(), &pos), S_OK);
+  EXPECT_FALSE(::IsWindowVisible(FWindow));
+  EXPECT_EQ(FObject->DoVerb(OLEIVERB_SHOW, nullptr, &FSite, 0, FSite.Frame(), &pos), S_OK);
+  EXPECT_TRUE(::IsWindowVisible(FWindow));
+  EXPECT_EQ(FObject->DoVerb(OLEIVERB_PROPERTIES, nullptr, &FSite, 0, FSite.Frame(), &pos), S_OK);
+  EXPECT_EQ(FObject->DoVerb(1, nullptr, &FSite, 0, FSite.Frame(), &pos), OLEOBJ_S_INVALIDVERB);
+  IEnumOLEVERB* verbs = nullptr;
+  ASSERT_EQ(FObject->EnumVerbs(&verbs), S_OK);
+  OLEVERB verb{};
+  ULONG fetched = 0;
+  ASSERT_EQ(verbs->Next(1, &verb, &fetched), S_OK);
+  EXPECT_EQ(verb.lVerb, 0);
+  EXPECT_STREQ(verb.lpszVerbName, L"Properties");
+  ::CoTaskMemFree(verb.lpszVerbName);
+  verbs->Release();
+  ISpecifyPropertyPages* pages = Query<ISpecifyPropertyPages>(FObject, IID_ISpecifyPropertyPages);
+  CAUUID list{5, reinterpret_cast<GUID*>(0xdeadbeef)};
+  EXPECT_EQ(pages->GetPages(&list), S_OK);
+  EXPECT_EQ(list.cElems, 0u);
+  EXPECT_EQ(list.pElems, nullptr);
+  pages->Release();
+  IProvideClassInfo2* info = Query<IProvideClassInfo2>(FObject, IID_IProvideClassInfo2);
+  GUID events{};
+  EXPECT_EQ(info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events), S_OK);
+  EXPECT_TRUE(::IsEqualGUID(events, DIID_ISkedraXEvents));
+  info->Release();
+  Teardown();
 }
 
 TEST_F(ControlContainerTest, ANewControlHasNoButtonsAndALoadedOneHasBoth) {
