@@ -7,6 +7,7 @@
 
 #include "GridHost.h"
 #include "SkedraXControl_TLB/SkedraXControl_TLB.h"
+#include "TestContainer.h"
 
 namespace skx::test {
 namespace {
@@ -51,10 +52,10 @@ class AtlContainerTest : public ::testing::Test {
     PumpFor(50);
   }
 
-  // A popup at the screen's top-left corner, so that a screenshot sees it.
+  // A child of the shared frame at the screen's top-left corner, so that a screenshot sees it.
   HWND NewHostWindow(const wchar_t* className, const wchar_t* text, int width, int height) {
-    FWindow = ::CreateWindowExW(0, className, text, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, width, height,
-                                nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    FWindow = ::CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, width, height,
+                                ContainerFrame(width, height), nullptr, ::GetModuleHandleW(nullptr), nullptr);
     return FWindow;
   }
   // The control's own window inside the ATL host window.

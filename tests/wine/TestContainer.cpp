@@ -25,13 +25,17 @@ void RegisterFrameClass() {
 
 }  // namespace
 
-TTestSite::TTestSite(int width, int height) : FPos{10, 10, 10 + width, 10 + height} {
+// Destroying a top-level window costs Wine two seconds here: the tests share one.
+HWND ContainerFrame(int width, int height) {
   RegisterFrameClass();
-  FFrame = ::CreateWindowExW(0, FrameClass, L"Container", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
-                             width + 20, height + 20, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  static HWND frame = ::CreateWindowExW(0, FrameClass, L"Container", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0,
+                                        0, width, height, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  ::SetWindowPos(frame, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  return frame;
 }
 
-TTestSite::~TTestSite() { ::DestroyWindow(FFrame); }
+TTestSite::TTestSite(int width, int height)
+    : FFrame(ContainerFrame(width + 20, height + 20)), FPos{10, 10, 10 + width, 10 + height} {}
 
 HRESULT STDMETHODCALLTYPE TTestSite::QueryInterface(REFIID riid, void** object) {
   if (object == nullptr) return E_POINTER;

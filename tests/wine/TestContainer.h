@@ -13,11 +13,14 @@
 
 namespace skx::test {
 
+// The top-level window of the tests' containers, one for the program, sized as asked.
+HWND ContainerFrame(int width, int height);
+
 // One object for the client site, the in-place site and the frame, as a simple form host has.
 class TTestSite : public IOleClientSite, public IOleInPlaceSite, public IOleInPlaceFrame {
  public:
   TTestSite(int width, int height);
-  virtual ~TTestSite();
+  virtual ~TTestSite() = default;
   TTestSite(const TTestSite&) = delete;
   TTestSite& operator=(const TTestSite&) = delete;
 
