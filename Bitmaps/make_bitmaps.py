@@ -29,9 +29,6 @@ class Picture:
         if 0 <= x < self.width and 0 <= y < self.height:
             self.pixels[y][x] = char
 
-    def get(self, x, y):
-        return self.pixels[y][x]
-
     def rect(self, left, top, right, bottom, char):
         """Fills left..right-1, top..bottom-1."""
         for y in range(top, bottom):

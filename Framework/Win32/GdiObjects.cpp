@@ -30,14 +30,12 @@ void DeleteGdiObject(HGDIOBJ handle) {
   if (handle && ::DeleteObject(handle)) --liveObjects;
 }
 
-void DeleteMemoryDC(HDC dc) {
-  if (dc && ::DeleteDC(dc)) --liveObjects;
-}
-
 TMemoryDC::TMemoryDC(HDC compatibleWith) : FDC(CountGdiObject(::CreateCompatibleDC(compatibleWith))) {
   if (!FDC) throw EInvalidOperation(L"Out of system resources");
 }
 
-TMemoryDC::~TMemoryDC() { DeleteMemoryDC(FDC); }
+TMemoryDC::~TMemoryDC() {
+  if (FDC && ::DeleteDC(FDC)) --liveObjects;
+}
 
 }  // namespace skx

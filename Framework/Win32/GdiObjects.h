@@ -14,7 +14,6 @@ template <typename Handle>
 Handle CountGdiObject(Handle handle);
 // Deletes an object that CountGdiObject counted.
 void DeleteGdiObject(HGDIOBJ handle);
-void DeleteMemoryDC(HDC dc);
 
 // Owns one counted GDI object (pen, brush, font, bitmap or region).
 template <typename Handle>

@@ -11,6 +11,8 @@ namespace skx {
 
 namespace {
 
+HBITMAP LoadFromModule(const wchar_t* name) { return ::LoadBitmapW(ThisModule(), name); }
+
 // A missing resource is remembered as a null handle, so it is looked for only once.
 std::map<String, TGdiObject<HBITMAP>>& Cache() {
   static std::map<String, TGdiObject<HBITMAP>> cache;
@@ -22,7 +24,7 @@ std::map<String, TGdiObject<HBITMAP>>& Cache() {
 HBITMAP ResourceBitmap(const String& name) {
   auto found = Cache().find(name);
   if (found == Cache().end())
-    found = Cache().emplace(name, TGdiObject<HBITMAP>(::LoadBitmapW(ThisModule(), name.c_str()))).first;
+    found = Cache().emplace(name, TGdiObject<HBITMAP>(LoadFromModule(name.c_str()))).first;
   return found->second.Get();
 }
 
@@ -33,7 +35,7 @@ namespace {
 class TResourceBitmapLoader : public TBitmapLoader {
  public:
   TBitmap Load(const wchar_t* name) override {
-    HBITMAP handle = CountGdiObject(::LoadBitmapW(ThisModule(), name));
+    HBITMAP handle = CountGdiObject(LoadFromModule(name));
     BITMAP info{};
     if (handle) ::GetObjectW(handle, sizeof(info), &info);
     return TBitmap(reinterpret_cast<std::uintptr_t>(handle), info.bmWidth, info.bmHeight);

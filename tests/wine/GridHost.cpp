@@ -16,9 +16,17 @@ namespace {
 
 constexpr const wchar_t* FrameClass = L"SkxTestFrame";
 
-void EnsureWindowLayer() {
+// The layer is set up once for the program, as the library does when it is loaded.
+class TWindowLayerEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override { InitializeWin32Layer(); }
+  void TearDown() override { ShutdownWin32Layer(); }
+};
+
+const auto* const windowLayer = ::testing::AddGlobalTestEnvironment(new TWindowLayerEnvironment);
+
+void EnsureFrameClass() {
   static bool ready = [] {
-    InitializeWin32Layer();
     WNDCLASSEXW frameClass{};
     frameClass.cbSize = sizeof(frameClass);
     frameClass.lpfnWndProc = ::DefWindowProcW;
@@ -169,7 +177,7 @@ HWND SharedFrame() {
 }
 
 TGridHost::TGridHost(int width, int height) : FClock(EncodeDate(2026, 12, 7) + 0.5) {
-  EnsureWindowLayer();
+  EnsureFrameClass();
   FFrame = SharedFrame();
   EXPECT_NE(FFrame, nullptr) << "no display: run the Windows-side tests under Xvfb";
   ::SetWindowPos(FFrame, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -225,6 +233,11 @@ void TGridHost::Pump() {
     if (FFrame) ::RedrawWindow(FFrame, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     ::Sleep(10);
   }
+}
+
+void TGridHost::Repaint() {
+  ::RedrawWindow(FFrame, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+  Pump();
 }
 
 void TGridHost::Click(HWND window, int x, int y, bool right) {

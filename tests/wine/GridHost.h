@@ -61,6 +61,8 @@ class TGridHost {
 
   // Dispatches what is waiting and paints every window that needs it.
   void Pump();
+  // Paints every window again, after task fields changed (which repaints nothing by itself).
+  void Repaint();
   // A press and release at client coordinates of the window, posted and dispatched.
   void Click(HWND window, int x, int y, bool right = false);
   int WindowCount() const;

@@ -9,6 +9,7 @@
 #include "Framework/Win32/ErrorReport.h"
 #include "Framework/Win32/GdiCanvas.h"
 #include "Framework/Win32/GdiObjects.h"
+#include "Framework/Win32/Module.h"
 #include "Framework/Win32/ResourceBitmaps.h"
 #include "GridHost.h"
 
@@ -62,6 +63,8 @@ TEST(WindowResources, StressLeavesNoGdiObjectOrWindowBehind) {
 }
 
 TEST(WindowResources, AGridFreedTakesItsWindowsAlong) {
+  // A first grid fills the process's caches (the button glyphs).
+  TGridHost(400, 300).Pump();
   int objects = LiveGdiObjects();
   HWND gridWindow = nullptr;
   {
@@ -127,6 +130,16 @@ TEST(WindowResources, BitmapsComeFromTheModulesResources) {
     EXPECT_EQ(info.bmHeight, 10);
   }
   EXPECT_EQ(ResourceBitmap(L"NO_SUCH_BITMAP"), nullptr);
+}
+
+TEST(WindowResources, ShuttingTheLayerDownFreesEveryObjectItCounted) {
+  TGridHost(400, 300).Pump();
+  EXPECT_NE(ResourceBitmap(L"NEXTBUTTON"), nullptr);
+  ShutdownWin32Layer();
+  EXPECT_EQ(LiveGdiObjects(), 0);
+  EXPECT_TRUE(TaskBitmap(tbHome).Empty());
+  InitializeWin32Layer();
+  EXPECT_EQ(TaskBitmap(tbHome).Width(), 16);
 }
 
 TEST(WindowResources, AFailingHandlerIsShownAndTheGridGoesOn) {
