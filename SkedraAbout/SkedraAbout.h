@@ -1,0 +1,31 @@
+// The control's about box.
+#pragma once
+
+#include <windows.h>
+
+#include "Framework/Win32/ModalDialog.h"
+
+namespace skx {
+
+enum TSkedraXAboutControl { idCtlImage = 100, idNameLbl, idCopyrightLbl, idOkBtn = IDOK };
+
+extern const wchar_t* const AboutCopyrightText;
+
+class TSkedraXAbout : public TModalDialog {
+ public:
+  TSkedraXAbout();
+  ~TSkedraXAbout() override;
+
+ protected:
+  INT_PTR Message(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) override;
+  HWND FirstFocus() override { return ::GetDlgItem(Handle(), idOkBtn); }
+
+ private:
+  HFONT FFont = nullptr;
+  HFONT FNameFont = nullptr;
+};
+
+// Shows the about box modally.
+void ShowAbout();
+
+}  // namespace skx

@@ -1,0 +1,31 @@
+// TCrossButton: a flat push button that takes no focus, with a cross as its glyph.
+#pragma once
+
+#include <windows.h>
+
+namespace skx {
+
+// Takes over a static control made with SS_NOTIFY: it draws a push button with a black cross,
+// shows it pressed while the mouse holds it down, and on release over it sends its parent
+// WM_COMMAND with BN_CLICKED. Clicking it leaves the focus where it was.
+class TCrossButton {
+ public:
+  explicit TCrossButton(HWND Static);
+  ~TCrossButton();
+  TCrossButton(const TCrossButton&) = delete;
+  TCrossButton& operator=(const TCrossButton&) = delete;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam,
+                               UINT_PTR Id, DWORD_PTR Data);
+  LRESULT Handle(UINT Msg, WPARAM WParam, LPARAM LParam);
+  void Paint();
+  bool Over(LPARAM Point) const;
+  void SetPressed(bool Pressed);
+
+  HWND FWindow;
+  bool FTracking = false;
+  bool FPressed = false;
+};
+
+}  // namespace skx

@@ -1,0 +1,106 @@
+// The task dialog on Windows, and the task editor that shows it.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "Bitmaps/Bitmaps.h"
+#include "Framework/Win32/ModalDialog.h"
+#include "RxObjects/RxTaskObject.h"
+#include "TaskFrm/TaskFormValues.h"
+#include "TaskFrm/Win32/IntervalEdit.h"
+#include "TaskFrm/Win32/MaskEdit.h"
+#include "TaskFrm/Win32/SpeedButton.h"
+
+namespace skx {
+
+// Control identifiers; the tests find the controls by them.
+enum TTaskFormControl {
+  idPageControl = 100,
+  idWhenGroupBox,
+  idLabel3,
+  idStartTimeEdit,
+  idStartDateEdit,
+  idLabel4,
+  idEndTimeEdit,
+  idEndDateEdit,
+  idLabel2,
+  idDescEdit,
+  idImage1,
+  idLabel1,
+  idWhereEdit,
+  idLocationClearBtn,
+  idLabel7,
+  idTypeCbx,
+  idLabel6,
+  idStatusCbx,
+  idLabel5,
+  idPriorityCbx,
+  idImage2,
+  idReminderChk,
+  idEveryLabel,
+  idEveryEdit,
+  idEveryUpDown,
+  idLabel10,
+  idImage3,
+  idPrivateChk,
+  idNotesMemo,
+  idOKBtn = IDOK,
+  idCancelBtn = IDCANCEL,
+};
+
+// Made per edit: LoadTask, ShowModal, StoreTask after OK, then freed. Between load and store the
+// controls hold the task's values; the form refers to no task.
+class TTaskForm : public TModalDialog {
+ public:
+  TTaskForm();
+  ~TTaskForm() override;
+
+  void LoadTask(const TRxTaskObject& Task);
+  void StoreTask(TRxTaskObject& Task) const;
+
+  // The general page and the notes page, the parents of their controls.
+  HWND GeneralSheet() const { return FGeneralSheet; }
+  HWND NotesSheet() const { return FNotesSheet; }
+
+ protected:
+  INT_PTR Message(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) override;
+  bool PreTranslate(MSG& Msg) override;
+  bool CloseQuery() override;
+  HWND FirstFocus() override { return Control(idDescEdit); }
+
+ private:
+  HWND Control(int Id) const;
+  void CreateControls();
+  void AutoSize(HWND Label, const TRect& Bounds) const;
+  void CreateCombo(int Id, const TRect& Bounds, DWORD Style, int ItemHeight, int FieldHeight);
+  void CreateImage(const TRect& Bounds, int Id, TTaskBitmap Bitmap);
+  void ShowPage(int Index);
+  TTaskFormValues ReadValues() const;
+  void WriteValues(const TTaskFormValues& Values);
+
+  void FillTypeStatusLists();
+  void UpdateReminderControls();
+  void FormCloseQuery(bool& CanClose);
+  void ReminderChkClick();
+  void LocationClearBtnClick();
+  void TypeCbxDrawItem(const DRAWITEMSTRUCT& Item);
+
+  HFONT FFont = nullptr;
+  HWND FPageControl = nullptr;
+  HWND FGeneralSheet = nullptr;
+  HWND FNotesSheet = nullptr;
+  std::unique_ptr<TMaskEdit> FStartTimeEdit;
+  std::unique_ptr<TMaskEdit> FEndTimeEdit;
+  std::unique_ptr<TIntervalEdit> FEveryEdit;
+  std::unique_ptr<TCrossButton> FLocationClearBtn;
+};
+
+// The editor that EditAppend and EditUpdate use on Windows: one TTaskForm per edit.
+class TTaskFormEditor : public TTaskEditorService {
+ public:
+  bool EditTask(TRxTaskObject& Task) override;
+};
+
+}  // namespace skx

@@ -1,0 +1,311 @@
+// The task dialog on real Windows controls, driven from a second thread.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "DialogScript.h"
+#include "Bitmaps/Bitmaps.h"
+#include "TaskFrm/Win32/TaskForm.h"
+#include "WineTestUtil.h"
+
+namespace skx::test {
+namespace {
+
+class TaskFormTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    FTask.FStartDateTime = March5 + EncodeTime(9, 0, 0, 0);
+    FTask.FFinishDateTime = March5 + EncodeTime(9, 45, 0, 0);
+    FTask.FDescription = L"Planning";
+    FTask.FWhere = L"Room 1";
+    FTask.FNotes = L"agenda";
+  }
+
+  // Shows the dialog on the task while the script drives it; answers EditTask's result.
+  bool Edit(const std::function<void()>& script) {
+    TTaskFormEditor editor;
+    return RunScripted(script, [&] { return editor.EditTask(FTask); });
+  }
+
+  HWND WaitForForm() {
+    FForm = WaitForWindow(FThread, L"Task");
+    if (FForm != nullptr) {
+      FGeneral = ::GetWindow(::GetDlgItem(FForm, idPageControl), GW_HWNDNEXT);
+    }
+    return FForm;
+  }
+  HWND Item(int id) const {
+    HWND found = ::GetDlgItem(FGeneral, id);
+    return found != nullptr ? found : ::GetDlgItem(FForm, id);
+  }
+  // The message box the form shows, its text; the box is closed.
+  std::wstring AnswerMessage() {
+    HWND box = WaitForOwned(FThread, FForm);
+    if (box == nullptr) return L"<no message box>";
+    std::wstring text = MessageBoxText(box);
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    WaitUntil([&] { return !::IsWindow(box); });
+    return text;
+  }
+  void Close(int result) {
+    ::PostMessageW(FForm, WM_COMMAND, result, 0);
+    Settle();
+  }
+  // The end of every script: a dialog still open (a test that failed) is ended with its
+  // message boxes, so that the test's thread leaves its modal loop.
+  void EnsureClosed() {
+    if (WaitHidden(FForm)) return;
+    FUnexpected = AnswerMessage();
+    ::PostThreadMessageW(FThread, WM_QUIT, 0, 0);
+  }
+  void TearDown() override {
+    EXPECT_EQ(FUnexpected, L"") << "the dialog did not close";
+    MSG quit;
+    ::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+  }
+
+  static constexpr TDateTime March5 = 45356;  // 5 March 2024
+  DWORD FThread = ::GetCurrentThreadId();
+  TRxTaskObject FTask{3};
+  HWND FForm = nullptr;
+  HWND FGeneral = nullptr;
+  std::wstring FUnexpected;
+};
+
+void SetPickerDate(HWND picker, WORD year, WORD month, WORD day) {
+  SYSTEMTIME date{};
+  date.wYear = year;
+  date.wMonth = month;
+  date.wDay = day;
+  ::SendMessageW(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&date));
+}
+
+TEST_F(TaskFormTest, ANewTaskConfirmedWithTypedValuesStoresThemAll) {
+  TRxTaskObject fresh(4);
+  fresh.FStartDateTime = March5 + EncodeTime(9, 0, 0, 0);
+  fresh.FFinishDateTime = March5 + EncodeTime(9, 45, 0, 0);
+  std::wstring shownStart, shownDate;
+  bool focusOnDescription = false, intervalHiddenAtFirst = false, intervalShownWhenTicked = false;
+  std::wstring intervalWhenTicked;
+  TTaskFormEditor editor;
+  const bool confirmed = RunScripted(
+      [&] {
+        if (WaitForForm() == nullptr) return;
+        shownStart = TextOf(Item(idStartTimeEdit));
+        focusOnDescription = FocusOf(FThread) == Item(idDescEdit);
+        intervalHiddenAtFirst = !::IsWindowVisible(Item(idEveryEdit));
+        ::SendMessageW(Item(idStartTimeEdit), EM_SETSEL, 0, -1);
+        TypeChars(Item(idStartTimeEdit), L"083000");
+        SetPickerDate(Item(idEndDateEdit), 2024, 3, 6);
+        ::SendMessageW(Item(idEndTimeEdit), EM_SETSEL, 0, -1);
+        TypeChars(Item(idEndTimeEdit), L"170000");
+        TypeChars(Item(idDescEdit), L"Review");
+        TypeChars(Item(idWhereEdit), L"Room 4");
+        ::SendMessageW(Item(idTypeCbx), CB_SETCURSEL, ttContact, 0);
+        ::SendMessageW(Item(idStatusCbx), CB_SETCURSEL, tsSuspend, 0);
+        ::SendMessageW(Item(idPriorityCbx), CB_SETCURSEL, tpHigh, 0);
+        ::SendMessageW(Item(idReminderChk), BM_CLICK, 0, 0);
+        intervalShownWhenTicked = ::IsWindowVisible(Item(idEveryEdit)) != FALSE &&
+                                  ::IsWindowVisible(Item(idEveryLabel)) != FALSE;
+        intervalWhenTicked = TextOf(Item(idEveryEdit));
+        ::SetWindowTextW(Item(idEveryEdit), L"30");
+        ::SendMessageW(Item(idPrivateChk), BM_CLICK, 0, 0);
+        HWND notes = ::GetDlgItem(::GetWindow(FGeneral, GW_HWNDNEXT), idNotesMemo);
+        ::SetWindowTextW(notes, L"first\r\nsecond");
+        Settle();
+        RECT client;
+        ::GetClientRect(FForm, &client);
+        ::MapWindowPoints(FForm, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        SaveBitmapFile(CaptureScreen(client), ProgramFolder() + L"\\task-dialog.bmp");
+        PostKey(Item(idDescEdit), VK_RETURN);
+        EnsureClosed();
+      },
+      [&] { return editor.EditTask(fresh); });
+
+  EXPECT_TRUE(confirmed);
+  EXPECT_EQ(shownStart, L" 9:00:00");
+  EXPECT_TRUE(focusOnDescription);
+  EXPECT_TRUE(intervalHiddenAtFirst) << "a task without reminder opens unticked";
+  EXPECT_TRUE(intervalShownWhenTicked);
+  EXPECT_EQ(intervalWhenTicked, L"15");
+  EXPECT_EQ(fresh.FStartDateTime, March5 + EncodeTime(8, 30, 0, 0));
+  EXPECT_EQ(fresh.FFinishDateTime, March5 + 1 + EncodeTime(17, 0, 0, 0));
+  EXPECT_EQ(fresh.FDescription, L"Review");
+  EXPECT_EQ(fresh.FWhere, L"Room 4");
+  EXPECT_EQ(fresh.FNotes, L"first\r\nsecond");
+  EXPECT_EQ(fresh.FRemind, 30);
+  EXPECT_TRUE(fresh.FIsPrivate);
+  EXPECT_EQ(fresh.FTaskType, ttContact);
+  EXPECT_EQ(fresh.FStatus, tsSuspend);
+  EXPECT_EQ(fresh.FPriority, tpHigh);
+  EXPECT_EQ(fresh.FID, 4);
+}
+
+TEST_F(TaskFormTest, CancelLeavesTheTaskUnchanged) {
+  FTask.FRemind = 30;
+  bool tickedWithThirty = false;
+  const bool confirmed = Edit([&] {
+    if (WaitForForm() == nullptr) return;
+    tickedWithThirty = ::SendMessageW(Item(idReminderChk), BM_GETCHECK, 0, 0) == BST_CHECKED &&
+                       TextOf(Item(idEveryEdit)) == L"30";
+    ::SetWindowTextW(Item(idDescEdit), L"changed");
+    ::SendMessageW(Item(idReminderChk), BM_CLICK, 0, 0);
+    ::SendMessageW(Item(idLocationClearBtn), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    ::SendMessageW(Item(idLocationClearBtn), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    PostKey(Item(idDescEdit), VK_ESCAPE);
+    EnsureClosed();
+  });
+  EXPECT_FALSE(confirmed);
+  EXPECT_TRUE(tickedWithThirty);
+  EXPECT_EQ(FTask.FDescription, L"Planning");
+  EXPECT_EQ(FTask.FWhere, L"Room 1");
+  EXPECT_EQ(FTask.FRemind, 30);
+}
+
+TEST_F(TaskFormTest, UntickingTheReminderStoresNone) {
+  FTask.FRemind = 30;
+  EXPECT_TRUE(Edit([&] {
+    if (WaitForForm() == nullptr) return;
+    ::SendMessageW(Item(idReminderChk), BM_CLICK, 0, 0);
+    Close(IDOK);
+    EnsureClosed();
+  }));
+  EXPECT_EQ(FTask.FRemind, 0);
+}
+
+TEST_F(TaskFormTest, StartAfterFinishShowsTheMessageAndKeepsTheDialogOpen) {
+  FTask.FStartDateTime = March5 + EncodeTime(10, 15, 0, 0);
+  FTask.FFinishDateTime = March5 + EncodeTime(10, 0, 0, 0);
+  std::wstring message;
+  bool openAfterMessage = false;
+  const bool confirmed = Edit([&] {
+    if (WaitForForm() == nullptr) return;
+    ::SetWindowTextW(Item(idDescEdit), L"changed");
+    Close(IDOK);
+    message = AnswerMessage();
+    openAfterMessage = ::IsWindowVisible(FForm) != FALSE && TextOf(Item(idDescEdit)) == L"changed";
+    Close(IDCANCEL);
+    EnsureClosed();
+  });
+  EXPECT_FALSE(confirmed);
+  EXPECT_EQ(message, L"The time of start exceeds time of end.");
+  EXPECT_TRUE(openAfterMessage) << "the user's input stays";
+  EXPECT_EQ(FTask.FDescription, L"Planning");
+}
+
+TEST_F(TaskFormTest, AnInvalidTimeKeepsTheDialogOpenEvenForCancel) {
+  std::wstring message;
+  bool openAfterMessage = false;
+  const bool confirmed = Edit([&] {
+    if (WaitForForm() == nullptr) return;
+    ::SetWindowTextW(Item(idEndTimeEdit), L"25:00:00");
+    Close(IDCANCEL);
+    message = AnswerMessage();
+    openAfterMessage = ::IsWindowVisible(FForm) != FALSE;
+    ::SetWindowTextW(Item(idEndTimeEdit), L"11:00:00");
+    Close(IDCANCEL);
+    EnsureClosed();
+  });
+  EXPECT_FALSE(confirmed);
+  EXPECT_EQ(message, L"'25:00:00' is not a valid time");
+  EXPECT_TRUE(openAfterMessage);
+}
+
+TEST_F(TaskFormTest, AnIntervalThatIsNoNumberKeepsTheDialogOpenOnOK) {
+  std::wstring message;
+  const bool confirmed = Edit([&] {
+    if (WaitForForm() == nullptr) return;
+    ::SendMessageW(Item(idReminderChk), BM_CLICK, 0, 0);
+    ::SetWindowTextW(Item(idEveryEdit), L"-");
+    ::SetWindowTextW(Item(idDescEdit), L"changed");
+    Close(IDOK);
+    message = AnswerMessage();
+    Close(IDCANCEL);
+    EnsureClosed();
+  });
+  EXPECT_FALSE(confirmed);
+  EXPECT_EQ(message, L"'-' is not a valid integer value");
+  EXPECT_EQ(FTask.FDescription, L"Planning") << "nothing is stored halfway";
+  EXPECT_EQ(FTask.FRemind, 0);
+}
+
+TEST_F(TaskFormTest, TheClearButtonEmptiesThePlaceOnlyAndTakesNoFocus) {
+  bool focusStayed = false;
+  EXPECT_TRUE(Edit([&] {
+    if (WaitForForm() == nullptr) return;
+    ::SendMessageW(Item(idLocationClearBtn), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    ::SendMessageW(Item(idLocationClearBtn), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    focusStayed = FocusOf(FThread) == Item(idDescEdit);
+    Close(IDOK);
+    EnsureClosed();
+  }));
+  EXPECT_TRUE(focusStayed);
+  EXPECT_EQ(FTask.FWhere, L"");
+  EXPECT_EQ(FTask.FDescription, L"Planning");
+  EXPECT_EQ(FTask.FNotes, L"agenda");
+  EXPECT_EQ(FTask.FStartDateTime, March5 + EncodeTime(9, 0, 0, 0));
+}
+
+TEST_F(TaskFormTest, ATimeFieldLeftIncompleteTakesTheFocusBack) {
+  std::wstring message, restored;
+  bool focusBack = false;
+  EXPECT_FALSE(Edit([&] {
+    if (WaitForForm() == nullptr) return;
+    HWND start = Item(idStartTimeEdit);
+    ::PostMessageW(FForm, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(start), TRUE);
+    Settle();
+    ::SendMessageW(start, EM_SETSEL, 0, -1);
+    TypeChars(start, L"1");
+    ::PostMessageW(FForm, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(idDescEdit)), TRUE);
+    message = AnswerMessage();
+    focusBack = WaitUntil([&] { return FocusOf(FThread) == start; });
+    PostKey(start, VK_ESCAPE);
+    restored = TextOf(start);
+    Close(IDCANCEL);
+    EnsureClosed();
+  }));
+  EXPECT_EQ(message, L"Invalid input value.  Use escape key to abandon changes");
+  EXPECT_TRUE(focusBack);
+  EXPECT_EQ(restored, L" 9:00:00") << "escape abandons the change";
+}
+
+TEST_F(TaskFormTest, TheTypeListShowsItsThreeIcons) {
+  TScreenImage list;
+  EXPECT_FALSE(Edit([&] {
+    if (WaitForForm() == nullptr) return;
+    HWND types = Item(idTypeCbx);
+    ::SendMessageW(types, CB_SETCURSEL, 0, 0);
+    ::SendMessageW(types, CB_SHOWDROPDOWN, TRUE, 0);
+    Settle();
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    ::GetComboBoxInfo(types, &info);
+    RECT shown;
+    ::GetWindowRect(info.hwndList, &shown);
+    list = CaptureScreen(shown);
+    SaveBitmapFile(list, ProgramFolder() + L"\\task-type-list.bmp");
+    ::SendMessageW(types, CB_SHOWDROPDOWN, FALSE, 0);
+    Close(IDCANCEL);
+    EnsureClosed();
+  }));
+  ASSERT_GE(list.Height, 3 * 16);
+  for (int item = 0; item < 3; ++item) {
+    const TBitmap& bitmap = TaskBitmap(static_cast<TTaskBitmap>(tbTask + item));
+    ASSERT_FALSE(bitmap.Empty()) << "icon " << item;
+    const TScreenImage icon = BitmapPixels(reinterpret_cast<HBITMAP>(bitmap.Handle()));
+    // The list's border is one pixel on each side; the icon sits at the item's top-left corner.
+    int differing = 0;
+    for (int y = 0; y < icon.Height; ++y) {
+      for (int x = 0; x < icon.Width; ++x) {
+        if (list.At(1 + x, 1 + item * 16 + y) != icon.At(x, y)) ++differing;
+      }
+    }
+    EXPECT_EQ(differing, 0) << "icon of item " << item;
+  }
+}
+
+}  // namespace
+}  // namespace skx::test
