@@ -24,7 +24,29 @@ TField CheckedEnum(long value, const wchar_t* property) {
   return static_cast<TField>(value);
 }
 
+// Answered only by this implementation, with the object itself: how the control recognises a
+// task object of its own among the ITaskObject pointers a container hands it.
+const IID IID_TTaskObjectX = {0x6f1d3c52, 0x9a0e, 0x4b7d, {0x8e, 0x21, 0x5c, 0x47, 0xd2, 0x90, 0x13, 0xab}};
+
 }  // namespace
+
+TTaskObjectX* TTaskObjectX::FromInterface(IUnknown* object) {
+  TTaskObjectX* self = nullptr;
+  if (object == nullptr || FAILED(object->QueryInterface(IID_TTaskObjectX, reinterpret_cast<void**>(&self)))) {
+    return nullptr;
+  }
+  self->Release();
+  return self;
+}
+
+HRESULT STDMETHODCALLTYPE TTaskObjectX::QueryInterface(REFIID riid, void** object) {
+  if (object != nullptr && ::IsEqualIID(riid, IID_TTaskObjectX)) {
+    *object = this;
+    AddRef();
+    return S_OK;
+  }
+  return TAutoObject::QueryInterface(riid, object);
+}
 
 TTaskObjectX::TTaskObjectX(TAutoObjectFactory& factory, TTaskObject* task)
     : TAutoObject(factory), FTask(AsRxTask(task)) {}

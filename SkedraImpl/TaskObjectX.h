@@ -19,6 +19,10 @@ class TTaskObjectX : public TAutoObject<ITaskObject> {
   // fills in and hands to the control; the control then takes the task over.
   explicit TTaskObjectX(TAutoObjectFactory& factory);
 
+  // The object behind an interface pointer, or null when it is not one of this implementation.
+  static TTaskObjectX* FromInterface(IUnknown* object);
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+
   // The task behind this object, or null when it is gone.
   TRxTaskObject* Task() const { return FTask.Get(); }
   // Hands the object's own task to a new owner; null when the object owns none.

@@ -117,34 +117,41 @@ TAutoObjectFactory::~TAutoObjectFactory() {
   if (FInvokeInfo != nullptr) FInvokeInfo->Release();
 }
 
-void TAutoObjectFactory::LoadInterfaceInfo() {
-  if (FInvokeInfo != nullptr) return;
+ITypeInfo* TComObjectFactory::DefaultTypeInfo(bool source) {
   ITypeInfo* classInfo = ClassInfo();
   TYPEATTR* attr = nullptr;
   OleCheck(classInfo->GetTypeAttr(&attr));
   WORD count = attr->cImplTypes;
   classInfo->ReleaseTypeAttr(attr);
+  INT wanted = IMPLTYPEFLAG_FDEFAULT | (source ? IMPLTYPEFLAG_FSOURCE : 0);
   for (UINT i = 0; i < count; ++i) {
     INT flags = 0;
     OleCheck(classInfo->GetImplTypeFlags(i, &flags));
-    if ((flags & IMPLTYPEFLAG_FDEFAULT) == 0 || (flags & IMPLTYPEFLAG_FSOURCE) != 0) continue;
+    if ((flags & (IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE)) != wanted) continue;
     HREFTYPE ref = 0;
+    ITypeInfo* info = nullptr;
     OleCheck(classInfo->GetRefTypeOfImplType(i, &ref));
-    if (FDispatchInfo == nullptr) OleCheck(classInfo->GetRefTypeInfo(ref, &FDispatchInfo));
-    OleCheck(FDispatchInfo->GetTypeAttr(&attr));
-    FDefaultIid = attr->guid;
-    bool dual = attr->typekind == TKIND_DISPATCH && (attr->wTypeFlags & TYPEFLAG_FDUAL) != 0;
-    FDispatchInfo->ReleaseTypeAttr(attr);
-    // Late-bound calls on a dual interface go through its vtable view.
-    HREFTYPE vtableRef = 0;
-    if (!dual || FAILED(FDispatchInfo->GetRefTypeOfImplType(-1, &vtableRef)) ||
-        FAILED(FDispatchInfo->GetRefTypeInfo(vtableRef, &FInvokeInfo))) {
-      FInvokeInfo = FDispatchInfo;
-      FInvokeInfo->AddRef();
-    }
-    return;
+    OleCheck(classInfo->GetRefTypeInfo(ref, &info));
+    return info;
   }
   throw Exception(FormatText(L"Type information missing for class %s", ClassName()));
+}
+
+void TAutoObjectFactory::LoadInterfaceInfo() {
+  if (FInvokeInfo != nullptr) return;
+  if (FDispatchInfo == nullptr) FDispatchInfo = DefaultTypeInfo(false);
+  TYPEATTR* attr = nullptr;
+  OleCheck(FDispatchInfo->GetTypeAttr(&attr));
+  FDefaultIid = attr->guid;
+  bool dual = attr->typekind == TKIND_DISPATCH && (attr->wTypeFlags & TYPEFLAG_FDUAL) != 0;
+  FDispatchInfo->ReleaseTypeAttr(attr);
+  // Late-bound calls on a dual interface go through its vtable view.
+  HREFTYPE vtableRef = 0;
+  if (!dual || FAILED(FDispatchInfo->GetRefTypeOfImplType(-1, &vtableRef)) ||
+      FAILED(FDispatchInfo->GetRefTypeInfo(vtableRef, &FInvokeInfo))) {
+    FInvokeInfo = FDispatchInfo;
+    FInvokeInfo->AddRef();
+  }
 }
 
 ITypeInfo* TAutoObjectFactory::DispatchTypeInfo() {

@@ -40,6 +40,9 @@ class TComObjectFactory : public IClassFactory {
   // A new object with a reference count of 0.
   virtual IUnknown* CreateComObject() = 0;
   TComServer& Server() { return FServer; }
+  // The type information of the class's default interface, or of its default source
+  // interface; one reference for the caller.
+  ITypeInfo* DefaultTypeInfo(bool source);
 
  private:
   void LoadClassInfo();

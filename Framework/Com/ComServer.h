@@ -30,6 +30,7 @@ class TComServer {
 
   void CountObject(bool created);
   void LockServer(bool lock);
+  LONG ObjectCount() const { return FObjectCount; }
   bool CanUnload() const { return FObjectCount == 0 && FLockCount == 0; }
 
   HRESULT RegisterServer();

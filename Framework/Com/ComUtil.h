@@ -18,4 +18,39 @@ String BstrToString(BSTR value);
 BSTR StringToBstr(const String& value);
 std::wstring GuidToString(REFGUID guid);
 
+// Owns one reference to an interface.
+template <typename T>
+class TComRef {
+ public:
+  TComRef() = default;
+  // Takes over a reference the caller already holds.
+  explicit TComRef(T* object) : FObject(object) {}
+  ~TComRef() { Reset(); }
+  TComRef(const TComRef&) = delete;
+  TComRef& operator=(const TComRef&) = delete;
+
+  T* Get() const { return FObject; }
+  T* operator->() const { return FObject; }
+  explicit operator bool() const { return FObject != nullptr; }
+  // Out-parameter of a call that hands over a reference; any earlier one is released first.
+  T** Receive() {
+    Reset();
+    return &FObject;
+  }
+  // Keeps a reference of its own to object (which may be null).
+  void Assign(T* object) {
+    if (object != nullptr) object->AddRef();
+    Reset();
+    FObject = object;
+  }
+  void Reset() {
+    T* old = FObject;
+    FObject = nullptr;
+    if (old != nullptr) old->Release();
+  }
+
+ private:
+  T* FObject = nullptr;
+};
+
 }  // namespace skx

@@ -21,6 +21,16 @@ VARIANT EmptyArg(VARTYPE type) {
 
 }  // namespace
 
+IDispatch* QueryEventSink(IUnknown* sink, REFIID eventIid) {
+  if (sink == nullptr) return nullptr;
+  IDispatch* events = nullptr;
+  if (FAILED(sink->QueryInterface(eventIid, reinterpret_cast<void**>(&events))) &&
+      FAILED(sink->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&events)))) {
+    return nullptr;
+  }
+  return events;
+}
+
 VARIANT DispatchArg(IDispatch* value) {
   VARIANT v = EmptyArg(VT_DISPATCH);
   v.pdispVal = value;

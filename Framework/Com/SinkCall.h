@@ -8,6 +8,10 @@
 
 namespace skx {
 
+// The sink's event interface, or its IDispatch when it does not answer for the event interface
+// by name; null when it has neither. One reference for the caller.
+IDispatch* QueryEventSink(IUnknown* sink, REFIID eventIid);
+
 VARIANT DispatchArg(IDispatch* value);
 VARIANT ByRefLongArg(LONG* value);
 VARIANT ByRefShortArg(SHORT* value);

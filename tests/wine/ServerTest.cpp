@@ -11,8 +11,10 @@ namespace skx::test {
 namespace {
 
 const std::wstring TaskProgId = L"SkedraXControl.TaskObjectX";
+const std::wstring ControlProgId = L"SkedraXControl.SkedraX";
 
 std::wstring TaskClassKey() { return L"CLSID\\" + GuidText(CLSID_TaskObjectX); }
+std::wstring ControlClassKey() { return L"CLSID\\" + GuidText(CLSID_SkedraX); }
 
 std::wstring Value(const std::wstring& key) {
   std::wstring value = L"<missing>";
@@ -34,13 +36,34 @@ void ExpectTaskClassRegistered(const std::wstring& expectedPath) {
   EXPECT_TRUE(ClassesRootKeyExists(L"TypeLib\\" + GuidText(LIBID_SkedraXControl) + L"\\1.0"));
 }
 
+void ExpectControlClassRegistered(const std::wstring& expectedPath) {
+  std::wstring classKey = ControlClassKey();
+  EXPECT_EQ(Value(classKey), L"SkedraXControl");
+  EXPECT_EQ(Value(classKey + L"\\ProgID"), ControlProgId);
+  EXPECT_EQ(Value(ControlProgId + L"\\Clsid"), GuidText(CLSID_SkedraX));
+  EXPECT_EQ(Value(classKey + L"\\TypeLib"), GuidText(LIBID_SkedraXControl));
+  EXPECT_EQ(Value(classKey + L"\\Version"), L"1.0");
+  EXPECT_EQ(_wcsicmp(Value(classKey + L"\\InprocServer32").c_str(), expectedPath.c_str()), 0);
+  EXPECT_FALSE(ClassesRootValueExists(classKey + L"\\InprocServer32", L"ThreadingModel"));
+  EXPECT_TRUE(ClassesRootKeyExists(classKey + L"\\Control"));
+  EXPECT_EQ(Value(classKey + L"\\MiscStatus"), L"0");
+  EXPECT_EQ(Value(classKey + L"\\MiscStatus\\1"), L"131473");
+  EXPECT_EQ(_wcsicmp(Value(classKey + L"\\ToolboxBitmap32").c_str(), (expectedPath + L",1").c_str()), 0);
+  EXPECT_TRUE(ClassesRootKeyExists(classKey + L"\\Verb"));
+  EXPECT_EQ(Value(classKey + L"\\Verb\\0"), L"Properties,0,2");
+}
+
 void ExpectNothingRegistered() {
   EXPECT_FALSE(ClassesRootKeyExists(TaskClassKey()));
   EXPECT_FALSE(ClassesRootKeyExists(TaskProgId));
+  EXPECT_FALSE(ClassesRootKeyExists(ControlClassKey()));
+  EXPECT_FALSE(ClassesRootKeyExists(ControlProgId));
   EXPECT_FALSE(ClassesRootKeyExists(L"TypeLib\\" + GuidText(LIBID_SkedraXControl)));
 }
 
 TEST(Server, RegistrationWritesTheTaskClassEntries) { ExpectTaskClassRegistered(OcxPath()); }
+
+TEST(Server, RegistrationWritesTheControlClassEntries) { ExpectControlClassRegistered(OcxPath()); }
 
 TEST(Server, UnregisterRemovesEveryEntryAndRegisterRestoresThem) {
   TServerExports server = LoadServer(OcxPath());
@@ -49,6 +72,7 @@ TEST(Server, UnregisterRemovesEveryEntryAndRegisterRestoresThem) {
   ExpectNothingRegistered();
   ASSERT_EQ(server.Register(), S_OK);
   ExpectTaskClassRegistered(OcxPath());
+  ExpectControlClassRegistered(OcxPath());
   ::FreeLibrary(server.Module);
 }
 
@@ -61,6 +85,7 @@ TEST(Server, PathWithABlankIsRegisteredInQuotes) {
   ASSERT_NE(server.Module, nullptr);
   ASSERT_EQ(server.Register(), S_OK);
   ExpectTaskClassRegistered(L"\"" + copy + L"\"");
+  ExpectControlClassRegistered(L"\"" + copy + L"\"");
   ASSERT_EQ(server.Unregister(), S_OK);
   ::FreeLibrary(server.Module);
 

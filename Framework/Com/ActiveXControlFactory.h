@@ -1,0 +1,43 @@
+// The class factory of an ActiveX control: its window-control class and its registry entries.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "Framework/Com/ClassFactory.h"
+#include "Framework/Core/Controls.h"
+#include "Framework/Core/PropertyStore.h"
+
+namespace skx {
+
+// What the control base needs of the window control's class: how to make one, and how its
+// published properties go into a saved state and come back.
+struct TWindowControlClass {
+  std::function<std::unique_ptr<TWinControl>()> Create;
+  std::function<void(const TWinControl&, TPropertyStore&)> WriteState;
+  std::function<void(TWinControl&, const TPropertyStore&)> ReadState;
+};
+
+class TActiveXControlFactory : public TAutoObjectFactory {
+ public:
+  TActiveXControlFactory(TComServer& server, const wchar_t* objectClassName, REFCLSID classId,
+                         TCreator creator, TWindowControlClass controlClass, int toolboxBitmap,
+                         DWORD miscStatus);
+
+  const TWindowControlClass& ControlClass() const { return FControlClass; }
+  // The status that the control reports and registers: the server's own flags and those that
+  // every control of this framework has.
+  DWORD MiscStatus() const;
+  // The class's default source interface, the one its connection point serves.
+  REFIID EventInterface();
+
+  void UpdateRegistry(bool add) override;
+
+ private:
+  TWindowControlClass FControlClass;
+  int FToolboxBitmap;
+  DWORD FMiscStatus;
+  IID FEventIid = IID_NULL;
+};
+
+}  // namespace skx

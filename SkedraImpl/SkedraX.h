@@ -1,0 +1,92 @@
+// TSkedraX: the ActiveX control that wraps one schedule grid for a container.
+#pragma once
+
+#include "Framework/Com/ActiveXControl.h"
+#include "SkedraComp/Skedra.h"
+#include "SkedraXControl_TLB/SkedraXControl_TLB.h"
+
+namespace skx {
+
+class TSkedraX : public TActiveXControl<ISkedraX> {
+ public:
+  explicit TSkedraX(TActiveXControlFactory& factory);
+  ~TSkedraX() override;
+
+  // Late-bound gets of Color answer a signed 32-bit value: script engines cannot use VT_UI4.
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
+                                   VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr) override;
+
+  HRESULT STDMETHODCALLTYPE get_GridHeight(long* Value) override;
+  HRESULT STDMETHODCALLTYPE get_GridWidth(long* Value) override;
+  HRESULT STDMETHODCALLTYPE get_BorderStyle(TxBorderStyle* Value) override;
+  HRESULT STDMETHODCALLTYPE put_BorderStyle(TxBorderStyle Value) override;
+  HRESULT STDMETHODCALLTYPE get_Color(OLE_COLOR* Value) override;
+  HRESULT STDMETHODCALLTYPE put_Color(OLE_COLOR Value) override;
+  HRESULT STDMETHODCALLTYPE get_Ctl3D(VARIANT_BOOL* Value) override;
+  HRESULT STDMETHODCALLTYPE put_Ctl3D(VARIANT_BOOL Value) override;
+  HRESULT STDMETHODCALLTYPE get_DragCursor(short* Value) override;
+  HRESULT STDMETHODCALLTYPE put_DragCursor(short Value) override;
+  HRESULT STDMETHODCALLTYPE get_DragMode(TxDragMode* Value) override;
+  HRESULT STDMETHODCALLTYPE put_DragMode(TxDragMode Value) override;
+  HRESULT STDMETHODCALLTYPE get_Enabled(VARIANT_BOOL* Value) override;
+  HRESULT STDMETHODCALLTYPE put_Enabled(VARIANT_BOOL Value) override;
+  HRESULT STDMETHODCALLTYPE get_Font(IFontDisp** Value) override;
+  HRESULT STDMETHODCALLTYPE put_Font(IFontDisp* Value) override;
+  HRESULT STDMETHODCALLTYPE get_ParentColor(VARIANT_BOOL* Value) override;
+  HRESULT STDMETHODCALLTYPE put_ParentColor(VARIANT_BOOL Value) override;
+  HRESULT STDMETHODCALLTYPE get_ParentCtl3D(VARIANT_BOOL* Value) override;
+  HRESULT STDMETHODCALLTYPE put_ParentCtl3D(VARIANT_BOOL Value) override;
+  HRESULT STDMETHODCALLTYPE get_Visible(VARIANT_BOOL* Value) override;
+  HRESULT STDMETHODCALLTYPE put_Visible(VARIANT_BOOL Value) override;
+  HRESULT STDMETHODCALLTYPE get_Cursor(short* Value) override;
+  HRESULT STDMETHODCALLTYPE put_Cursor(short Value) override;
+  HRESULT STDMETHODCALLTYPE AboutBox() override;
+  HRESULT STDMETHODCALLTYPE Clear() override;
+  HRESULT STDMETHODCALLTYPE AddTask(ITaskObject* aTask) override;
+  HRESULT STDMETHODCALLTYPE Delete(long anID) override;
+  HRESULT STDMETHODCALLTYPE NewTask() override;
+  HRESULT STDMETHODCALLTYPE get_Count(long* Value) override;
+  HRESULT STDMETHODCALLTYPE get_Items(long anIndex, ITaskObject** Value) override;
+  HRESULT STDMETHODCALLTYPE get_WeekStart(IDayOfWeek* Value) override;
+  HRESULT STDMETHODCALLTYPE put_WeekStart(IDayOfWeek Value) override;
+  HRESULT STDMETHODCALLTYPE get_WeekEnd(IDayOfWeek* Value) override;
+  HRESULT STDMETHODCALLTYPE put_WeekEnd(IDayOfWeek Value) override;
+  HRESULT STDMETHODCALLTYPE get_DayStart(double* Value) override;
+  HRESULT STDMETHODCALLTYPE put_DayStart(double Value) override;
+  HRESULT STDMETHODCALLTYPE get_DayEnd(double* Value) override;
+  HRESULT STDMETHODCALLTYPE put_DayEnd(double Value) override;
+  HRESULT STDMETHODCALLTYPE get_TimeScale(long* Value) override;
+  HRESULT STDMETHODCALLTYPE put_TimeScale(long Value) override;
+  HRESULT STDMETHODCALLTYPE get_ActiveDate(double* Value) override;
+  HRESULT STDMETHODCALLTYPE put_ActiveDate(double Value) override;
+  HRESULT STDMETHODCALLTYPE get_CurrentDate(double* Value) override;
+  HRESULT STDMETHODCALLTYPE get_SelectedTask(ITaskObject** Value) override;
+  HRESULT STDMETHODCALLTYPE get_SkedraType(ISkedraType* Value) override;
+  HRESULT STDMETHODCALLTYPE put_SkedraType(ISkedraType Value) override;
+
+ protected:
+  void InitializeControl() override;
+  void SetEventSink(IUnknown* Sink) override;
+  void DefinePages(std::vector<CLSID>& pages) override;
+
+ private:
+  void HookGridEvents();
+  std::unique_ptr<TTaskObject> GridCreateTask(TComponent* Sender);
+  void FireTaskEvent(DISPID id, TTaskObject* task);
+
+  template <typename TValue, typename TGet>
+  HRESULT Get(TValue* value, TGet get);
+  template <typename TPut>
+  HRESULT Put(TPut put);
+  // Copies the grid's settings, lets change replace one field and hands the whole record back.
+  template <typename TChange>
+  HRESULT PutSetting(TChange change);
+
+  TSkedra* FSkedra = nullptr;
+  TComRef<IDispatch> FEvents;
+};
+
+// The factory of the control class SkedraX; created at start-up.
+TActiveXControlFactory& SkedraXFactory();
+
+}  // namespace skx

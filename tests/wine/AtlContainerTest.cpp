@@ -1,0 +1,122 @@
+// The control in the platform's own ATL container: in-place activation, painting on screen,
+// and a saved state that brings the navigation buttons and the grid's menu.
+#include <windows.h>
+#include <ole2.h>
+
+#include <gtest/gtest.h>
+
+#include "GridHost.h"
+#include "SkedraXControl_TLB/SkedraXControl_TLB.h"
+#include "TestContainer.h"
+
+namespace skx::test {
+namespace {
+
+using TAtlAxWinInit = BOOL(WINAPI*)();
+using TAtlAxCreateControl = HRESULT(WINAPI*)(LPCOLESTR, HWND, IStream*, IUnknown**);
+using TAtlAxGetControl = HRESULT(WINAPI*)(HWND, IUnknown**);
+
+void PumpFor(DWORD milliseconds) {
+  DWORD end = ::GetTickCount() + milliseconds;
+  while (static_cast<LONG>(end - ::GetTickCount()) > 0) {
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+  }
+}
+
+int ChildCount(HWND window) {
+  int count = 0;
+  for (HWND child = ::GetWindow(window, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) ++count;
+  return count;
+}
+
+class AtlContainerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    FAtl = ::LoadLibraryW(L"atl.dll");
+    ASSERT_NE(FAtl, nullptr);
+    auto init = reinterpret_cast<TAtlAxWinInit>(reinterpret_cast<void*>(::GetProcAddress(FAtl, "AtlAxWinInit")));
+    FCreateControl = reinterpret_cast<TAtlAxCreateControl>(
+        reinterpret_cast<void*>(::GetProcAddress(FAtl, "AtlAxCreateControl")));
+    FGetControl =
+        reinterpret_cast<TAtlAxGetControl>(reinterpret_cast<void*>(::GetProcAddress(FAtl, "AtlAxGetControl")));
+    ASSERT_TRUE(init != nullptr && FCreateControl != nullptr && FGetControl != nullptr);
+    init();  // a second call answers FALSE: the window class is registered already
+  }
+  void TearDown() override {
+    if (FWindow != nullptr) ::DestroyWindow(FWindow);
+    PumpFor(50);
+  }
+
+  // A child of the shared frame at the screen's top-left corner, so that a screenshot sees it.
+  HWND NewHostWindow(const wchar_t* className, const wchar_t* text, int width, int height) {
+    FWindow = ::CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, width, height,
+                                ContainerFrame(width, height), nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    return FWindow;
+  }
+  // The control's own window inside the ATL host window.
+  HWND GridWindow() const { return ::GetWindow(FWindow, GW_CHILD); }
+
+  HMODULE FAtl = nullptr;
+  TAtlAxCreateControl FCreateControl = nullptr;
+  TAtlAxGetControl FGetControl = nullptr;
+  HWND FWindow = nullptr;
+};
+
+TEST_F(AtlContainerTest, WindowClassHostActivatesInPlaceAndPaints) {
+  ASSERT_NE(NewHostWindow(L"AtlAxWin", L"SkedraXControl.SkedraX", 400, 700), nullptr);
+  PumpFor(300);
+  HWND grid = GridWindow();
+  ASSERT_NE(grid, nullptr);
+  RECT rect{};
+  ::GetClientRect(grid, &rect);
+  EXPECT_GT(rect.right, 300);
+  EXPECT_GT(rect.bottom, 600);
+  EXPECT_EQ(ChildCount(grid), 0);  // made new: no buttons
+
+  // 8:00 is row 33 of 15-minute rows, 17 pixels each with its line; the day column starts at 50.
+  TScreenshot shot = CaptureClient(grid);
+  EXPECT_EQ(ColorText(shot.At(200, 33 * 17 + 8)), ColorText(0x0080FFFF));
+  shot.Save(L"atl-container.bmp");
+}
+
+TEST_F(AtlContainerTest, LoadedStateBringsButtonsAndMenu) {
+  IUnknown* object = nullptr;
+  ASSERT_EQ(::CoCreateInstance(CLSID_SkedraX, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                               reinterpret_cast<void**>(&object)),
+            S_OK);
+  IPersistStreamInit* persist = nullptr;
+  ASSERT_EQ(object->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(&persist)), S_OK);
+  IStream* stream = nullptr;
+  ::CreateStreamOnHGlobal(nullptr, TRUE, &stream);
+  EXPECT_EQ(persist->Save(stream, TRUE), S_OK);
+  persist->Release();
+  object->Release();
+  LARGE_INTEGER zero{};
+  stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+
+  ASSERT_NE(NewHostWindow(L"AtlAxWin", L"", 400, 300), nullptr);
+  IUnknown* container = nullptr;
+  EXPECT_EQ(FCreateControl(L"SkedraXControl.SkedraX", FWindow, stream, &container), S_OK);
+  stream->Release();
+  PumpFor(300);
+  HWND grid = GridWindow();
+  ASSERT_NE(grid, nullptr);
+  EXPECT_EQ(ChildCount(grid), 2);
+
+  TMenuAnswer cancel(-1);
+  LPARAM at = MAKELPARAM(100, 100);
+  ::PostMessageW(grid, WM_RBUTTONDOWN, MK_RBUTTON, at);
+  ::PostMessageW(grid, WM_RBUTTONUP, 0, at);
+  PumpFor(300);
+  ASSERT_TRUE(cancel.Answered());
+  EXPECT_EQ(cancel.Items(), (std::vector<std::wstring>{L"New task..."}));
+  if (container != nullptr) container->Release();
+}
+
+}  // namespace
+}  // namespace skx::test

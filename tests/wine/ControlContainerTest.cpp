@@ -1,0 +1,476 @@
+// The registered control in a container of ours: the call sequence of real hosts, in-place
+// activation in a window, keys, drawing, the saved state in three kinds of storage, teardown.
+#include <windows.h>
+#include <ocidl.h>
+#include <ole2.h>
+#include <olectl.h>
+
+#include <gtest/gtest.h>
+
+#include "DialogScript.h"
+#include "GridHost.h"
+#include "SkedraXControl_TLB/SkedraXControl_TLB.h"
+#include "TestContainer.h"
+
+namespace skx::test {
+namespace {
+
+template <typename T>
+T* Query(IUnknown* object, REFIID iid) {
+  T* result = nullptr;
+  EXPECT_EQ(object->QueryInterface(iid, reinterpret_cast<void**>(&result)), S_OK);
+  return result;
+}
+
+void Pump() {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+}
+
+class ControlContainerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(::CoCreateInstance(CLSID_SkedraX, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
+                                 reinterpret_cast<void**>(&FObject)),
+              S_OK);
+  }
+  void TearDown() override {
+    if (FObject != nullptr) FObject->Release();
+  }
+
+  // Creation as a form host does it: freeze events, quick activation, new or loaded state,
+  // in-place activation, the rectangle, events on.
+  void Activate(IStream* state = nullptr) {
+    IOleControl* control = Query<IOleControl>(FObject, IID_IOleControl);
+    EXPECT_EQ(control->FreezeEvents(TRUE), S_OK);
+    IQuickActivate* quick = Query<IQuickActivate>(FObject, IID_IQuickActivate);
+    QACONTAINER container{};
+    container.cbSize = sizeof(container);
+    container.pClientSite = &FSite;
+    container.pUnkEventSink = &FSink;
+    container.pAdviseSink = &FSite;
+    QACONTROL result{};
+    result.cbSize = sizeof(result);
+    EXPECT_EQ(quick->QuickActivate(&container, &result), S_OK);
+    EXPECT_EQ(result.dwMiscStatus, 131473u);
+    EXPECT_NE(result.dwEventCookie, 0u);
+    FCookie = result.dwEventCookie;
+    quick->Release();
+    IPersistStreamInit* persist = Query<IPersistStreamInit>(FObject, IID_IPersistStreamInit);
+    EXPECT_EQ(state ? persist->Load(state) : persist->InitNew(), S_OK);
+    persist->Release();
+    RECT pos{10, 10, 410, 310};
+    EXPECT_EQ(FObject->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &FSite, 0, FSite.Frame(), &pos), S_OK);
+    IOleInPlaceObject* inPlace = Query<IOleInPlaceObject>(FObject, IID_IOleInPlaceObject);
+    EXPECT_EQ(inPlace->SetObjectRects(&pos, &pos), S_OK);
+    EXPECT_EQ(inPlace->GetWindow(&FWindow), S_OK);
+    inPlace->Release();
+    EXPECT_EQ(control->FreezeEvents(FALSE), S_OK);
+    control->Release();
+    Pump();
+  }
+
+  // Teardown as hosts do it; the control is gone and, unless the test still holds objects of
+  // the library, the library may unload.
+  void Teardown(bool holdsObjects = false) {
+    IConnectionPointContainer* points = Query<IConnectionPointContainer>(FObject, IID_IConnectionPointContainer);
+    IConnectionPoint* point = nullptr;
+    EXPECT_EQ(points->FindConnectionPoint(DIID_ISkedraXEvents, &point), S_OK);
+    EXPECT_EQ(point->Unadvise(FCookie), S_OK);
+    point->Release();
+    points->Release();
+    IOleInPlaceObject* inPlace = Query<IOleInPlaceObject>(FObject, IID_IOleInPlaceObject);
+    EXPECT_EQ(inPlace->InPlaceDeactivate(), S_OK);
+    inPlace->Release();
+    EXPECT_EQ(FObject->Close(OLECLOSE_NOSAVE), S_OK);
+    EXPECT_EQ(FObject->SetClientSite(nullptr), S_OK);
+    EXPECT_EQ(FObject->Release(), 0u);
+    FObject = nullptr;
+    EXPECT_EQ(FSink.RefCount(), 1u);
+    EXPECT_EQ(ControlCanUnloadNow(), holdsObjects ? S_FALSE : S_OK);
+  }
+
+  ISkedraX* Control() { return Query<ISkedraX>(FObject, IID_ISkedraX); }
+
+  // The saved state of a weekly control without a border, in a stream.
+  static IStream* WeeklyState() {
+    IOleObject* object = nullptr;
+    EXPECT_EQ(::CoCreateInstance(CLSID_SkedraX, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
+                                 reinterpret_cast<void**>(&object)),
+              S_OK);
+    ISkedraX* control = Query<ISkedraX>(object, IID_ISkedraX);
+    control->put_SkedraType(::skWeekly);
+    control->put_BorderStyle(::bsNone);
+    control->Release();
+    IStream* stream = nullptr;
+    ::CreateStreamOnHGlobal(nullptr, TRUE, &stream);
+    IPersistStreamInit* persist = Query<IPersistStreamInit>(object, IID_IPersistStreamInit);
+    EXPECT_EQ(persist->Save(stream, TRUE), S_OK);
+    persist->Release();
+    object->Release();
+    LARGE_INTEGER zero{};
+    stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+    return stream;
+  }
+
+  TTestSite FSite{400, 300};
+  TEventSink FSink;
+  IOleObject* FObject = nullptr;
+  DWORD FCookie = 0;
+  HWND FWindow = nullptr;
+};
+
+TEST_F(ControlContainerTest, HostSequenceActivatesInPlaceAndTearsDownToZero) {
+  DWORD status = 0;
+  EXPECT_EQ(FObject->GetMiscStatus(DVASPECT_CONTENT, &status), S_OK);
+  EXPECT_EQ(status, 131473u);
+  Activate();
+  EXPECT_TRUE(::IsChild(FSite.Frame(), FWindow));
+  RECT rect{};
+  ::GetWindowRect(FWindow, &rect);
+  EXPECT_EQ(rect.right - rect.left, 400);
+  EXPECT_EQ(rect.bottom - rect.top, 300);
+  EXPECT_EQ(FSite.InPlaceActivations, 1);
+
+  ISkedraX* control = Control();
+  ITaskObject* task = nullptr;
+  ASSERT_EQ(::CoCreateInstance(CLSID_TaskObjectX, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskObject,
+                               reinterpret_cast<void**>(&task)),
+            S_OK);
+  EXPECT_EQ(control->AddTask(task), S_OK);
+  task->Release();
+  EXPECT_EQ(control->Delete(0), S_OK);
+  ASSERT_EQ(FSink.Events.size(), 2u);
+  EXPECT_EQ(FSink.Events[1], (TEventRecord{SkedraXEventsDispId::OnDeleteTask, 0}));
+  control->Release();
+
+  Teardown();
+  EXPECT_EQ(FSite.InPlaceDeactivations, 1);
+  EXPECT_FALSE(::IsWindow(FWindow));
+}
+
+TEST_F(ControlContainerTest, AClickedMarkerIsSelectedAndClearUnselectsIt) {
+  Activate();
+  ISkedraX* control = Control();
+  double today = 0;
+  control->get_ActiveDate(&today);
+  ITaskObject* made = nullptr;
+  ASSERT_EQ(::CoCreateInstance(CLSID_TaskObjectX, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskObject,
+                               reinterpret_cast<void**>(&made)),
+            S_OK);
+  made->put_StartDateTime(today);
+  made->put_FinishDateTime(today + 1.0 / 48);
+  EXPECT_EQ(control->AddTask(made), S_OK);
+  made->Release();
+  EXPECT_EQ(control->put_ActiveDate(today), S_OK);  // the next layout shows the new task
+  Pump();
+  HWND marker = ::GetWindow(FWindow, GW_CHILD);
+  ASSERT_NE(marker, nullptr);
+  ::PostMessageW(marker, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 5));
+  ::PostMessageW(marker, WM_LBUTTONUP, 0, MAKELPARAM(20, 5));
+  Pump();
+  ASSERT_EQ(FSink.Events.size(), 1u);
+  EXPECT_EQ(FSink.Events[0], (TEventRecord{SkedraXEventsDispId::OnSelectTask, 0}));
+  ITaskObject* selected = nullptr;
+  ASSERT_EQ(control->get_SelectedTask(&selected), S_OK);
+  long id = -1;
+  selected->get_ID(&id);
+  EXPECT_EQ(id, 0);
+
+  FSink.Events.clear();
+  EXPECT_EQ(control->Clear(), S_OK);
+  std::vector<TEventRecord> expected{{SkedraXEventsDispId::OnUnselectTask, 0}};
+  EXPECT_EQ(FSink.Events, expected);
+  EXPECT_EQ(selected->get_ID(&id), E_UNEXPECTED);  // its task is gone
+  control->Release();
+
+  // A task object that the container still holds keeps the library loaded.
+  Teardown(true);
+  selected->Release();
+  EXPECT_EQ(ControlCanUnloadNow(), S_OK);
+}
+
+TEST_F(ControlContainerTest, DialogsAreOwnedByTheContainerAndBracketedByEnableModeless) {
+  FSink.NewId = 42;
+  Activate();
+  ISkedraX* control = Control();
+  DWORD thread = ::GetCurrentThreadId();
+  HWND owner = nullptr;
+  HRESULT result = RunScripted(
+      [&] {
+        HWND form = WaitForWindow(thread, L"Task");
+        if (form == nullptr) return;
+        owner = ::GetWindow(form, GW_OWNER);
+        ::PostMessageW(form, WM_COMMAND, IDOK, 0);
+      },
+      [&] { return control->NewTask(); });
+  EXPECT_EQ(result, S_OK);
+  EXPECT_EQ(owner, FSite.Frame());
+  EXPECT_EQ(FSite.Modeless, "-+");
+  std::vector<TEventRecord> expected{{SkedraXEventsDispId::OnGetNewID, 42}, {SkedraXEventsDispId::OnAppendTask, 42}};
+  EXPECT_EQ(FSink.Events, expected);
+
+  result = RunScripted(
+      [&] {
+        HWND box = WaitForWindow(thread, L"About");
+        if (box != nullptr) ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+      },
+      [&] { return control->AboutBox(); });
+  EXPECT_EQ(result, S_OK);
+  EXPECT_EQ(FSite.Modeless, "-+-+");
+  control->Release();
+  Teardown();
+}
+
+TEST_F(ControlContainerTest, VerbsShowHideAndListProperties) {
+  Activate();
+  RECT pos{10, 10, 410, 310};
+  EXPECT_EQ(FObject->DoVerb(OLEIVERB_HIDE, nullptr, &FSite, 0, FSite.Frame(), &pos), S_OK);
+  EXPECT_FALSE(::IsWindowVisible(FWindow));
+  EXPECT_EQ(FObject->DoVerb(OLEIVERB_SHOW, nullptr, &FSite, 0, FSite.Frame(), &pos), S_OK);
+  EXPECT_TRUE(::IsWindowVisible(FWindow));
+  EXPECT_EQ(FObject->DoVerb(OLEIVERB_PROPERTIES, nullptr, &FSite, 0, FSite.Frame(), &pos), S_OK);
+  EXPECT_EQ(FObject->DoVerb(1, nullptr, &FSite, 0, FSite.Frame(), &pos), OLEOBJ_S_INVALIDVERB);
+  IEnumOLEVERB* verbs = nullptr;
+  ASSERT_EQ(FObject->EnumVerbs(&verbs), S_OK);
+  OLEVERB verb{};
+  ULONG fetched = 0;
+  ASSERT_EQ(verbs->Next(1, &verb, &fetched), S_OK);
+  EXPECT_EQ(verb.lVerb, 0);
+  EXPECT_STREQ(verb.lpszVerbName, L"Properties");
+  ::CoTaskMemFree(verb.lpszVerbName);
+  verbs->Release();
+  ISpecifyPropertyPages* pages = Query<ISpecifyPropertyPages>(FObject, IID_ISpecifyPropertyPages);
+  CAUUID list{5, reinterpret_cast<GUID*>(0xdeadbeef)};
+  EXPECT_EQ(pages->GetPages(&list), S_OK);
+  EXPECT_EQ(list.cElems, 0u);
+  EXPECT_EQ(list.pElems, nullptr);
+  pages->Release();
+  IProvideClassInfo2* info = Query<IProvideClassInfo2>(FObject, IID_IProvideClassInfo2);
+  GUID events{};
+  EXPECT_EQ(info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events), S_OK);
+  EXPECT_TRUE(::IsEqualGUID(events, DIID_ISkedraXEvents));
+  info->Release();
+  Teardown();
+}
+
+TEST_F(ControlContainerTest, ANewControlHasNoButtonsAndALoadedOneHasBoth) {
+  Activate();
+  EXPECT_EQ(::GetWindow(FWindow, GW_CHILD), nullptr);
+  Teardown();
+
+  ASSERT_EQ(::CoCreateInstance(CLSID_SkedraX, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
+                               reinterpret_cast<void**>(&FObject)),
+            S_OK);
+  IStream* state = WeeklyState();
+  Activate(state);
+  state->Release();
+  int buttons = 0;
+  for (HWND child = ::GetWindow(FWindow, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    ++buttons;
+  }
+  EXPECT_EQ(buttons, 2);
+  ISkedraX* control = Control();
+  ISkedraType type = ::skDaily;
+  control->get_SkedraType(&type);
+  EXPECT_EQ(type, ::skWeekly);
+  control->Release();
+  Teardown();
+}
+
+TEST_F(ControlContainerTest, UIActiveControlTakesTheNavigationKeys) {
+  Activate();
+  RECT pos{10, 10, 410, 310};
+  EXPECT_EQ(FObject->DoVerb(OLEIVERB_UIACTIVATE, nullptr, &FSite, 0, FSite.Frame(), &pos), S_OK);
+  ASSERT_NE(FSite.ActiveObject(), nullptr);
+  EXPECT_EQ(FSite.UIActivations, 1);
+  EXPECT_EQ(::GetFocus(), FWindow);
+  ISkedraX* control = Control();
+  double before = 0;
+  control->get_CurrentDate(&before);
+  MSG down{FWindow, WM_KEYDOWN, VK_DOWN, 0, 0, {0, 0}};
+  EXPECT_EQ(FSite.ActiveObject()->TranslateAccelerator(&down), S_OK);
+  MSG letter{FWindow, WM_KEYDOWN, 'A', 0, 0, {0, 0}};
+  EXPECT_EQ(FSite.ActiveObject()->TranslateAccelerator(&letter), S_FALSE);
+  MSG elsewhere{FSite.Frame(), WM_KEYDOWN, VK_DOWN, 0, 0, {0, 0}};
+  EXPECT_EQ(FSite.ActiveObject()->TranslateAccelerator(&elsewhere), S_FALSE);
+  control->Release();
+  Teardown();
+}
+
+TEST_F(ControlContainerTest, DrawPaintsTheGridIntoTheContainersDC) {
+  Activate();
+  ISkedraX* control = Control();
+  EXPECT_EQ(control->put_TimeScale(60), S_OK);  // 8:00 is then the ninth row, in view
+  control->Release();
+  EXPECT_EQ(FSite.ViewChanges, 1);  // a container drawing the control itself draws it again
+  IViewObject2* view = Query<IViewObject2>(FObject, IID_IViewObject2);
+  HDC screen = ::GetDC(nullptr);
+  HDC dc = ::CreateCompatibleDC(screen);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 400, 300);
+  HGDIOBJ old = ::SelectObject(dc, bitmap);
+  RECTL bounds{0, 0, 400, 300};
+  EXPECT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0), S_OK);
+  EXPECT_EQ(view->Draw(DVASPECT_ICON, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0),
+            DV_E_DVASPECT);
+  // Cells of the working hours are RGB 255,255,128.
+  int working = 0;
+  for (int y = 0; y < 300; y += 4) {
+    if (::GetPixel(dc, 200, y) == RGB(255, 255, 128)) ++working;
+  }
+  EXPECT_GT(working, 10);
+  ::SelectObject(dc, old);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(dc);
+  ::ReleaseDC(nullptr, screen);
+  view->Release();
+  Teardown();
+}
+
+// Saved state
+
+class SavedStateTest : public ControlContainerTest {
+ protected:
+  // Sets a weekly view and a colour on the control.
+  void Change() {
+    ISkedraX* control = Control();
+    EXPECT_EQ(control->put_SkedraType(::skWeekly), S_OK);
+    EXPECT_EQ(control->put_Color(0x00102030), S_OK);
+    control->Release();
+  }
+  void ExpectChanged(IUnknown* object) {
+    ISkedraX* control = Query<ISkedraX>(object, IID_ISkedraX);
+    ISkedraType type = ::skDaily;
+    control->get_SkedraType(&type);
+    EXPECT_EQ(type, ::skWeekly);
+    OLE_COLOR color = 0;
+    control->get_Color(&color);
+    EXPECT_EQ(color, 0x00102030u);
+    control->Release();
+  }
+  IUnknown* NewControl() {
+    IUnknown* object = nullptr;
+    EXPECT_EQ(::CoCreateInstance(CLSID_SkedraX, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                                 reinterpret_cast<void**>(&object)),
+              S_OK);
+    return object;
+  }
+  static std::vector<BYTE> StreamBytes(IStream* stream) {
+    STATSTG stat{};
+    stream->Stat(&stat, STATFLAG_NONAME);
+    std::vector<BYTE> bytes(static_cast<size_t>(stat.cbSize.QuadPart));
+    LARGE_INTEGER zero{};
+    stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+    ULONG read = 0;
+    stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read);
+    return bytes;
+  }
+  static IStream* StreamOf(const std::vector<BYTE>& bytes) {
+    IStream* stream = nullptr;
+    ::CreateStreamOnHGlobal(nullptr, TRUE, &stream);
+    stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), nullptr);
+    LARGE_INTEGER zero{};
+    stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+    return stream;
+  }
+};
+
+TEST_F(SavedStateTest, RoundTripThroughAStream) {
+  Change();
+  IStream* stream = nullptr;
+  ::CreateStreamOnHGlobal(nullptr, TRUE, &stream);
+  IPersistStreamInit* persist = Query<IPersistStreamInit>(FObject, IID_IPersistStreamInit);
+  EXPECT_EQ(persist->IsDirty(), S_OK);
+  EXPECT_EQ(persist->Save(stream, TRUE), S_OK);
+  EXPECT_EQ(persist->IsDirty(), S_FALSE);
+  persist->Release();
+  IUnknown* copy = NewControl();
+  IPersistStreamInit* load = Query<IPersistStreamInit>(copy, IID_IPersistStreamInit);
+  LARGE_INTEGER zero{};
+  stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+  EXPECT_EQ(load->Load(stream), S_OK);
+  load->Release();
+  ExpectChanged(copy);
+  copy->Release();
+  stream->Release();
+}
+
+TEST_F(SavedStateTest, RoundTripThroughAStorage) {
+  Change();
+  ILockBytes* bytes = nullptr;
+  ASSERT_EQ(::CreateILockBytesOnHGlobal(nullptr, TRUE, &bytes), S_OK);
+  IStorage* storage = nullptr;
+  ASSERT_EQ(::StgCreateDocfileOnILockBytes(bytes, STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, &storage),
+            S_OK);
+  IPersistStorage* persist = Query<IPersistStorage>(FObject, IID_IPersistStorage);
+  EXPECT_EQ(persist->Save(storage, FALSE), S_OK);
+  EXPECT_EQ(persist->SaveCompleted(nullptr), S_OK);
+  persist->Release();
+  IUnknown* copy = NewControl();
+  IPersistStorage* load = Query<IPersistStorage>(copy, IID_IPersistStorage);
+  EXPECT_EQ(load->Load(storage), S_OK);
+  load->Release();
+  ExpectChanged(copy);
+  copy->Release();
+  storage->Release();
+  bytes->Release();
+}
+
+TEST_F(SavedStateTest, RoundTripThroughAPropertyBag) {
+  Change();
+  TPropertyBag bag;
+  IPersistPropertyBag* persist = Query<IPersistPropertyBag>(FObject, IID_IPersistPropertyBag);
+  EXPECT_EQ(persist->Save(&bag, TRUE, TRUE), S_OK);
+  persist->Release();
+  EXPECT_EQ(bag.Values[L"SkedraType"].lVal, 1);
+  EXPECT_EQ(bag.Values[L"Version"].lVal, 1);
+  IUnknown* copy = NewControl();
+  IPersistPropertyBag* load = Query<IPersistPropertyBag>(copy, IID_IPersistPropertyBag);
+  EXPECT_EQ(load->Load(&bag, nullptr), S_OK);
+  ExpectChanged(copy);
+  bag.Values[L"SkedraType"].lVal = 5;
+  EXPECT_EQ(load->Load(&bag, nullptr), E_FAIL);
+  ExpectChanged(copy);
+  bag.Values.erase(L"Version");
+  EXPECT_EQ(load->Load(&bag, nullptr), E_FAIL);
+  load->Release();
+  copy->Release();
+}
+
+TEST_F(SavedStateTest, TruncatedAndForeignStreamsFailCleanly) {
+  Change();
+  IStream* stream = nullptr;
+  ::CreateStreamOnHGlobal(nullptr, TRUE, &stream);
+  IPersistStreamInit* persist = Query<IPersistStreamInit>(FObject, IID_IPersistStreamInit);
+  persist->Save(stream, TRUE);
+  persist->Release();
+  std::vector<BYTE> bytes = StreamBytes(stream);
+  stream->Release();
+
+  IUnknown* copy = NewControl();
+  IPersistStreamInit* load = Query<IPersistStreamInit>(copy, IID_IPersistStreamInit);
+  for (size_t size : {size_t{0}, size_t{5}, size_t{12}, bytes.size() / 2, bytes.size() - 1}) {
+    IStream* cut = StreamOf(std::vector<BYTE>(bytes.begin(), bytes.begin() + static_cast<ptrdiff_t>(size)));
+    EXPECT_EQ(load->Load(cut), E_FAIL) << size;
+    EXPECT_EQ(LastErrorDescription(), L"Saved state is truncated") << size;
+    cut->Release();
+  }
+  std::vector<BYTE> foreign(64, 0x41);
+  IStream* other = StreamOf(foreign);
+  EXPECT_EQ(load->Load(other), E_FAIL);
+  EXPECT_EQ(LastErrorDescription(), L"Invalid saved state format");
+  other->Release();
+  load->Release();
+  ISkedraX* control = Query<ISkedraX>(copy, IID_ISkedraX);
+  ISkedraType type = ::skWeekly;
+  control->get_SkedraType(&type);
+  EXPECT_EQ(type, ::skDaily);  // nothing was taken from the bad data
+  control->Release();
+  copy->Release();
+}
+
+}  // namespace
+}  // namespace skx::test

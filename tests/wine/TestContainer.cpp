@@ -1,0 +1,195 @@
+// The test container: frame window, sites, recording event sink, property bag.
+#include "TestContainer.h"
+
+#include <oleauto.h>
+
+#include "SkedraXControl_TLB/SkedraXControl_TLB.h"
+
+namespace skx::test {
+
+namespace {
+
+const wchar_t* const FrameClass = L"SkxTestContainerFrame";
+
+void RegisterFrameClass() {
+  static bool registered = false;
+  if (registered) return;
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = ::DefWindowProcW;
+  windowClass.hInstance = ::GetModuleHandleW(nullptr);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  windowClass.lpszClassName = FrameClass;
+  ::RegisterClassW(&windowClass);
+  registered = true;
+}
+
+}  // namespace
+
+// Destroying a top-level window costs Wine two seconds here: the tests share one.
+HWND ContainerFrame(int width, int height) {
+  RegisterFrameClass();
+  static HWND frame = ::CreateWindowExW(0, FrameClass, L"Container", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0,
+                                        0, width, height, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  ::SetWindowPos(frame, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  return frame;
+}
+
+TTestSite::TTestSite(int width, int height)
+    : FFrame(ContainerFrame(width + 20, height + 20)), FPos{10, 10, 10 + width, 10 + height} {}
+
+HRESULT STDMETHODCALLTYPE TTestSite::QueryInterface(REFIID riid, void** object) {
+  if (object == nullptr) return E_POINTER;
+  if (::IsEqualIID(riid, IID_IUnknown) || ::IsEqualIID(riid, IID_IOleClientSite)) {
+    *object = static_cast<IOleClientSite*>(this);
+  } else if (::IsEqualIID(riid, IID_IOleWindow) || ::IsEqualIID(riid, IID_IOleInPlaceSite)) {
+    *object = static_cast<IOleInPlaceSite*>(this);
+  } else if (::IsEqualIID(riid, IID_IOleInPlaceUIWindow) || ::IsEqualIID(riid, IID_IOleInPlaceFrame)) {
+    *object = static_cast<IOleInPlaceFrame*>(this);
+  } else if (::IsEqualIID(riid, IID_IAdviseSink) || ::IsEqualIID(riid, IID_IAdviseSinkEx)) {
+    *object = static_cast<IAdviseSinkEx*>(this);
+  } else {
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  AddRef();
+  return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE TTestSite::GetContainer(IOleContainer** container) {
+  if (container != nullptr) *container = nullptr;
+  return E_NOINTERFACE;
+}
+
+HRESULT STDMETHODCALLTYPE TTestSite::GetWindow(HWND* window) {
+  *window = FFrame;
+  return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE TTestSite::OnInPlaceActivate() {
+  ++InPlaceActivations;
+  return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE TTestSite::OnUIActivate() {
+  ++UIActivations;
+  return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE TTestSite::OnInPlaceDeactivate() {
+  ++InPlaceDeactivations;
+  return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE TTestSite::GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** doc,
+                                                      LPRECT pos, LPRECT clip, LPOLEINPLACEFRAMEINFO info) {
+  *frame = this;
+  AddRef();
+  *doc = nullptr;
+  *pos = FPos;
+  *clip = FPos;
+  info->fMDIApp = FALSE;
+  info->hwndFrame = FFrame;
+  info->haccel = nullptr;
+  info->cAccelEntries = 0;
+  return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE TTestSite::EnableModeless(BOOL enable) {
+  Modeless += enable ? "+" : "-";
+  return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE TTestSite::SetActiveObject(IOleInPlaceActiveObject* object, LPCOLESTR) {
+  FActiveObject = object;
+  return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE TEventSink::QueryInterface(REFIID riid, void** object) {
+  if (object == nullptr) return E_POINTER;
+  if (::IsEqualIID(riid, IID_IUnknown) || ::IsEqualIID(riid, IID_IDispatch) ||
+      (!DispatchOnly && ::IsEqualIID(riid, DIID_ISkedraXEvents))) {
+    *object = static_cast<IDispatch*>(this);
+    AddRef();
+    return S_OK;
+  }
+  *object = nullptr;
+  return E_NOINTERFACE;
+}
+
+HRESULT STDMETHODCALLTYPE TEventSink::GetTypeInfoCount(UINT* count) {
+  *count = 0;
+  return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE TEventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*,
+                                             EXCEPINFO*, UINT*) {
+  long taskId = -1;
+  if (params->cArgs == 1 && params->rgvarg[0].vt == (VT_I4 | VT_BYREF)) {
+    *params->rgvarg[0].plVal = NewId;
+    taskId = NewId;
+  } else if (params->cArgs == 1 && params->rgvarg[0].vt == VT_DISPATCH) {
+    ITaskObject* task = nullptr;
+    if (SUCCEEDED(params->rgvarg[0].pdispVal->QueryInterface(IID_ITaskObject, reinterpret_cast<void**>(&task)))) {
+      task->get_ID(&taskId);
+      task->Release();
+    }
+  }
+  Events.push_back({id, taskId});
+  if (OnEvent) OnEvent(id);
+  return S_OK;
+}
+
+TPropertyBag::~TPropertyBag() {
+  for (auto& entry : Values) ::VariantClear(&entry.second);
+}
+
+HRESULT STDMETHODCALLTYPE TPropertyBag::QueryInterface(REFIID riid, void** object) {
+  if (::IsEqualIID(riid, IID_IUnknown) || ::IsEqualIID(riid, IID_IPropertyBag)) {
+    *object = static_cast<IPropertyBag*>(this);
+    return S_OK;
+  }
+  *object = nullptr;
+  return E_NOINTERFACE;
+}
+
+HRESULT STDMETHODCALLTYPE TPropertyBag::Read(LPCOLESTR name, VARIANT* value, IErrorLog*) {
+  auto found = Values.find(name);
+  if (found == Values.end()) return E_INVALIDARG;
+  // The caller's variant carries only the wanted type, as with a container's bag.
+  VARTYPE wanted = value->vt;
+  VARIANT copy;
+  ::VariantInit(&copy);
+  HRESULT result = ::VariantCopy(&copy, &found->second);
+  if (SUCCEEDED(result) && wanted != VT_EMPTY && wanted != copy.vt) {
+    result = ::VariantChangeType(&copy, &copy, 0, wanted);
+  }
+  if (SUCCEEDED(result)) *value = copy;
+  return result;
+}
+
+HRESULT STDMETHODCALLTYPE TPropertyBag::Write(LPCOLESTR name, VARIANT* value) {
+  VARIANT& slot = Values[name];
+  ::VariantClear(&slot);
+  return ::VariantCopy(&slot, value);
+}
+
+std::wstring LastErrorDescription() {
+  IErrorInfo* info = nullptr;
+  if (::GetErrorInfo(0, &info) != S_OK || info == nullptr) return L"<none>";
+  BSTR description = nullptr;
+  info->GetDescription(&description);
+  std::wstring text = description != nullptr ? description : L"";
+  ::SysFreeString(description);
+  info->Release();
+  return text;
+}
+
+HRESULT ControlCanUnloadNow() {
+  HMODULE module = ::GetModuleHandleW(L"SkedraXControl.ocx");
+  if (module == nullptr) return S_OK;
+  auto canUnload = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
+      reinterpret_cast<void*>(::GetProcAddress(module, "DllCanUnloadNow")));
+  return canUnload();
+}
+
+}  // namespace skx::test

@@ -1,0 +1,146 @@
+// A container of our own for the control tests: a frame window with a client site that
+// supports in-place activation, an event sink that records, and a property bag.
+#pragma once
+
+#include <windows.h>
+#include <ocidl.h>
+#include <ole2.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace skx::test {
+
+// The top-level window of the tests' containers, one for the program, sized as asked.
+HWND ContainerFrame(int width, int height);
+
+// One object for the client site, the in-place site and the frame, as a simple form host has.
+class TTestSite : public IOleClientSite, public IOleInPlaceSite, public IOleInPlaceFrame, public IAdviseSinkEx {
+ public:
+  TTestSite(int width, int height);
+  virtual ~TTestSite() = default;
+  TTestSite(const TTestSite&) = delete;
+  TTestSite& operator=(const TTestSite&) = delete;
+
+  HWND Frame() const { return FFrame; }
+  IOleInPlaceActiveObject* ActiveObject() const { return FActiveObject; }
+  int InPlaceActivations = 0;
+  int InPlaceDeactivations = 0;
+  int UIActivations = 0;
+  int ViewChanges = 0;
+  // The frame's EnableModeless calls, "-" for FALSE and "+" for TRUE.
+  std::string Modeless;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++FRefCount; }
+  ULONG STDMETHODCALLTYPE Release() override { return --FRefCount; }
+
+  // IOleClientSite
+  HRESULT STDMETHODCALLTYPE SaveObject() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetContainer(IOleContainer** container) override;
+  HRESULT STDMETHODCALLTYPE ShowObject() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnShowWindow(BOOL) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE RequestNewObjectLayout() override { return E_NOTIMPL; }
+  // IOleWindow
+  HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override;
+  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+  // IOleInPlaceSite
+  HRESULT STDMETHODCALLTYPE CanInPlaceActivate() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnInPlaceActivate() override;
+  HRESULT STDMETHODCALLTYPE OnUIActivate() override;
+  HRESULT STDMETHODCALLTYPE GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** doc, LPRECT pos,
+                                             LPRECT clip, LPOLEINPLACEFRAMEINFO info) override;
+  HRESULT STDMETHODCALLTYPE Scroll(SIZE) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE OnUIDeactivate(BOOL) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnInPlaceDeactivate() override;
+  HRESULT STDMETHODCALLTYPE DiscardUndoState() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE DeactivateAndUndo() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnPosRectChange(LPCRECT) override { return S_OK; }
+  // IOleInPlaceUIWindow, IOleInPlaceFrame
+  HRESULT STDMETHODCALLTYPE GetBorder(LPRECT) override { return INPLACE_E_NOTOOLSPACE; }
+  HRESULT STDMETHODCALLTYPE RequestBorderSpace(LPCBORDERWIDTHS) override { return INPLACE_E_NOTOOLSPACE; }
+  HRESULT STDMETHODCALLTYPE SetBorderSpace(LPCBORDERWIDTHS) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE SetActiveObject(IOleInPlaceActiveObject* object, LPCOLESTR) override;
+  HRESULT STDMETHODCALLTYPE InsertMenus(HMENU, LPOLEMENUGROUPWIDTHS) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE SetMenu(HMENU, HOLEMENU, HWND) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE RemoveMenus(HMENU) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE SetStatusText(LPCOLESTR) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE EnableModeless(BOOL enable) override;
+  HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
+  // IAdviseSinkEx
+  void STDMETHODCALLTYPE OnDataChange(FORMATETC*, STGMEDIUM*) override {}
+  void STDMETHODCALLTYPE OnViewChange(DWORD, LONG) override { ++ViewChanges; }
+  void STDMETHODCALLTYPE OnRename(IMoniker*) override {}
+  void STDMETHODCALLTYPE OnSave() override {}
+  void STDMETHODCALLTYPE OnClose() override {}
+  void STDMETHODCALLTYPE OnViewStatusChange(DWORD) override {}
+
+ private:
+  HWND FFrame = nullptr;
+  RECT FPos;
+  IOleInPlaceActiveObject* FActiveObject = nullptr;
+  ULONG FRefCount = 1;
+};
+
+// One event the sink received: its DISPID and the ID of the task it carried (or the new ID).
+struct TEventRecord {
+  DISPID Id;
+  long TaskId;
+  bool operator==(const TEventRecord& other) const { return Id == other.Id && TaskId == other.TaskId; }
+};
+
+// Records every event; OnGetNewID answers NewId; OnEvent runs inside each event.
+class TEventSink : public IDispatch {
+ public:
+  TEventSink() = default;
+  virtual ~TEventSink() = default;
+  TEventSink(const TEventSink&) = delete;
+  TEventSink& operator=(const TEventSink&) = delete;
+
+  std::vector<TEventRecord> Events;
+  long NewId = 0;
+  std::function<void(DISPID)> OnEvent;
+  // When set, the sink answers only IDispatch, as a script engine's sink does.
+  bool DispatchOnly = false;
+  ULONG RefCount() const { return FRefCount; }
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++FRefCount; }
+  ULONG STDMETHODCALLTYPE Release() override { return --FRefCount; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
+                                   UINT*) override;
+
+ private:
+  ULONG FRefCount = 1;
+};
+
+// A property bag over a map of values.
+class TPropertyBag : public IPropertyBag {
+ public:
+  TPropertyBag() = default;
+  virtual ~TPropertyBag();
+  TPropertyBag(const TPropertyBag&) = delete;
+  TPropertyBag& operator=(const TPropertyBag&) = delete;
+
+  std::map<std::wstring, VARIANT> Values;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE Read(LPCOLESTR name, VARIANT* value, IErrorLog*) override;
+  HRESULT STDMETHODCALLTYPE Write(LPCOLESTR name, VARIANT* value) override;
+};
+
+// The description of the thread's last error information, or "<none>".
+std::wstring LastErrorDescription();
+
+// DllCanUnloadNow of the control library as loaded into this process by COM.
+HRESULT ControlCanUnloadNow();
+
+}  // namespace skx::test
