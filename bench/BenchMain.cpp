@@ -1,0 +1,85 @@
+// Runs the benchmarks, then prints their figures side by side with the growth from 10,000 to
+// 100,000 tasks and the memory that each task holds.
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "BenchGrid.h"
+
+namespace skx::bench {
+namespace {
+
+// Keeps each benchmark's processor time per iteration (the median when repeated) in its unit.
+class TCollectingReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+      if (run.run_type == Run::RT_Aggregate && !median) continue;
+      // Other programs share this machine's cores, so the processor time is the steadier figure.
+      std::string name = run.run_name.function_name + (run.run_name.args.empty() ? "" : "/") +
+                         run.run_name.args;
+      if (median || Times.count(name) == 0) Times[name] = run.GetAdjustedCPUTime();
+    }
+  }
+  std::map<std::string, double> Times;
+};
+
+// Heap bytes per task for entry, task and placement data; the texts are empty, the markers freed.
+double BytesPerTask(int count) {
+  TBenchGrid bench;
+  std::size_t before = mallinfo2().uordblks;
+  auto tasks = MakeTasks(count);
+  std::size_t taskList = tasks.capacity() * sizeof(tasks[0]);
+  for (auto& task : tasks) bench.Tasks().Add(std::move(task));
+  bench.Tasks().Arrange();
+  bench.Tasks().ReleasePoints();
+  std::size_t after = mallinfo2().uordblks;
+  return (static_cast<double>(after) - static_cast<double>(before + taskList)) / count;
+}
+
+void PrintRow(const std::map<std::string, double>& times, const char* title, const char* name,
+              const char* unit) {
+  auto figure = [&](const char* size) {
+    auto found = times.find(std::string(name) + (size[0] ? "/" : "") + size);
+    return found == times.end() ? -1.0 : found->second;
+  };
+  double small = figure("1000");
+  double medium = figure("10000");
+  double large = figure("100000");
+  double single = figure("");
+  std::printf("%-28s %-3s", title, unit);
+  for (double value : {small, medium, large, single})
+    value < 0 ? std::printf(" %12s", "-") : std::printf(" %12.4g", value);
+  if (medium > 0 && large > 0) std::printf(" %10.1f", large / medium);
+  if (small > 0 && medium > 0) std::printf(" %10.1f", medium / small);
+  std::printf("\n");
+}
+
+}  // namespace
+}  // namespace skx::bench
+
+int main(int argc, char** argv) {
+  using namespace skx::bench;
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  TCollectingReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+
+  std::printf("\n%-28s %-3s %12s %12s %12s %12s %10s %10s\n", "figure", "in", "1,000",
+              "10,000", "100,000", "single", "100k/10k", "10k/1k");
+  PrintRow(reporter.Times, "Arrange after a change", "Arrange", "ms");
+  PrintRow(reporter.Times, "Reference Arrange", "ReferenceArrange", "ms");
+  PrintRow(reporter.Times, "TopLeftChanged (scroll)", "TopLeftChanged", "ms");
+  PrintRow(reporter.Times, "UpdateSkedra (active date)", "UpdateSkedra", "ms");
+  PrintRow(reporter.Times, "Add one by one (all)", "AddOneByOne", "ms");
+  PrintRow(reporter.Times, "DateTimeToCell", "DateTimeToCell", "ns");
+  PrintRow(reporter.Times, "CellToDateTime", "CellToDateTime", "ns");
+  std::printf("%-28s %-3s %12.1f\n", "Bytes per task held", "B", BytesPerTask(100000));
+  return 0;
+}

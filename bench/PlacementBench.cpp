@@ -1,0 +1,97 @@
+// Placement, scrolling, re-dating, the cell conversions and adding tasks, at growing task counts.
+#include <benchmark/benchmark.h>
+
+#include "../tests/ReferencePlacement.h"
+#include "BenchGrid.h"
+
+namespace skx::bench {
+namespace {
+
+// A placement after a task changed, so that nothing of an earlier pass can be taken over.
+void Arrange(benchmark::State& state) {
+  TBenchGrid bench;
+  bench.AddTasks(static_cast<int>(state.range(0)));
+  bench.Tasks().Arrange();
+  TTaskObject& moved = *bench.Tasks().Items(bench.Tasks().Count() / 2).Task;
+  TDateTime start = moved.FStartDateTime;
+  bool shifted = false;
+  for (auto _ : state) {
+    shifted = !shifted;
+    moved.FStartDateTime = start + (shifted ? 1.0 / MinsPerDay : 0.0);
+    bench.Tasks().Arrange();
+  }
+}
+BENCHMARK(Arrange)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The placement that every pass did before: all pairs compared, headings parsed per task.
+void ReferenceArrange(benchmark::State& state) {
+  TBenchGrid bench;
+  bench.AddTasks(static_cast<int>(state.range(0)));
+  bench.Tasks().Arrange();
+  for (auto _ : state) test::ReferenceArrange(bench.Grid());
+}
+BENCHMARK(ReferenceArrange)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// One step of the vertical scroll bar.
+void TopLeftChanged(benchmark::State& state) {
+  TBenchGrid bench;
+  bench.AddTasks(static_cast<int>(state.range(0)));
+  bench.Tasks().Arrange();
+  int row = 30;
+  for (auto _ : state) {
+    row = row == 30 ? 31 : 30;
+    bench.Grid().SetTopLeft(2, row);
+  }
+}
+BENCHMARK(TopLeftChanged)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The next week and back: markers freed, headings rewritten, markers made anew.
+void UpdateSkedra(benchmark::State& state) {
+  TBenchGrid bench;
+  bench.AddTasks(static_cast<int>(state.range(0)));
+  bench.Tasks().Arrange();
+  bool next = false;
+  for (auto _ : state) {
+    next = !next;
+    bench.Grid().SetActiveDate(ShownDay() + (next ? 7 : 0));
+  }
+}
+BENCHMARK(UpdateSkedra)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void DateTimeToCell(benchmark::State& state) {
+  TBenchGrid bench;
+  TDateTime value = ShownDay() + 0.4;
+  for (auto _ : state) {
+    value += 1.0 / SecsPerDay;
+    benchmark::DoNotOptimize(bench.Grid().DateTimeToCell(value));
+  }
+}
+BENCHMARK(DateTimeToCell)->Unit(benchmark::kNanosecond);
+
+void CellToDateTime(benchmark::State& state) {
+  TBenchGrid bench;
+  int row = 1;
+  for (auto _ : state) {
+    row = row % 96 + 1;
+    benchmark::DoNotOptimize(bench.Grid().CellToDateTime(3, row));
+  }
+}
+BENCHMARK(CellToDateTime)->Unit(benchmark::kNanosecond);
+
+// Only the calls of Add are timed; making the tasks and freeing the grid are not.
+void AddOneByOne(benchmark::State& state) {
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto bench = std::make_unique<TBenchGrid>();
+    auto tasks = MakeTasks(static_cast<int>(state.range(0)));
+    state.ResumeTiming();
+    for (auto& task : tasks) bench->Tasks().Add(std::move(task));
+    state.PauseTiming();
+    bench.reset();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(AddOneByOne)->Arg(10000)->Arg(100000)->Iterations(5)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace skx::bench
