@@ -87,6 +87,7 @@ void TTaskItems::NewTask() {
     item->Task = FGrid.CreateTask();
     if (!item->Task) throw EInvalidOperation(L"The event \"OnCreateTask\" returned no task");
     TTaskObject& task = *item->Task;
+    task.FOwned = true;
     task.FStartDateTime = FGrid.CellToDateTime(cells.Left, cells.Top);
     task.FFinishDateTime = FGrid.CellToDateTime(cells.Right, cells.Bottom);
     if (!task.EditAppend()) {
@@ -115,13 +116,13 @@ void TTaskItems::NewTask() {
 
 void TTaskItems::Add(std::unique_ptr<TTaskObject> task) {
   if (!task) throw EInvalidOperation(L"There is no task to add");
-  for (PTaskItem item : FItems)
-    if (item->Task == task) {
-      // The entry keeps its task; the caller's second claim on it is dropped, not acted on.
-      static_cast<void>(task.release());
-      throw EInvalidOperation(L"The task is already in the list");
-    }
+  if (task->FOwned) {
+    // The entry keeps its task; the caller's second claim on it is dropped, not acted on.
+    static_cast<void>(task.release());
+    throw EInvalidOperation(L"The task is already in the list");
+  }
   PTaskItem item = InitItem();
+  task->FOwned = true;
   item->Task = std::move(task);
   FItems.push_back(item);
 }

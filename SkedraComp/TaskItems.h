@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "SkedraComp/OverlapGroups.h"
 #include "SkedraComp/TaskObject.h"
 
 namespace skx {
@@ -17,8 +18,6 @@ struct TTaskItem {
   std::unique_ptr<TTaskObject> Task;
   // At most one marker per day column; children of the grid, freed with the entry.
   std::vector<TPointControl*> Points;
-  // Visit flag of one placement pass.
-  bool Marked = false;
 };
 using PTaskItem = TTaskItem*;
 
@@ -45,7 +44,10 @@ class TTaskItems {
   void Clear();
 
   // Places the markers of every task over the shown cells; markers are made once per task and
-  // column and afterwards only moved, resized, shown or hidden.
+  // column and afterwards only moved, resized, shown or hidden. Tasks that overlap, directly or
+  // through others, share a column's width in their group's order. The groups are kept from
+  // pass to pass while no task's span changes; such a pass only scans the tasks and lays out
+  // those near the shown days.
   void Arrange();
   void ReleasePoints();
   void ReleaseItemPoints(TTaskItem& item);
@@ -64,18 +66,24 @@ class TTaskItems {
   void FreeRetiredPoints();
   void RemoveItem(PTaskItem item);
 
-  void ClearMarks();
-  std::vector<int> CollectGroup(int index);
-  void ExtendGroup(std::vector<int>& group);
-  static bool TasksOverlap(const TTaskItem& a, const TTaskItem& b);
-  void PlaceGroup(const std::vector<int>& group);
+  // What a pass reads once of each day column.
+  struct TDayColumn {
+    int Col;
+    double Day;
+    int Left;
+    int Width;
+  };
+  using TGroupMember = std::vector<int>::const_iterator;
+  std::vector<TDayColumn> DayColumns() const;
+  std::vector<int> ItemsNearShownDays(const std::vector<TDayColumn>& columns);
+  void PlaceGroup(TGroupMember first, TGroupMember last, const std::vector<TDayColumn>& columns);
   static bool HasPoint(const TTaskItem& item, int ACol);
   void EnsurePoint(TTaskItem& item, int ACol);
-  void LayoutColumn(const std::vector<int>& group, int ACol);
-  int ColumnLeft(int ACol) const;
+  void LayoutColumn(TGroupMember first, TGroupMember last, const TDayColumn& column);
 
   TSkedra& FGrid;
   std::vector<PTaskItem> FItems;
+  TOverlapGroups FGroups;
   int FPointCommands = 0;
   std::vector<TPointControl*> FRetiredPoints;
 };

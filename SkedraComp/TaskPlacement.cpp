@@ -1,5 +1,7 @@
 // Placement of the task markers over the grid: overlap groups sharing each day column's width.
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "SkedraComp/PointControl.h"
 #include "SkedraComp/Skedra.h"
@@ -23,51 +25,66 @@ bool CoversDay(const TTaskObject& task, double day) {
 
 }  // namespace
 
+// Only the groups of tasks near the shown days are laid out, and of each only those members:
+// the others get no marker, and leaving them out keeps the order of the rest.
 void TTaskItems::Arrange() {
-  ClearMarks();
-  for (int index = 0; index < Count(); ++index)
-    if (!FItems[index]->Marked) PlaceGroup(CollectGroup(index));
-  // The visit flags mean nothing outside a pass, so none is left set.
-  ClearMarks();
-}
-
-void TTaskItems::ClearMarks() {
-  for (PTaskItem item : FItems) item->Marked = false;
-}
-
-std::vector<int> TTaskItems::CollectGroup(int index) {
-  std::vector<int> group{index};
-  FItems[index]->Marked = true;
-  ExtendGroup(group);
-  return group;
-}
-
-void TTaskItems::ExtendGroup(std::vector<int>& group) {
-  for (std::size_t next = 0; next < group.size(); ++next) {
-    const TTaskItem& member = *FItems[group[next]];
-    for (int index = 0; index < Count(); ++index) {
-      TTaskItem& other = *FItems[index];
-      if (other.Marked || !TasksOverlap(other, member)) continue;
-      group.push_back(index);
-      other.Marked = true;
-    }
+  if (FItems.empty()) return;
+  std::vector<TDayColumn> columns = DayColumns();
+  std::vector<int> shown = ItemsNearShownDays(columns);
+  std::sort(shown.begin(), shown.end(), [this](int a, int b) {
+    if (FGroups.Group(a) != FGroups.Group(b)) return FGroups.Group(a) < FGroups.Group(b);
+    return FGroups.Order(a) < FGroups.Order(b);
+  });
+  for (auto first = shown.cbegin(); first != shown.cend();) {
+    int group = FGroups.Group(*first);
+    auto last = std::find_if(first, shown.cend(),
+                             [this, group](int index) { return FGroups.Group(index) != group; });
+    PlaceGroup(first, last, columns);
+    first = last;
   }
 }
 
-bool TTaskItems::TasksOverlap(const TTaskItem& a, const TTaskItem& b) {
-  TDateTime aStart = a.Task->FStartDateTime;
-  TDateTime aFinish = a.Task->FFinishDateTime;
-  TDateTime bStart = b.Task->FStartDateTime;
-  TDateTime bFinish = b.Task->FFinishDateTime;
-  return (aStart <= bStart && bStart <= aFinish) || (bStart <= aStart && aStart <= bFinish);
+std::vector<TTaskItems::TDayColumn> TTaskItems::DayColumns() const {
+  std::vector<TDayColumn> columns;
+  int left = 0;
+  for (int col = 0; col < FGrid.ColCount(); ++col) {
+    if (col >= FirstDayColumn)
+      columns.push_back({col, DayOf(FGrid.ColumnDate(col)), left, FGrid.ColWidths(col)});
+    left += FGrid.ColWidths(col);
+  }
+  return columns;
 }
 
-void TTaskItems::PlaceGroup(const std::vector<int>& group) {
-  for (int col = FirstDayColumn; col < FGrid.ColCount(); ++col) {
-    double day = DayOf(FGrid.ColumnDate(col));
-    for (int index : group)
-      if (CoversDay(*FItems[index]->Task, day)) EnsurePoint(*FItems[index], col);
-    LayoutColumn(group, col);
+// The entries that may have a marker in this pass: those whose days reach into the span of the
+// shown days, and those that still have markers of an earlier pass. The spans of all tasks go
+// to the grouping on the way, which regroups if any of them changed.
+std::vector<int> TTaskItems::ItemsNearShownDays(const std::vector<TDayColumn>& columns) {
+  double firstDay = std::numeric_limits<double>::infinity();
+  double lastDay = -firstDay;
+  for (const TDayColumn& column : columns) {
+    firstDay = std::min(firstDay, column.Day);
+    lastDay = std::max(lastDay, column.Day);
+  }
+  std::vector<int> near;
+  FGroups.Resize(Count());
+  for (int index = 0; index < Count(); ++index) {
+    const TTaskItem& item = *FItems[index];
+    const TTaskObject& task = *item.Task;
+    FGroups.SetSpan(index, task.FStartDateTime, task.FFinishDateTime);
+    if (!item.Points.empty() ||
+        (DayOf(task.FStartDateTime) <= lastDay && firstDay <= DayOf(task.FFinishDateTime)))
+      near.push_back(index);
+  }
+  FGroups.Update();
+  return near;
+}
+
+void TTaskItems::PlaceGroup(TGroupMember first, TGroupMember last,
+                            const std::vector<TDayColumn>& columns) {
+  for (const TDayColumn& column : columns) {
+    for (auto member = first; member != last; ++member)
+      if (CoversDay(*FItems[*member]->Task, column.Day)) EnsurePoint(*FItems[*member], column.Col);
+    LayoutColumn(first, last, column);
   }
 }
 
@@ -90,32 +107,31 @@ void TTaskItems::EnsurePoint(TTaskItem& item, int ACol) {
   item.Points.push_back(point);
 }
 
-void TTaskItems::LayoutColumn(const std::vector<int>& group, int ACol) {
+void TTaskItems::LayoutColumn(TGroupMember first, TGroupMember last, const TDayColumn& column) {
   std::vector<TPointControl*> points;
-  for (int index : group)
-    for (TPointControl* point : FItems[index]->Points)
-      if (point->FCol == ACol) {
+  for (auto member = first; member != last; ++member)
+    for (TPointControl* point : FItems[*member]->Points)
+      if (point->FCol == column.Col) {
         points.push_back(point);
         break;
       }
   if (points.empty()) return;
   int count = static_cast<int>(points.size());
-  int width = (FGrid.ColWidths(ACol) - MarkerIndent) / count;
-  double day = DayOf(FGrid.ColumnDate(ACol));
+  int width = (column.Width - MarkerIndent) / count;
   int pitch = FGrid.DefaultRowHeight() + FGrid.GridLineWidth();
   int fixedRows = FGrid.FixedRows();
   int topRow = FGrid.TopVisibleRow();
   for (int i = 0; i < count; ++i) {
     TPointControl& point = *points[i];
     const TTaskObject& task = *point.FItem->Task;
-    if (!CoversDay(task, day)) {
+    if (!CoversDay(task, column.Day)) {
       point.SetVisible(false);
       continue;
     }
     int startRow = FGrid.DateTimeToCell(task.FStartDateTime).Row;
     int finishRow = FGrid.DateTimeToCell(task.FFinishDateTime).Row;
-    if (DayOf(task.FStartDateTime) != day) startRow = fixedRows;
-    if (DayOf(task.FFinishDateTime) != day) finishRow = FGrid.RowCount() - 1;
+    if (DayOf(task.FStartDateTime) != column.Day) startRow = fixedRows;
+    if (DayOf(task.FFinishDateTime) != column.Day) finishRow = FGrid.RowCount() - 1;
     int top = (startRow - topRow + fixedRows) * pitch;
     int height = (finishRow - startRow + 1) * pitch;
     if (startRow < topRow + fixedRows) {
@@ -129,16 +145,10 @@ void TTaskItems::LayoutColumn(const std::vector<int>& group, int ACol) {
     }
     point.SetHeight(height);
     point.SetTop(top);
-    point.SetLeft(ColumnLeft(ACol) + width * i + MarkerIndent);
+    point.SetLeft(column.Left + width * i + MarkerIndent);
     point.SetWidth(width);
     point.SetVisible(true);
   }
-}
-
-int TTaskItems::ColumnLeft(int ACol) const {
-  int left = 0;
-  for (int col = 0; col < ACol; ++col) left += FGrid.ColWidths(col);
-  return left;
 }
 
 }  // namespace skx

@@ -1,0 +1,219 @@
+// Overlap groups in O(n log n): spans sorted by start fall into groups as runs of a sweep, and
+// each group's breadth-first order comes from a tree of the finishes of the spans not yet reached.
+#include "SkedraComp/OverlapGroups.h"
+
+#include <algorithm>
+#include <limits>
+#include <utility>
+
+namespace skx {
+
+namespace {
+
+using TKey = std::int64_t;
+// Below the key of every date-time, minus infinity included.
+constexpr TKey Reached = std::numeric_limits<TKey>::min();
+
+// Orders as the date-times it comes from, NaN excepted; both zeros give one key.
+TKey KeyOf(double value) {
+  value += 0.0;
+  TKey bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  return bits ^ ((bits >> 63) & std::numeric_limits<TKey>::max());
+}
+
+struct TEdge {
+  TKey Key;
+  int Index;
+};
+
+bool KeyBefore(const TEdge& a, const TEdge& b) { return a.Key < b.Key; }
+
+// One regrouping: the spans that finish no earlier than they start (ranges) by start, the starts
+// of the others (points) by value. A member of a group is a range position p >= 0 or a point
+// position q, written ~q.
+class TGrouping {
+ public:
+  TGrouping(std::vector<TEdge> ranges, std::vector<TKey> finishes, std::vector<TEdge> points,
+            std::vector<std::int32_t>& group, std::vector<std::int32_t>& order)
+      : FRanges(std::move(ranges)),
+        FFinishes(std::move(finishes)),
+        FPoints(std::move(points)),
+        FGroup(group),
+        FOrder(order) {
+    std::size_t leaves = 1;
+    while (leaves < FRanges.size()) leaves *= 2;
+    FLeaves = static_cast<int>(leaves);
+    FTree.assign(2 * leaves, Reached);
+    std::copy(FFinishes.begin(), FFinishes.end(), FTree.begin() + FLeaves);
+    for (int node = FLeaves - 1; node > 0; --node)
+      FTree[node] = std::max(FTree[2 * node], FTree[2 * node + 1]);
+    FNextPoint.resize(FPoints.size() + 1);
+    for (std::size_t q = 0; q < FNextPoint.size(); ++q) FNextPoint[q] = static_cast<int>(q);
+  }
+
+  // Sweeps ranges and points by start: a range opens a group that takes every range starting
+  // before the group's reach and every point within it; a point outside any range stands alone.
+  void Run() {
+    int ranges = static_cast<int>(FRanges.size());
+    int points = static_cast<int>(FPoints.size());
+    int p = 0;
+    int q = 0;
+    while (p < ranges || q < points) {
+      if (p == ranges || (q < points && FPoints[q].Key < FRanges[p].Key)) {
+        Alone(FPoints[q++].Index);
+        continue;
+      }
+      FRangeBegin = p;
+      FPointBegin = q;
+      TKey reach = FFinishes[p++];
+      while (p < ranges && FRanges[p].Key <= reach) reach = std::max(reach, FFinishes[p++]);
+      while (q < points && FPoints[q].Key <= reach) ++q;
+      FRangeEnd = p;
+      FPointEnd = q;
+      Walk();
+    }
+  }
+
+ private:
+  int IndexOf(int member) const { return member >= 0 ? FRanges[member].Index : FPoints[~member].Index; }
+
+  void Alone(int index) {
+    FGroup[index] = index;
+    FOrder[index] = 0;
+  }
+
+  // The breadth-first walk of the group between the current bounds, from its lowest index.
+  void Walk() {
+    if (FRangeEnd - FRangeBegin == 1 && FPointEnd == FPointBegin) {
+      Alone(FRanges[FRangeBegin].Index);
+      return;
+    }
+    int first = FRangeBegin;
+    for (int p = FRangeBegin; p < FRangeEnd; ++p)
+      if (FRanges[p].Index < IndexOf(first)) first = p;
+    for (int q = FPointBegin; q < FPointEnd; ++q)
+      if (FPoints[q].Index < IndexOf(first)) first = ~q;
+    int root = IndexOf(first);
+    FQueue.assign(1, first);
+    Reach(first);
+    for (std::size_t next = 0; next < FQueue.size(); ++next) {
+      FFound.clear();
+      PartnersOf(FQueue[next]);
+      std::sort(FFound.begin(), FFound.end(),
+                [this](int a, int b) { return IndexOf(a) < IndexOf(b); });
+      for (int member : FFound) {
+        Reach(member);
+        FQueue.push_back(member);
+      }
+    }
+    for (std::size_t place = 0; place < FQueue.size(); ++place) {
+      int index = IndexOf(FQueue[place]);
+      FGroup[index] = root;
+      FOrder[index] = static_cast<int>(place);
+    }
+  }
+
+  // The members not yet reached that overlap the member: ranges starting before its end and
+  // ending after its start, and, for a range, the points within it.
+  void PartnersOf(int member) {
+    bool range = member >= 0;
+    TKey start = range ? FRanges[member].Key : FPoints[~member].Key;
+    TKey finish = range ? FFinishes[member] : start;
+    auto end = std::upper_bound(FRanges.begin() + FRangeBegin, FRanges.begin() + FRangeEnd,
+                                TEdge{finish, 0}, KeyBefore);
+    CollectRanges(1, 0, FLeaves, FRangeBegin, static_cast<int>(end - FRanges.begin()), start);
+    if (!range) return;
+    auto from = std::lower_bound(FPoints.begin() + FPointBegin, FPoints.begin() + FPointEnd,
+                                 TEdge{start, 0}, KeyBefore);
+    for (int q = NextPoint(static_cast<int>(from - FPoints.begin()));
+         q < FPointEnd && FPoints[q].Key <= finish; q = NextPoint(q + 1))
+      FFound.push_back(~q);
+  }
+
+  // The ranges in [begin, end) of the tree node's leaves [low, high) that finish at or after key.
+  void CollectRanges(int node, int low, int high, int begin, int end, TKey key) {
+    if (high <= begin || end <= low || FTree[node] < key) return;
+    if (high - low == 1) {
+      FFound.push_back(low);
+      return;
+    }
+    int middle = (low + high) / 2;
+    CollectRanges(2 * node, low, middle, begin, end, key);
+    CollectRanges(2 * node + 1, middle, high, begin, end, key);
+  }
+
+  void Reach(int member) {
+    if (member < 0) {
+      FNextPoint[~member] = ~member + 1;
+      return;
+    }
+    int node = FLeaves + member;
+    FTree[node] = Reached;
+    for (node /= 2; node > 0; node /= 2)
+      FTree[node] = std::max(FTree[2 * node], FTree[2 * node + 1]);
+  }
+
+  // The first point at or after q that is not reached yet.
+  int NextPoint(int q) {
+    int found = q;
+    while (FNextPoint[found] != found) found = FNextPoint[found];
+    while (FNextPoint[q] != found) q = std::exchange(FNextPoint[q], found);
+    return found;
+  }
+
+  std::vector<TEdge> FRanges;
+  std::vector<TKey> FFinishes;
+  std::vector<TEdge> FPoints;
+  std::vector<std::int32_t>& FGroup;
+  std::vector<std::int32_t>& FOrder;
+  // A maximum tree over the finishes of the ranges; reached ranges count as Reached.
+  std::vector<TKey> FTree;
+  int FLeaves = 1;
+  std::vector<int> FNextPoint;
+  std::vector<int> FQueue;
+  std::vector<int> FFound;
+  int FRangeBegin = 0;
+  int FRangeEnd = 0;
+  int FPointBegin = 0;
+  int FPointEnd = 0;
+};
+
+}  // namespace
+
+void TOverlapGroups::Resize(int count) {
+  if (static_cast<int>(FSpans.size()) == count) return;
+  FSpans.resize(count);
+  FStale = true;
+}
+
+void TOverlapGroups::Update() {
+  if (!FStale) return;
+  Regroup();
+  FStale = false;
+}
+
+void TOverlapGroups::Regroup() {
+  int count = static_cast<int>(FSpans.size());
+  FGroup.assign(count, 0);
+  FOrder.assign(count, 0);
+  std::vector<TEdge> ranges;
+  std::vector<TEdge> points;
+  for (int index = 0; index < count; ++index) {
+    const TSpan& span = FSpans[index];
+    if (span.Start <= span.Finish)
+      ranges.push_back({KeyOf(span.Start), index});
+    else if (span.Start == span.Start)
+      points.push_back({KeyOf(span.Start), index});
+    else
+      FGroup[index] = index;
+  }
+  std::sort(ranges.begin(), ranges.end(), KeyBefore);
+  std::sort(points.begin(), points.end(), KeyBefore);
+  std::vector<TKey> finishes(ranges.size());
+  for (std::size_t p = 0; p < ranges.size(); ++p)
+    finishes[p] = KeyOf(FSpans[ranges[p].Index].Finish);
+  TGrouping(std::move(ranges), std::move(finishes), std::move(points), FGroup, FOrder).Run();
+}
+
+}  // namespace skx
