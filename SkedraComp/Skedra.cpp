@@ -26,14 +26,16 @@ TSkedra::TSkedra(TComponent* AOwner, const TClock& clock) : TStringGrid(AOwner) 
   FTaskItems = std::make_unique<TTaskItems>(*this);
   FSettings.WeekStart = dwMon;
   FSettings.WeekEnd = dwFri;
-  FSettings.DayStart = StrToTime(L"8:00");
-  FSettings.DayEnd = StrToTime(L"17:30");
+  FSettings.DayStart = EncodeTime(8, 0, 0, 0);
+  FSettings.DayEnd = EncodeTime(17, 30, 0, 0);
   FSettings.TimeScale = 15;
   SetStoreCellSizes(false);
   SetColor(clSilver);
 }
 
-TSkedra::~TSkedra() { FTaskItems.reset(); }
+// The clear raises the unselect event while the grid and its collection are still whole, since
+// the handler may read the tasks, move the view or change the settings.
+TSkedra::~TSkedra() { FTaskItems->Dispose(); }
 
 void TSkedra::Loaded() {
   TStringGrid::Loaded();
@@ -86,8 +88,10 @@ void TSkedra::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
 void TSkedra::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   TStringGrid::MouseDown(button, shift, x, y);
   if (!FSelectedItem) return;
+  TWeakRef<TSkedra> alive(this);
   DoUnselectTask(FSelectedItem->Task.get());
-  // The handler may have changed the selection or freed the entry.
+  // The handler may have changed the selection, freed the entry or freed the grid.
+  if (alive.Expired()) return;
   if (FSelectedItem) FTaskItems->InvalidateItem(*FSelectedItem);
   FSelectedItem = nullptr;
 }
@@ -99,6 +103,8 @@ void TSkedra::SetSkedraType(TSkedraType value) {
 }
 
 void TSkedra::SetActiveDate(TDateTime value) {
+  // Every day of the week around the date must have a heading, or the grid could not be shown.
+  if (!IsDecodable(value - 7) || !IsDecodable(value + 7)) RaiseRangeError();
   FActiveDate = value;
   if (FSkedraType == skWeekly) AlignToWeekStart();
   FTaskItems->ReleasePoints();
@@ -209,13 +215,16 @@ void TSkedra::ResizeDayColumns() {
 }
 
 TDateTime TSkedra::RowTime(int ARow) const {
-  return StrToTime(CellText(0, ARow) + CellText(1, ARow));
+  // The labels are written with a colon, whatever the locale separates times with.
+  static const TFormatSettings LabelFormat;
+  return StrToTime(CellText(0, ARow) + CellText(1, ARow), LabelFormat);
 }
 
 TDateTime TSkedra::ColumnDate(int ACol) const {
   String heading = CellText(ACol, 0);
   String::size_type blank = heading.find(L' ');
-  return StrToDate(blank == String::npos ? String() : heading.substr(0, blank));
+  // The shown days lie around the active date, which so settles a two-digit year's century.
+  return StrToDateNear(blank == String::npos ? String() : heading.substr(0, blank), FActiveDate);
 }
 
 TDateTime TSkedra::CellToDateTime(int ACol, int ARow) const {
@@ -223,16 +232,15 @@ TDateTime TSkedra::CellToDateTime(int ACol, int ARow) const {
 }
 
 TCellCoord TSkedra::DateTimeToCell(TDateTime value) const {
-  int hour = 0;
-  int minute = 0;
-  int second = 0;
-  int msec = 0;
-  DecodeTime(value, hour, minute, second, msec);
-  int minutes = hour * 60 + minute;
+  const TDayTime split = SplitDayTime(value);
+  const int minutes = split.MSec / 60000;
   TCellCoord cell;
   cell.Row = CheckedDiv(minutes, FSettings.TimeScale) + FixedRows();
   if (CheckedMod(minutes, FSettings.TimeScale) != 0) ++cell.Row;
-  cell.Col = CheckedAdd(CheckedSub(WholeDays(value), WholeDays(FActiveDate)), DayColumn);
+  // A scale that does not divide a day leaves the last row ending before midnight; the times
+  // after it belong to that row rather than to one the grid does not have.
+  cell.Row = std::min(cell.Row, RowCount() - 1);
+  cell.Col = CheckedAdd(CheckedSub(split.Day, SplitDayTime(FActiveDate).Day), DayColumn);
   if (cell.Col < DayColumn || cell.Col >= ColCount()) cell.Col = -1;
   return cell;
 }

@@ -1,6 +1,7 @@
 // The grid's task collection: entries that own a task and its marker controls, and their placement.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -42,6 +43,8 @@ class TTaskItems {
   void Delete(int AID);
   // Raises the unselect event for a selected task, then frees every entry without events.
   void Clear();
+  // Clear for the grid's destruction: the entries are freed even when the handler fails.
+  void Dispose() noexcept;
 
   // Places the markers of every task over the shown cells; markers are made once per task and
   // column and afterwards only moved, resized, shown or hidden. Tasks that overlap, directly or
@@ -69,8 +72,8 @@ class TTaskItems {
   // What a pass reads once of each day column.
   struct TDayColumn {
     int Col;
-    double Day;
-    int Left;
+    int Day;
+    std::int64_t Left;
     int Width;
   };
   using TGroupMember = std::vector<int>::const_iterator;

@@ -1,6 +1,7 @@
 // Placement of the task markers over the grid: overlap groups sharing each day column's width.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "SkedraComp/PointControl.h"
@@ -16,11 +17,21 @@ constexpr int FirstDayColumn = 2;
 // The markers of a column start this far right of its left edge (grid lines not counted).
 constexpr int MarkerIndent = 10;
 
-// Whole days by truncation, kept in floating point so that any stored date compares.
-double DayOf(TDateTime value) { return std::trunc(value); }
+// The day a value falls on, as the grid's cells decompose it.
+int DayOf(TDateTime value) { return SplitDayTime(value).Day; }
 
-bool CoversDay(const TTaskObject& task, double day) {
+bool CoversDay(const TTaskObject& task, int day) {
   return DayOf(task.FStartDateTime) <= day && day <= DayOf(task.FFinishDateTime);
+}
+
+bool FitsInt(std::int64_t value) {
+  return value >= std::numeric_limits<int>::min() && value <= std::numeric_limits<int>::max();
+}
+
+// A container may store any number in a task's dates; a task whose dates name no day of the
+// calendar (NaN, infinities, outside years 1 to 9999) has no place on the grid.
+bool CanPlace(const TTaskObject& task) {
+  return IsDecodable(task.FStartDateTime) && IsDecodable(task.FFinishDateTime);
 }
 
 }  // namespace
@@ -46,7 +57,7 @@ void TTaskItems::Arrange() {
 
 std::vector<TTaskItems::TDayColumn> TTaskItems::DayColumns() const {
   std::vector<TDayColumn> columns;
-  int left = 0;
+  std::int64_t left = 0;
   for (int col = 0; col < FGrid.ColCount(); ++col) {
     if (col >= FirstDayColumn)
       columns.push_back({col, DayOf(FGrid.ColumnDate(col)), left, FGrid.ColWidths(col)});
@@ -55,24 +66,32 @@ std::vector<TTaskItems::TDayColumn> TTaskItems::DayColumns() const {
   return columns;
 }
 
-// The entries that may have a marker in this pass: those whose days reach into the span of the
-// shown days, and those that still have markers of an earlier pass. The spans of all tasks go
-// to the grouping on the way, which regroups if any of them changed.
+// The entries that may have a marker in this pass: those whose days may reach into the span of
+// the shown days (a value's day is its whole part or, rounded up to midnight, the next one), and
+// those that still have markers of an earlier pass. The spans of all tasks go to the grouping
+// on the way, which regroups if any of them changed. Tasks that cannot be placed join no group,
+// and markers they had are hidden.
 std::vector<int> TTaskItems::ItemsNearShownDays(const std::vector<TDayColumn>& columns) {
   double firstDay = std::numeric_limits<double>::infinity();
   double lastDay = -firstDay;
   for (const TDayColumn& column : columns) {
-    firstDay = std::min(firstDay, column.Day);
-    lastDay = std::max(lastDay, column.Day);
+    firstDay = std::min<double>(firstDay, column.Day);
+    lastDay = std::max<double>(lastDay, column.Day);
   }
+  const double apart = std::numeric_limits<double>::quiet_NaN();
   std::vector<int> near;
   FGroups.Resize(Count());
   for (int index = 0; index < Count(); ++index) {
     const TTaskItem& item = *FItems[index];
     const TTaskObject& task = *item.Task;
+    if (!CanPlace(task)) {
+      FGroups.SetSpan(index, apart, apart);
+      for (TPointControl* point : item.Points) point->SetVisible(false);
+      continue;
+    }
     FGroups.SetSpan(index, task.FStartDateTime, task.FFinishDateTime);
-    if (!item.Points.empty() ||
-        (DayOf(task.FStartDateTime) <= lastDay && firstDay <= DayOf(task.FFinishDateTime)))
+    if (!item.Points.empty() || (std::trunc(task.FStartDateTime) <= lastDay &&
+                                 firstDay <= std::trunc(task.FFinishDateTime) + 1))
       near.push_back(index);
   }
   FGroups.Update();
@@ -118,7 +137,7 @@ void TTaskItems::LayoutColumn(TGroupMember first, TGroupMember last, const TDayC
   if (points.empty()) return;
   int count = static_cast<int>(points.size());
   int width = (column.Width - MarkerIndent) / count;
-  int pitch = FGrid.DefaultRowHeight() + FGrid.GridLineWidth();
+  std::int64_t pitch = std::int64_t{FGrid.DefaultRowHeight()} + FGrid.GridLineWidth();
   int fixedRows = FGrid.FixedRows();
   int topRow = FGrid.TopVisibleRow();
   for (int i = 0; i < count; ++i) {
@@ -132,21 +151,22 @@ void TTaskItems::LayoutColumn(TGroupMember first, TGroupMember last, const TDayC
     int finishRow = FGrid.DateTimeToCell(task.FFinishDateTime).Row;
     if (DayOf(task.FStartDateTime) != column.Day) startRow = fixedRows;
     if (DayOf(task.FFinishDateTime) != column.Day) finishRow = FGrid.RowCount() - 1;
-    int top = (startRow - topRow + fixedRows) * pitch;
-    int height = (finishRow - startRow + 1) * pitch;
+    std::int64_t top = (std::int64_t{startRow} - topRow + fixedRows) * pitch;
+    std::int64_t height = (std::int64_t{finishRow} - startRow + 1) * pitch;
     if (startRow < topRow + fixedRows) {
       top = pitch * fixedRows;
-      height = (finishRow - topRow + fixedRows) * pitch;
+      height = (std::int64_t{finishRow} - topRow + fixedRows) * pitch;
     }
-    // The window system is never asked for an empty or negative size.
-    if (width <= 0 || height <= 0) {
+    std::int64_t left = column.Left + std::int64_t{width} * i + MarkerIndent;
+    // The window system is never asked for an empty or negative size, nor for edges beyond what
+    // its 32-bit coordinates hold (a container can make rows and columns that large).
+    if (width <= 0 || height <= 0 || !FitsInt(top) || !FitsInt(top + height) ||
+        !FitsInt(left) || !FitsInt(left + width)) {
       point.SetVisible(false);
       continue;
     }
-    point.SetHeight(height);
-    point.SetTop(top);
-    point.SetLeft(column.Left + width * i + MarkerIndent);
-    point.SetWidth(width);
+    point.SetBounds(static_cast<int>(left), static_cast<int>(top), width,
+                    static_cast<int>(height));
     point.SetVisible(true);
   }
 }

@@ -110,8 +110,10 @@ TDateTime RandomTime(std::mt19937& random) {
   int pick = std::uniform_int_distribution<int>(0, 199)(random);
   double nan = std::numeric_limits<double>::quiet_NaN();
   double inf = std::numeric_limits<double>::infinity();
-  const double unusual[] = {nan, inf, -inf, 0.0, -700.25, 5e6, Today + 40000, Today - 3000};
-  if (pick < 8) return unusual[pick];
+  const double unusual[] = {nan,           inf,           -inf,         0.0,     -700.25,
+                            5e6,           -7e5,          Today + 1e4,  Today - 3000,
+                            Today - 1e-9,  Today + 2 - 1e-9};
+  if (pick < 11) return unusual[pick];
   int day = std::uniform_int_distribution<int>(-4, 9)(random);
   int minute = pick < 60 ? std::uniform_int_distribution<int>(0, 1439)(random)
                          : 15 * std::uniform_int_distribution<int>(28, 80)(random);
@@ -180,7 +182,7 @@ TEST(PlacementDifferentialTest, RandomTaskSetsArePlacedAsThePlainPlacementDoes) 
   std::mt19937 random(1998u);
   for (bool weekly : {true, false})
     for (int width : {700, 160})
-      for (std::uint8_t scale : {15, 5, 30, 60, 7}) {
+      for (std::uint8_t scale : {15, 5, 30, 60, 7, 255}) {
         TSide product({weekly, width, scale}, false);
         TSide reference({weekly, width, scale}, true);
         int rounds = weekly && width == 700 && scale == 15 ? 300 : 40;

@@ -1,7 +1,8 @@
 // The plain placement: overlap groups collected by comparing every task with every other.
 #include "ReferencePlacement.h"
 
-#include <cmath>
+#include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "SkedraComp/PointControl.h"
@@ -13,10 +14,18 @@ namespace {
 constexpr int FirstDayColumn = 2;
 constexpr int MarkerIndent = 10;
 
-double DayOf(TDateTime value) { return std::trunc(value); }
+int DayOf(TDateTime value) { return SplitDayTime(value).Day; }
 
-bool CoversDay(const TTaskObject& task, double day) {
+bool CoversDay(const TTaskObject& task, int day) {
   return DayOf(task.FStartDateTime) <= day && day <= DayOf(task.FFinishDateTime);
+}
+
+bool FitsInt(std::int64_t value) {
+  return value >= std::numeric_limits<int>::min() && value <= std::numeric_limits<int>::max();
+}
+
+bool CanPlace(const TTaskObject& task) {
+  return IsDecodable(task.FStartDateTime) && IsDecodable(task.FFinishDateTime);
 }
 
 bool TasksOverlap(const TTaskObject& a, const TTaskObject& b) {
@@ -30,6 +39,12 @@ class TReference {
 
   void Arrange() {
     std::vector<bool> marked(FItems.Count(), false);
+    for (int index = 0; index < FItems.Count(); ++index) {
+      TTaskItem& item = FItems.Items(index);
+      if (CanPlace(*item.Task)) continue;
+      marked[index] = true;
+      for (TPointControl* point : item.Points) point->SetVisible(false);
+    }
     for (int index = 0; index < FItems.Count(); ++index)
       if (!marked[index]) PlaceGroup(CollectGroup(index, marked));
   }
@@ -51,7 +66,7 @@ class TReference {
 
   void PlaceGroup(const std::vector<int>& group) {
     for (int col = FirstDayColumn; col < FGrid.ColCount(); ++col) {
-      double day = DayOf(FGrid.ColumnDate(col));
+      int day = DayOf(FGrid.ColumnDate(col));
       for (int index : group)
         if (CoversDay(*FItems.Items(index).Task, day)) EnsurePoint(FItems.Items(index), col);
       LayoutColumn(group, col);
@@ -83,12 +98,12 @@ class TReference {
     if (points.empty()) return;
     int count = static_cast<int>(points.size());
     int width = (FGrid.ColWidths(col) - MarkerIndent) / count;
-    double day = DayOf(FGrid.ColumnDate(col));
-    int pitch = FGrid.DefaultRowHeight() + FGrid.GridLineWidth();
+    int day = DayOf(FGrid.ColumnDate(col));
+    std::int64_t pitch = std::int64_t{FGrid.DefaultRowHeight()} + FGrid.GridLineWidth();
     int fixedRows = FGrid.FixedRows();
     int topRow = FGrid.TopVisibleRow();
-    int left = 0;
-    for (int c = 0; c < col; ++c) left += FGrid.ColWidths(c);
+    std::int64_t columnLeft = 0;
+    for (int c = 0; c < col; ++c) columnLeft += FGrid.ColWidths(c);
     for (int i = 0; i < count; ++i) {
       TPointControl& point = *points[i];
       const TTaskObject& task = *point.FItem->Task;
@@ -100,20 +115,20 @@ class TReference {
       int finishRow = FGrid.DateTimeToCell(task.FFinishDateTime).Row;
       if (DayOf(task.FStartDateTime) != day) startRow = fixedRows;
       if (DayOf(task.FFinishDateTime) != day) finishRow = FGrid.RowCount() - 1;
-      int top = (startRow - topRow + fixedRows) * pitch;
-      int height = (finishRow - startRow + 1) * pitch;
+      std::int64_t top = (std::int64_t{startRow} - topRow + fixedRows) * pitch;
+      std::int64_t height = (std::int64_t{finishRow} - startRow + 1) * pitch;
       if (startRow < topRow + fixedRows) {
         top = pitch * fixedRows;
-        height = (finishRow - topRow + fixedRows) * pitch;
+        height = (std::int64_t{finishRow} - topRow + fixedRows) * pitch;
       }
-      if (width <= 0 || height <= 0) {
+      std::int64_t left = columnLeft + std::int64_t{width} * i + MarkerIndent;
+      if (width <= 0 || height <= 0 || !FitsInt(top) || !FitsInt(top + height) ||
+          !FitsInt(left) || !FitsInt(left + width)) {
         point.SetVisible(false);
         continue;
       }
-      point.SetHeight(height);
-      point.SetTop(top);
-      point.SetLeft(left + width * i + MarkerIndent);
-      point.SetWidth(width);
+      point.SetBounds(static_cast<int>(left), static_cast<int>(top), width,
+                      static_cast<int>(height));
       point.SetVisible(true);
     }
   }

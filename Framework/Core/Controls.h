@@ -10,6 +10,7 @@
 #include "Framework/Core/Graphics.h"
 #include "Framework/Core/Sets.h"
 #include "Framework/Core/Strings.h"
+#include "Framework/Core/WeakRef.h"
 
 namespace skx {
 
@@ -32,7 +33,9 @@ using TComponentState = TSet<TComponentStateFlag>;
 
 enum TOperation { opInsert, opRemove };
 
-class TComponent {
+// Weakly referable, so that code which raises an event can tell afterwards whether the handler
+// freed the component it was working on.
+class TComponent : public TWeakTarget {
  public:
   explicit TComponent(TComponent* AOwner);
   virtual ~TComponent();
@@ -151,8 +154,10 @@ class TWindowPeer {
   virtual void ReleaseCapture() = 0;
   // position and range in cells; a range of 0 hides the bar.
   virtual void SetScrollBar(bool vertical, int range, int position) = 0;
-  // Shows the menu at screen coordinates and returns the item chosen, or null.
-  virtual TMenuItem* TrackPopupMenu(TPopupMenu& menu, TPoint screenPoint) = 0;
+  // Shows the menu at screen coordinates and returns the index of the item chosen, or -1. The
+  // menu may be freed while it is shown (a timer or a container's call may free its owner), so
+  // the menu is not touched once the user has chosen.
+  virtual int TrackPopupMenu(TPopupMenu& menu, TPoint screenPoint) = 0;
 };
 
 class TControl : public TComponent {

@@ -44,7 +44,11 @@ void TPopupMenu::Popup(int x, int y) {
   TWinControl* window = dynamic_cast<TWinControl*>(control);
   if (!window && control) window = control->Parent();
   if (!window || !window->HandleAllocated()) return;
-  if (TMenuItem* chosen = window->Peer()->TrackPopupMenu(*this, TPoint{x, y})) chosen->Click();
+  TWeakRef<TPopupMenu> alive(this);
+  const int chosen = window->Peer()->TrackPopupMenu(*this, TPoint{x, y});
+  // While the menu was up, a timer or a container's call may have freed it with its owner.
+  if (alive.Expired() || chosen < 0 || chosen >= Count()) return;
+  Items(chosen)->Click();
 }
 
 void TPopupMenu::Notification(TComponent* AComponent, TOperation operation) {
