@@ -27,7 +27,9 @@ struct TEdge {
   int Index;
 };
 
-bool KeyBefore(const TEdge& a, const TEdge& b) { return a.Key < b.Key; }
+void SortByKey(std::vector<TEdge>& edges) {
+  std::sort(edges.begin(), edges.end(), [](const TEdge& a, const TEdge& b) { return a.Key < b.Key; });
+}
 
 // One regrouping: the spans that finish no earlier than they start (ranges) by start, the starts
 // of the others (points) by value. A member of a group is a range position p >= 0 or a point
@@ -98,51 +100,50 @@ class TGrouping {
     FQueue.assign(1, first);
     Reach(first);
     for (std::size_t next = 0; next < FQueue.size(); ++next) {
-      FFound.clear();
-      PartnersOf(FQueue[next]);
-      std::sort(FFound.begin(), FFound.end(),
-                [this](int a, int b) { return IndexOf(a) < IndexOf(b); });
-      for (int member : FFound) {
-        Reach(member);
-        FQueue.push_back(member);
-      }
-    }
-    for (std::size_t place = 0; place < FQueue.size(); ++place) {
-      int index = IndexOf(FQueue[place]);
+      int member = FQueue[next];
+      int index = IndexOf(member);
       FGroup[index] = root;
-      FOrder[index] = static_cast<int>(place);
+      FOrder[index] = static_cast<int>(next);
+      FFound.clear();
+      PartnersOf(member);
+      std::sort(FFound.begin(), FFound.end());
+      for (const auto& found : FFound) {
+        Reach(found.second);
+        FQueue.push_back(found.second);
+      }
     }
   }
 
-  // The members not yet reached that overlap the member: ranges starting before its end and
-  // ending after its start, and, for a range, the points within it.
+  // The members not yet reached that overlap the member, each with its index: ranges starting
+  // before its end and ending after its start, and, for a range, the points within it.
   void PartnersOf(int member) {
     bool range = member >= 0;
     TKey start = range ? FRanges[member].Key : FPoints[~member].Key;
     TKey finish = range ? FFinishes[member] : start;
-    auto end = std::upper_bound(FRanges.begin() + FRangeBegin, FRanges.begin() + FRangeEnd,
-                                TEdge{finish, 0}, KeyBefore);
-    CollectRanges(1, 0, FLeaves, FRangeBegin, static_cast<int>(end - FRanges.begin()), start);
+    CollectRanges(1, 0, FLeaves, start, finish);
     if (!range) return;
-    auto from = std::lower_bound(FPoints.begin() + FPointBegin, FPoints.begin() + FPointEnd,
-                                 TEdge{start, 0}, KeyBefore);
+    auto from = std::partition_point(FPoints.begin() + FPointBegin, FPoints.begin() + FPointEnd,
+                                     [start](const TEdge& point) { return point.Key < start; });
     for (int q = NextPoint(static_cast<int>(from - FPoints.begin()));
          q < FPointEnd && FPoints[q].Key <= finish; q = NextPoint(q + 1))
-      FFound.push_back(~q);
+      FFound.emplace_back(FPoints[q].Index, ~q);
   }
 
-  // The ranges in [begin, end) of the tree node's leaves [low, high) that finish at or after key.
-  void CollectRanges(int node, int low, int high, int begin, int end, TKey key) {
-    if (high <= begin || end <= low || FTree[node] < key) return;
+  // The ranges under the tree node, whose leaves are [low, high), that start at or before
+  // finish and finish at or after start. Ranges of other groups fail one of the two.
+  void CollectRanges(int node, int low, int high, TKey start, TKey finish) {
+    if (FTree[node] < start || low >= FRangeEnd || FRanges[low].Key > finish) return;
     if (high - low == 1) {
-      FFound.push_back(low);
+      FFound.emplace_back(FRanges[low].Index, low);
       return;
     }
     int middle = (low + high) / 2;
-    CollectRanges(2 * node, low, middle, begin, end, key);
-    CollectRanges(2 * node + 1, middle, high, begin, end, key);
+    CollectRanges(2 * node, low, middle, start, finish);
+    CollectRanges(2 * node + 1, middle, high, start, finish);
   }
 
+  // Takes the member out of the search; a tree node above it only changes while the member's
+  // finish was its maximum.
   void Reach(int member) {
     if (member < 0) {
       FNextPoint[~member] = ~member + 1;
@@ -150,8 +151,11 @@ class TGrouping {
     }
     int node = FLeaves + member;
     FTree[node] = Reached;
-    for (node /= 2; node > 0; node /= 2)
-      FTree[node] = std::max(FTree[2 * node], FTree[2 * node + 1]);
+    for (node /= 2; node > 0; node /= 2) {
+      TKey highest = std::max(FTree[2 * node], FTree[2 * node + 1]);
+      if (FTree[node] == highest) break;
+      FTree[node] = highest;
+    }
   }
 
   // The first point at or after q that is not reached yet.
@@ -172,7 +176,8 @@ class TGrouping {
   int FLeaves = 1;
   std::vector<int> FNextPoint;
   std::vector<int> FQueue;
-  std::vector<int> FFound;
+  // Partners found for one member, as (index, member).
+  std::vector<std::pair<int, int>> FFound;
   int FRangeBegin = 0;
   int FRangeEnd = 0;
   int FPointBegin = 0;
@@ -182,34 +187,53 @@ class TGrouping {
 }  // namespace
 
 void TOverlapGroups::Resize(int count) {
-  if (static_cast<int>(FSpans.size()) == count) return;
+  int before = static_cast<int>(FSpans.size());
+  if (before == count) return;
   FSpans.resize(count);
+  for (int index = before; index < count; ++index) FChanged.push_back(index);
   FStale = true;
 }
 
 void TOverlapGroups::Update() {
-  if (!FStale) return;
+  if (!FStale && FChanged.empty()) return;
   Regroup();
   FStale = false;
+  // All spans count as changed after a load of new tasks; that list is not kept.
+  std::vector<std::int32_t>().swap(FChanged);
 }
 
+// The spans that kept their start keep their place in the order by start; the others are sorted
+// apart and merged in.
 void TOverlapGroups::Regroup() {
   int count = static_cast<int>(FSpans.size());
-  FGroup.assign(count, 0);
-  FOrder.assign(count, 0);
+  auto hasStart = [this](int index) { return FSpans[index].Start == FSpans[index].Start; };
+  std::vector<bool> changed(count, false);
+  std::vector<TEdge> fresh;
+  for (int index : FChanged)
+    if (index < count && !changed[index]) {
+      changed[index] = true;
+      if (hasStart(index)) fresh.push_back({KeyOf(FSpans[index].Start), index});
+    }
+  SortByKey(fresh);
+  std::vector<TEdge> kept;
+  kept.reserve(FByStart.size());
+  for (int index : FByStart)
+    if (index < count && !changed[index]) kept.push_back({KeyOf(FSpans[index].Start), index});
+  std::vector<TEdge> byStart(kept.size() + fresh.size());
+  std::merge(kept.begin(), kept.end(), fresh.begin(), fresh.end(), byStart.begin(),
+             [](const TEdge& a, const TEdge& b) { return a.Key < b.Key; });
+  FByStart.resize(byStart.size());
   std::vector<TEdge> ranges;
   std::vector<TEdge> points;
-  for (int index = 0; index < count; ++index) {
-    const TSpan& span = FSpans[index];
-    if (span.Start <= span.Finish)
-      ranges.push_back({KeyOf(span.Start), index});
-    else if (span.Start == span.Start)
-      points.push_back({KeyOf(span.Start), index});
-    else
-      FGroup[index] = index;
+  for (std::size_t place = 0; place < byStart.size(); ++place) {
+    int index = byStart[place].Index;
+    FByStart[place] = index;
+    (FSpans[index].Start <= FSpans[index].Finish ? ranges : points).push_back(byStart[place]);
   }
-  std::sort(ranges.begin(), ranges.end(), KeyBefore);
-  std::sort(points.begin(), points.end(), KeyBefore);
+  FGroup.assign(count, 0);
+  FOrder.assign(count, 0);
+  for (int index = 0; index < count; ++index)
+    if (!hasStart(index)) FGroup[index] = index;
   std::vector<TKey> finishes(ranges.size());
   for (std::size_t p = 0; p < ranges.size(); ++p)
     finishes[p] = KeyOf(FSpans[ranges[p].Index].Finish);

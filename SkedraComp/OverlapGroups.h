@@ -17,13 +17,13 @@ namespace skx {
 class TOverlapGroups {
  public:
   // The spans by index: assigning what is stored already keeps the groups; anything else (other
-  // bits, another count) regroups at the next Update.
+  // bits, another count) regroups at the next Update, which only sorts the spans that changed.
   void Resize(int count);
   void SetSpan(int index, TDateTime start, TDateTime finish) {
     TSpan& span = FSpans[index];
     if (SameBits(span.Start, start) && SameBits(span.Finish, finish)) return;
     span = {start, finish};
-    FStale = true;
+    FChanged.push_back(index);
   }
   void Update();
 
@@ -42,6 +42,10 @@ class TOverlapGroups {
   std::vector<TSpan> FSpans;
   std::vector<std::int32_t> FGroup;
   std::vector<std::int32_t> FOrder;
+  // The spans that have a start, by start, as of the last regrouping.
+  std::vector<std::int32_t> FByStart;
+  // The spans changed or added since then.
+  std::vector<std::int32_t> FChanged;
   bool FStale = false;
 };
 

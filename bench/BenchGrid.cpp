@@ -1,14 +1,13 @@
 // The benchmarks' grid and task sets.
 #include "BenchGrid.h"
 
-#include <random>
-
 namespace skx::bench {
 
 TDateTime ShownDay() { return EncodeDate(2026, 6, 10); }
 
-std::vector<std::unique_ptr<TTaskObject>> MakeTasks(int count) {
-  std::mt19937 random(12345u + static_cast<unsigned>(count));
+TTaskSource::TTaskSource(int total) : FRandom(12345u + static_cast<unsigned>(total)) {}
+
+std::vector<std::unique_ptr<TTaskObject>> TTaskSource::Make(int count) {
   std::uniform_int_distribution<int> day(-182, 182);
   std::uniform_int_distribution<int> percent(0, 99);
   std::uniform_int_distribution<int> quarter(7 * 4, 18 * 4);
@@ -16,15 +15,20 @@ std::vector<std::unique_ptr<TTaskObject>> MakeTasks(int count) {
   std::uniform_int_distribution<int> dayQuarters(4, 4 * 96);
   std::vector<std::unique_ptr<TTaskObject>> tasks;
   tasks.reserve(count);
-  for (int id = 1; id <= count; ++id) {
-    auto task = std::make_unique<TRxTaskObject>(id);
-    TDateTime start = ShownDay() + day(random) + quarter(random) / 96.0;
-    bool severalDays = percent(random) < 3;
+  for (int i = 0; i < count; ++i) {
+    auto task = std::make_unique<TRxTaskObject>(FNextID++);
+    TDateTime start = ShownDay() + day(FRandom) + quarter(FRandom) / 96.0;
+    bool severalDays = percent(FRandom) < 3;
     task->FStartDateTime = start;
-    task->FFinishDateTime = start + (severalDays ? dayQuarters(random) : quarters(random)) / 96.0;
+    task->FFinishDateTime =
+        start + (severalDays ? dayQuarters(FRandom) : quarters(FRandom)) / 96.0;
     tasks.push_back(std::move(task));
   }
   return tasks;
+}
+
+std::vector<std::unique_ptr<TTaskObject>> MakeTasks(int count) {
+  return TTaskSource(count).Make(count);
 }
 
 TBenchGrid::TBenchGrid() : FClock(ShownDay()) {

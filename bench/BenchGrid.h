@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <random>
 #include <vector>
 
 #include "Framework/Core/HeadlessPeer.h"
@@ -15,7 +16,18 @@ namespace skx::bench {
 TDateTime ShownDay();
 
 // Tasks of a working year: most are a quarter of an hour to three hours within a day, a few
-// run over several days and chain the days' groups together. The same count gives the same set.
+// run over several days and chain the days' groups together. The same total gives the same set.
+class TTaskSource {
+ public:
+  explicit TTaskSource(int total);
+  // The next tasks of the set.
+  std::vector<std::unique_ptr<TTaskObject>> Make(int count);
+
+ private:
+  std::mt19937 FRandom;
+  int FNextID = 1;
+};
+
 std::vector<std::unique_ptr<TTaskObject>> MakeTasks(int count);
 
 class TBenchGrid {
