@@ -1,5 +1,7 @@
-// The concrete task's edit operations and caption tables.
+// The concrete task's drawing, edit operations and caption tables.
 #include "RxObjects/RxTaskObject.h"
+
+#include "Bitmaps/Bitmaps.h"
 
 namespace skx {
 
@@ -10,6 +12,20 @@ const wchar_t* const TaskPriorityNames[3] = {L"Low", L"Normal", L"High"};
 namespace {
 TTaskEditorService* TaskEditor = nullptr;
 
+constexpr int TextStripHeight = 16;
+constexpr int TextGap = 2;
+constexpr int TextPoints = 7;
+
+constexpr TTaskBitmap TypeBitmaps[] = {tbTask, tbHandshak, tbEvent};
+constexpr TTaskBitmap PriorityBitmaps[] = {tbLow, tbNormal, tbHigh};
+
+// A missing bitmap is 0 x 0: it draws nothing and takes no room.
+void DrawIcon(TCanvas& canvas, TTaskBitmap which, int& x, int top) {
+  const TBitmap& bitmap = TaskBitmap(which);
+  if (!bitmap.Empty()) canvas.Draw(x, top, bitmap);
+  x += bitmap.Width();
+}
+
 bool EditWithEditor(TRxTaskObject& task) {
   TTaskEditorService* editor = GetTaskEditor();
   return editor != nullptr && editor->EditTask(task);
@@ -19,7 +35,39 @@ bool EditWithEditor(TRxTaskObject& task) {
 void SetTaskEditor(TTaskEditorService* Editor) { TaskEditor = Editor; }
 TTaskEditorService* GetTaskEditor() { return TaskEditor; }
 
-void TRxTaskObject::Draw(TCanvas&, const TRect&) {}
+void DrawTextLine(TCanvas& Canvas, const TRect& Rect, const String& Text) {
+  TRect rect = Rect;
+  Canvas.DrawTextInRect(Text, rect, dtSingleLine);
+}
+
+// Type, priority and status may hold any byte that automation stored; unknown ones draw no
+// icon and leave the font style alone.
+void TRxTaskObject::Draw(TCanvas& Canvas, const TRect& Rect) {
+  int x = Rect.Left;
+  int iconTop = Rect.Bottom - TaskBitmap(tbHome).Height();
+  if (FTaskType <= ttEvent) DrawIcon(Canvas, TypeBitmaps[FTaskType], x, iconTop);
+  if (!FWhere.empty()) DrawIcon(Canvas, tbHome, x, iconTop);
+  if (FRemind > 0) DrawIcon(Canvas, tbRemind, x, iconTop);
+  if (FIsPrivate) DrawIcon(Canvas, tbPrivate, x, iconTop);
+  if (FPriority <= tpHigh) DrawIcon(Canvas, PriorityBitmaps[FPriority], x, iconTop);
+  Canvas.SetTransparentText(true);
+  TRect text = Rect;
+  if (Rect.Height() > TextStripHeight) {
+    text.Top = iconTop - TextStripHeight;
+    text.Bottom = iconTop;
+  } else {
+    text.Left = x + TextGap;
+    text.Top = iconTop;
+  }
+  Canvas.SetFontName(L"Small Fonts");
+  Canvas.SetFontSize(TextPoints);
+  switch (FStatus) {
+    case tsActive: Canvas.SetFontStyle({}); break;
+    case tsCompleted: Canvas.SetFontStyle({fsStrikeOut}); break;
+    case tsSuspend: Canvas.SetFontStyle({fsItalic}); break;
+  }
+  DrawTextLine(Canvas, text, FDescription);
+}
 bool TRxTaskObject::EditAppend() { return EditWithEditor(*this); }
 bool TRxTaskObject::EditUpdate() { return EditWithEditor(*this); }
 bool TRxTaskObject::ConfirmDelete() { return true; }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "Framework/Core/Graphics.h"
 #include "Framework/Core/Strings.h"
 #include "SkedraComp/TaskObject.h"
 
@@ -17,6 +18,10 @@ extern const wchar_t* const TaskStatusNames[3];
 extern const wchar_t* const TaskPriorityNames[3];
 
 class TRxTaskObject;
+
+// One line of text at the top left of the rectangle, clipped to it; "&" underlines the next
+// character and "&&" shows one. The canvas's font, text colour and background mode apply.
+void DrawTextLine(TCanvas& Canvas, const TRect& Rect, const String& Text);
 
 // Edits a task in the task dialog; the platform supplies it, tests script it.
 class TTaskEditorService {
@@ -34,6 +39,9 @@ class TRxTaskObject : public TTaskObject {
  public:
   explicit TRxTaskObject(int AID) : TTaskObject(AID) { FPriority = tpNormal; }
 
+  // The icons of type, place, reminder, privacy and priority along the bottom of the rectangle
+  // and the description in a small font styled by status: above the icons when the rectangle is
+  // taller than them, else after them. The canvas keeps the font and text mode set here.
   void Draw(TCanvas& Canvas, const TRect& Rect) override;
   bool EditAppend() override;
   bool EditUpdate() override;

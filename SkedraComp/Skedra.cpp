@@ -17,6 +17,9 @@ constexpr int MinutesPerDay = 1440;
 constexpr int DayColumn = 2;
 constexpr int NavigationButtonSize = 13;
 
+// The time labels are written with a colon, whatever the locale separates times with.
+const TFormatSettings LabelFormat;
+
 }  // namespace
 
 TSkedra::TSkedra(TComponent* AOwner, const TClock& clock) : TStringGrid(AOwner) {
@@ -214,10 +217,12 @@ void TSkedra::ResizeDayColumns() {
   for (int col = DayColumn; col < ColCount(); ++col) SetColWidths(col, columnWidth);
 }
 
-TDateTime TSkedra::RowTime(int ARow) const {
-  // The labels are written with a colon, whatever the locale separates times with.
-  static const TFormatSettings LabelFormat;
-  return StrToTime(CellText(0, ARow) + CellText(1, ARow), LabelFormat);
+String TSkedra::RowLabel(int ARow) const { return CellText(0, ARow) + CellText(1, ARow); }
+
+TDateTime TSkedra::RowTime(int ARow) const { return StrToTime(RowLabel(ARow), LabelFormat); }
+
+bool TSkedra::TryRowTime(int ARow, TDateTime& Value) const {
+  return TryStrToTime(RowLabel(ARow), Value, LabelFormat);
 }
 
 TDateTime TSkedra::ColumnDate(int ACol) const {

@@ -28,6 +28,10 @@ struct TSkedraSettings {
   std::uint8_t TimeScale = 15;  // minutes per row
 };
 
+struct TPaintInfo;
+struct TAxisPaintInfo;
+class TStrokeBuffer;
+
 using TOnUpdateEvent = std::function<void(TComponent* Sender, TUpdateSkedraMode Mode)>;
 using TOnCreateTaskEvent = std::function<std::unique_ptr<TTaskObject>(TComponent* Sender)>;
 using TOnTaskEvent = std::function<void(TComponent* Sender, TTaskObject* Task)>;
@@ -43,6 +47,8 @@ class TSkedra : public TStringGrid {
   void CreateParams(TCreateParams& params) const override;
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  // Cells, labels, headings, lines and the area beyond the cells; markers paint themselves.
+  void Paint(TCanvas& canvas) override;
 
   TSkedraType SkedraType() const { return FSkedraType; }
   void SetSkedraType(TSkedraType value);
@@ -61,6 +67,8 @@ class TSkedra : public TStringGrid {
   TSpeedButton* NextButton() const { return FNextButton; }
 
   TDateTime RowTime(int ARow) const;
+  // False when the row's labels do not form a time (before the first layout, for one).
+  bool TryRowTime(int ARow, TDateTime& Value) const;
   TDateTime ColumnDate(int ACol) const;
   TDateTime CellToDateTime(int ACol, int ARow) const;
   // A time inside a slot maps to the row of the next slot boundary; a day not shown gives
@@ -97,6 +105,7 @@ class TSkedra : public TStringGrid {
 
  protected:
   void TopLeftChanged() override;
+  void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
   void Notification(TComponent* AComponent, TOperation operation) override;
 
  private:
@@ -113,6 +122,24 @@ class TSkedra : public TStringGrid {
   void ResizeDayColumns();
   void AddMenuItem(const String& caption, int tag);
   TSpeedButton* CreateNavigationButton(const wchar_t* glyphName, TNotifyEvent onClick);
+  String RowLabel(int ARow) const;
+
+  TPaintInfo ComputePaintInfo() const;
+  // Paints the cells from (firstCol, firstRow) whose rectangles start inside area.
+  void PaintCellRange(const TPaintInfo& info, int firstCol, int firstRow, const TRect& area,
+                      TColor color, TGridDrawState baseState);
+  void PaintCell(const TPaintInfo& info, int ACol, int ARow, const TRect& ARect, TColor color,
+                 TGridDrawState baseState);
+  void PaintCellBody(TCanvas& canvas, int ACol, int ARow, TGridDrawState AState,
+                     const TRect& ARect);
+  void PaintLines(const TPaintInfo& info);
+  // bounds: x0, y0, x1, y1.
+  void PaintGridLines(const TPaintInfo& info, TStrokeBuffer& strokes, bool horzOn, bool vertOn,
+                      int firstCol, int firstRow, const int (&bounds)[4], TColor onColor,
+                      TColor offColor);
+  // major 0 draws the vertical lines between columns, 1 the horizontal ones between rows.
+  void PaintAxisLines(const TAxisPaintInfo& axis, TStrokeBuffer& strokes, int cell, int major,
+                      const int (&bounds)[4], TColor color);
 
   TSkedraType FSkedraType = skDaily;
   TSkedraSettings FSettings;

@@ -19,9 +19,13 @@ TEST_P(PointControlTest, PaintDrawsTheTaskThreePixelsInAndTheBarOnlyWhenSelected
   Marker(0).MouseDown(mbLeft, {}, 1, 1);
   TRecordingCanvas selected;
   Marker(0).Paint(selected);
-  EXPECT_EQ(selected.Calls, std::vector<String>({L"PenColor " + std::to_wstring(clActiveCaption),
-                                                 L"PenWidth 3", L"MoveTo 1,0",
-                                                 L"LineTo 1," + std::to_wstring(client.Bottom)}));
+  std::vector<TCanvasCall> calls = selected.Of(coLineTo);
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].Point, (TPoint{1, client.Bottom}));
+  EXPECT_EQ(calls[0].State.Pen.Color, clActiveCaption);
+  EXPECT_EQ(calls[0].State.Pen.Width, 3);
+  EXPECT_FALSE(calls[0].State.Pen.Geometric);
+  EXPECT_EQ(selected.Of(coMoveTo).at(0).Point, (TPoint{1, 0}));
   EXPECT_EQ(task.DrawnRect.Left, 3);
 }
 

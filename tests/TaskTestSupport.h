@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "Framework/Core/RecordingCanvas.h"
 #include "RxObjects/RxTaskObject.h"
 #include "SkedraComp/PointControl.h"
 #include "SkedraTestSupport.h"
@@ -63,34 +64,6 @@ class TScriptedEditor : public TTaskEditorService {
 
  private:
   TLog& FLog;
-};
-
-// Records the pen and line calls that a marker's painting makes.
-class TRecordingCanvas : public TCanvas {
- public:
-  void SetPenColor(TColor color) override { Calls.push_back(L"PenColor " + std::to_wstring(color)); }
-  void SetPenWidth(int width) override { Calls.push_back(L"PenWidth " + std::to_wstring(width)); }
-  void SetBrushColor(TColor) override {}
-  void SetFont(const TFont&) override {}
-  void SetFontColor(TColor) override {}
-  void SetFontStyle(TFontStyles) override {}
-  void SetTransparentText(bool) override {}
-  void FillRect(const TRect&) override {}
-  void Rectangle(const TRect&) override {}
-  void MoveTo(int x, int y) override { Calls.push_back(L"MoveTo " + Pair(x, y)); }
-  void LineTo(int x, int y) override { Calls.push_back(L"LineTo " + Pair(x, y)); }
-  void PolyPolyline(const TPoint*, const int*, int) override {}
-  void TextRect(const TRect&, int, int, const String&) override {}
-  int DrawTextInRect(const String&, TRect&, unsigned) override { return 0; }
-  int TextWidth(const String&) override { return 0; }
-  int TextHeight(const String&) override { return 0; }
-  void DrawFocusRect(const TRect&) override {}
-  bool RectVisible(const TRect&) override { return true; }
-
-  std::vector<String> Calls;
-
- private:
-  static String Pair(int x, int y) { return std::to_wstring(x) + L"," + std::to_wstring(y); }
 };
 
 class TaskTest : public SkedraTest {

@@ -23,6 +23,17 @@ struct TRect {
   int Height() const { return Bottom - Top; }
   bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
   bool Contains(TPoint p) const { return p.X >= Left && p.X < Right && p.Y >= Top && p.Y < Bottom; }
+  bool Intersects(const TRect& other) const {
+    return std::max(Left, other.Left) < std::min(Right, other.Right) &&
+           std::max(Top, other.Top) < std::min(Bottom, other.Bottom);
+  }
+  // Grows each side outwards by dx or dy pixels, or shrinks it for negative values.
+  void Inflate(int dx, int dy) {
+    Left -= dx;
+    Top -= dy;
+    Right += dx;
+    Bottom += dy;
+  }
   friend bool operator==(const TRect& a, const TRect& b) {
     return a.Left == b.Left && a.Top == b.Top && a.Right == b.Right && a.Bottom == b.Bottom;
   }

@@ -28,6 +28,15 @@ constexpr TColor clBtnFace = 0x8000000F;
 
 constexpr bool IsSystemColor(TColor color) { return (color & 0xFF000000u) == 0x80000000u; }
 
+// The red-green-blue value of a colour: a system colour is looked up by its index, any other
+// value is returned as it is.
+TColor ColorToRGB(TColor color);
+
+// Answers a system colour by index; the platform sets its own, tests may set theirs. Null
+// restores the built-in Windows defaults.
+using TSystemColorSource = TColor (*)(int index);
+void SetSystemColorSource(TSystemColorSource source);
+
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 using TFontStyles = TSet<TFontStyle>;
 
@@ -63,18 +72,48 @@ constexpr unsigned dtCalcRect = 0x0400;
 constexpr unsigned dtNoPrefix = 0x0800;
 constexpr unsigned dtEndEllipsis = 0x8000;
 
-// One drawing surface per platform; member names avoid the platform's A/W macros.
+// A picture the platform loaded. The core only holds and measures it; its handle means
+// something to the platform's canvas alone. A bitmap without a handle is 0 x 0 and draws nothing.
+class TBitmap {
+ public:
+  TBitmap() = default;
+  TBitmap(std::uintptr_t handle, int width, int height)
+      : FHandle(handle), FWidth(handle ? width : 0), FHeight(handle ? height : 0) {}
+
+  std::uintptr_t Handle() const { return FHandle; }
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
+  bool Empty() const { return FWidth <= 0 || FHeight <= 0; }
+
+ private:
+  std::uintptr_t FHandle = 0;
+  int FWidth = 0;
+  int FHeight = 0;
+};
+
+// One drawing surface per platform; member names avoid the platform's A/W macros. A canvas
+// handed to Paint starts with a black one-pixel plain pen, a white brush, the default font and
+// opaque text.
 class TCanvas {
  public:
   virtual ~TCanvas() = default;
 
   virtual void SetPenColor(TColor color) = 0;
-  // Flat-ended lines of the given width, centred on the drawn path.
+  // Lines of the given width, centred on the drawn path.
   virtual void SetPenWidth(int width) = 0;
+  // A plain pen (the platform's CreatePen: round ends when wide) or a geometric one: solid, flat
+  // ends, mitred joins, filled with the pen colour (ExtCreatePen with PS_GEOMETRIC | PS_SOLID |
+  // PS_ENDCAP_FLAT | PS_JOIN_MITER), so that wide lines end flush.
+  virtual void SetPenGeometric(bool geometric) = 0;
   virtual void SetBrushColor(TColor color) = 0;
   virtual void SetFont(const TFont& font) = 0;
+  virtual void SetFontName(const String& name) = 0;
+  // In points, turned into a height as TFont::SetSize does.
+  virtual void SetFontSize(int points) = 0;
   virtual void SetFontColor(TColor color) = 0;
   virtual void SetFontStyle(TFontStyles style) = 0;
+  // Transparent text leaves the background behind the characters; opaque text fills it with the
+  // brush colour.
   virtual void SetTransparentText(bool transparent) = 0;
 
   virtual void FillRect(const TRect& rect) = 0;
@@ -89,7 +128,10 @@ class TCanvas {
   virtual int TextWidth(const String& text) = 0;
   virtual int TextHeight(const String& text) = 0;
   virtual void DrawFocusRect(const TRect& rect) = 0;
+  // Whether any part of the rectangle lies in the clip region.
   virtual bool RectVisible(const TRect& rect) = 0;
+  // The bitmap opaque, its top-left corner at (x, y), in its own size; an empty one draws nothing.
+  virtual void Draw(int x, int y, const TBitmap& bitmap) = 0;
 };
 
 }  // namespace skx

@@ -114,10 +114,28 @@ class TCustomGrid : public TWinControl {
   // What the platform calls for the scroll bars.
   void Scroll(bool vertical, TScrollCode code, int position);
 
+  // The canvas being painted on, for DrawCell and OnDrawCell; null outside painting.
+  TCanvas* Canvas() const { return FCanvas; }
+
   TDrawCellEvent OnDrawCell;
   TNotifyEvent OnTopLeftChanged;
 
  protected:
+  // Makes the canvas the grid's Canvas for as long as a paint runs.
+  class TCanvasScope {
+   public:
+    TCanvasScope(TCustomGrid& grid, TCanvas& canvas) : FGrid(grid), FSaved(grid.FCanvas) {
+      grid.FCanvas = &canvas;
+    }
+    ~TCanvasScope() { FGrid.FCanvas = FSaved; }
+    TCanvasScope(const TCanvasScope&) = delete;
+    TCanvasScope& operator=(const TCanvasScope&) = delete;
+
+   private:
+    TCustomGrid& FGrid;
+    TCanvas* FSaved;
+  };
+
   // Called after every scroll of the view, not after the clamping that a smaller grid forces.
   virtual void TopLeftChanged();
   virtual void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
@@ -175,6 +193,7 @@ class TCustomGrid : public TWinControl {
   TCellCoord FAnchor{1, 1};
   TCellCoord FTopLeft{1, 1};
   bool FSelecting = false;
+  TCanvas* FCanvas = nullptr;
 };
 
 class TStringGrid : public TCustomGrid {

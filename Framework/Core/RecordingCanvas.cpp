@@ -1,0 +1,67 @@
+// The recording canvas: each call appends one record with the state after it.
+#include "Framework/Core/RecordingCanvas.h"
+
+namespace skx {
+
+std::vector<TCanvasCall> TRecordingCanvas::Of(TCanvasOp op) const {
+  std::vector<TCanvasCall> calls;
+  for (const TCanvasCall& call : Calls)
+    if (call.Op == op) calls.push_back(call);
+  return calls;
+}
+
+TCanvasCall& TRecordingCanvas::Record(TCanvasOp op) {
+  TCanvasCall& call = Calls.emplace_back();
+  call.Op = op;
+  call.State = State;
+  return call;
+}
+
+void TRecordingCanvas::SetFontSize(int points) {
+  State.Font.SetSize(points);
+  Record(coFontSize);
+}
+
+void TRecordingCanvas::FillRect(const TRect& rect) { Record(coFillRect).Rect = rect; }
+
+void TRecordingCanvas::Rectangle(const TRect& rect) { Record(coRectangle).Rect = rect; }
+
+void TRecordingCanvas::MoveTo(int x, int y) { Record(coMoveTo).Point = TPoint{x, y}; }
+
+void TRecordingCanvas::LineTo(int x, int y) { Record(coLineTo).Point = TPoint{x, y}; }
+
+void TRecordingCanvas::PolyPolyline(const TPoint* points, const int* counts, int lineCount) {
+  TCanvasCall& call = Record(coPolyPolyline);
+  int total = 0;
+  for (int i = 0; i < lineCount; ++i) {
+    call.Counts.push_back(counts[i]);
+    total += counts[i];
+  }
+  call.Points.assign(points, points + total);
+}
+
+void TRecordingCanvas::TextRect(const TRect& rect, int x, int y, const String& text) {
+  TCanvasCall& call = Record(coTextRect);
+  call.Rect = rect;
+  call.Point = TPoint{x, y};
+  call.Text = text;
+}
+
+int TRecordingCanvas::DrawTextInRect(const String& text, TRect& rect, unsigned flags) {
+  TCanvasCall& call = Record(coDrawText);
+  call.Rect = rect;
+  call.Text = text;
+  call.Flags = flags;
+  return 0;
+}
+
+void TRecordingCanvas::DrawFocusRect(const TRect& rect) { Record(coDrawFocusRect).Rect = rect; }
+
+void TRecordingCanvas::Draw(int x, int y, const TBitmap& bitmap) {
+  TCanvasCall& call = Record(coDraw);
+  call.Point = TPoint{x, y};
+  call.Bitmap = bitmap.Handle();
+  call.Rect = Bounds(x, y, bitmap.Width(), bitmap.Height());
+}
+
+}  // namespace skx

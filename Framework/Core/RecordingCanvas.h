@@ -1,0 +1,109 @@
+// A canvas that records every drawing call with its arguments and the pen, brush and font in
+// force, for tests of painting code.
+#pragma once
+
+#include <climits>
+#include <cstdint>
+#include <vector>
+
+#include "Framework/Core/Graphics.h"
+
+namespace skx {
+
+enum TCanvasOp {
+  coPenColor,
+  coPenWidth,
+  coPenGeometric,
+  coBrushColor,
+  coFont,
+  coFontName,
+  coFontSize,
+  coFontColor,
+  coFontStyle,
+  coTransparentText,
+  coFillRect,
+  coRectangle,
+  coMoveTo,
+  coLineTo,
+  coPolyPolyline,
+  coTextRect,
+  coDrawText,
+  coDrawFocusRect,
+  coDraw
+};
+
+struct TPenState {
+  TColor Color = clBlack;
+  int Width = 1;
+  bool Geometric = false;
+};
+
+// What a fresh canvas holds; the font size is kept as the height TFont gives it.
+struct TCanvasState {
+  TPenState Pen;
+  TColor BrushColor = clWhite;
+  TFont Font;
+  bool TransparentText = false;
+};
+
+struct TCanvasCall {
+  TCanvasOp Op = coPenColor;
+  // The state once the call was made.
+  TCanvasState State;
+  TRect Rect;                      // fills, frames and text
+  TPoint Point;                    // pen moves, bitmaps, the origin of TextRect's text
+  String Text;                     // text output
+  unsigned Flags = 0;              // DrawTextInRect
+  std::uintptr_t Bitmap = 0;       // the handle Draw was given
+  std::vector<TPoint> Points;      // PolyPolyline: all points, then
+  std::vector<int> Counts;         // the number of points of each line
+};
+
+class TRecordingCanvas : public TCanvas {
+ public:
+  // Rectangles that touch it are visible; by default everything is.
+  TRect ClipRect{INT_MIN / 2, INT_MIN / 2, INT_MAX / 2, INT_MAX / 2};
+  TCanvasState State;
+  std::vector<TCanvasCall> Calls;
+
+  // The calls of one kind, in order.
+  std::vector<TCanvasCall> Of(TCanvasOp op) const;
+
+  void SetPenColor(TColor color) override { Change(State.Pen.Color, color, coPenColor); }
+  void SetPenWidth(int width) override { Change(State.Pen.Width, width, coPenWidth); }
+  void SetPenGeometric(bool geometric) override {
+    Change(State.Pen.Geometric, geometric, coPenGeometric);
+  }
+  void SetBrushColor(TColor color) override { Change(State.BrushColor, color, coBrushColor); }
+  void SetFont(const TFont& font) override { Change(State.Font, font, coFont); }
+  void SetFontName(const String& name) override { Change(State.Font.Name, name, coFontName); }
+  void SetFontSize(int points) override;
+  void SetFontColor(TColor color) override { Change(State.Font.Color, color, coFontColor); }
+  void SetFontStyle(TFontStyles style) override { Change(State.Font.Style, style, coFontStyle); }
+  void SetTransparentText(bool transparent) override {
+    Change(State.TransparentText, transparent, coTransparentText);
+  }
+  void FillRect(const TRect& rect) override;
+  void Rectangle(const TRect& rect) override;
+  void MoveTo(int x, int y) override;
+  void LineTo(int x, int y) override;
+  void PolyPolyline(const TPoint* points, const int* counts, int lineCount) override;
+  void TextRect(const TRect& rect, int x, int y, const String& text) override;
+  // Measures nothing: answers 0 and leaves rect as it is.
+  int DrawTextInRect(const String& text, TRect& rect, unsigned flags) override;
+  int TextWidth(const String&) override { return 0; }
+  int TextHeight(const String&) override { return 0; }
+  void DrawFocusRect(const TRect& rect) override;
+  bool RectVisible(const TRect& rect) override { return rect.Intersects(ClipRect); }
+  void Draw(int x, int y, const TBitmap& bitmap) override;
+
+ private:
+  TCanvasCall& Record(TCanvasOp op);
+  template <typename T>
+  void Change(T& field, const T& value, TCanvasOp op) {
+    field = value;
+    Record(op);
+  }
+};
+
+}  // namespace skx
