@@ -90,6 +90,8 @@ int main(int argc, char** argv) {
   PrintRow(reporter.Times, "TopLeftChanged (scroll)", "TopLeftChanged", "ms");
   PrintRow(reporter.Times, "UpdateSkedra (active date)", "UpdateSkedra", "ms");
   PrintRow(reporter.Times, "Add one by one (all)", "AddOneByOne", "ms");
+  PrintRow(reporter.Times, "Paint, time scale 15", "Paint/15", "us");
+  PrintRow(reporter.Times, "Paint, time scale 5", "Paint/5", "us");
   PrintRow(reporter.Times, "DateTimeToCell", "DateTimeToCell", "ns");
   PrintRow(reporter.Times, "CellToDateTime", "CellToDateTime", "ns");
   std::printf("%-28s %-3s %12.1f\n", "Bytes per task held", "B", BytesPerTask(100000));
