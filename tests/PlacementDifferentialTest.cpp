@@ -60,7 +60,8 @@ class TSide {
 
   void Add(const std::vector<TTaskSpan>& spans) {
     for (const TTaskSpan& span : spans) {
-      auto task = std::make_unique<TTaskObject>(static_cast<int>(span.Start) % 3);
+      // Few identifiers, so that tasks share them.
+      auto task = std::make_unique<TTaskObject>(FGrid->TaskItems().Count() % 3);
       task->FStartDateTime = span.Start;
       task->FFinishDateTime = span.Finish;
       FGrid->TaskItems().Add(std::move(task));
