@@ -28,7 +28,8 @@ struct TEdge {
 };
 
 void SortByKey(std::vector<TEdge>& edges) {
-  std::sort(edges.begin(), edges.end(), [](const TEdge& a, const TEdge& b) { return a.Key < b.Key; });
+  std::sort(edges.begin(), edges.end(),
+            [](const TEdge& a, const TEdge& b) { return a.Key < b.Key; });
 }
 
 // One regrouping: the spans that finish no earlier than they start (ranges) by start, the starts
@@ -78,7 +79,9 @@ class TGrouping {
   }
 
  private:
-  int IndexOf(int member) const { return member >= 0 ? FRanges[member].Index : FPoints[~member].Index; }
+  int IndexOf(int member) const {
+    return member >= 0 ? FRanges[member].Index : FPoints[~member].Index;
+  }
 
   void Alone(int index) {
     FGroup[index] = index;

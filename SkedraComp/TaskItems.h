@@ -80,8 +80,6 @@ class TTaskItems {
   std::vector<TDayColumn> DayColumns() const;
   std::vector<int> ItemsNearShownDays(const std::vector<TDayColumn>& columns);
   void PlaceGroup(TGroupMember first, TGroupMember last, const std::vector<TDayColumn>& columns);
-  static bool HasPoint(const TTaskItem& item, int ACol);
-  void EnsurePoint(TTaskItem& item, int ACol);
   void LayoutColumn(TGroupMember first, TGroupMember last, const TDayColumn& column);
 
   TSkedra& FGrid;

@@ -1,9 +1,9 @@
 // Placement of the task markers over the grid: overlap groups sharing each day column's width.
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <limits>
 
+#include "SkedraComp/MarkerLayout.h"
 #include "SkedraComp/PointControl.h"
 #include "SkedraComp/Skedra.h"
 #include "SkedraComp/TaskItems.h"
@@ -14,25 +14,6 @@ namespace {
 
 // Columns 0 and 1 hold the time labels.
 constexpr int FirstDayColumn = 2;
-// The markers of a column start this far right of its left edge (grid lines not counted).
-constexpr int MarkerIndent = 10;
-
-// The day a value falls on, as the grid's cells decompose it.
-int DayOf(TDateTime value) { return SplitDayTime(value).Day; }
-
-bool CoversDay(const TTaskObject& task, int day) {
-  return DayOf(task.FStartDateTime) <= day && day <= DayOf(task.FFinishDateTime);
-}
-
-bool FitsInt(std::int64_t value) {
-  return value >= std::numeric_limits<int>::min() && value <= std::numeric_limits<int>::max();
-}
-
-// A container may store any number in a task's dates; a task whose dates name no day of the
-// calendar (NaN, infinities, outside years 1 to 9999) has no place on the grid.
-bool CanPlace(const TTaskObject& task) {
-  return IsDecodable(task.FStartDateTime) && IsDecodable(task.FFinishDateTime);
-}
 
 }  // namespace
 
@@ -102,28 +83,10 @@ void TTaskItems::PlaceGroup(TGroupMember first, TGroupMember last,
                             const std::vector<TDayColumn>& columns) {
   for (const TDayColumn& column : columns) {
     for (auto member = first; member != last; ++member)
-      if (CoversDay(*FItems[*member]->Task, column.Day)) EnsurePoint(*FItems[*member], column.Col);
+      if (CoversDay(*FItems[*member]->Task, column.Day))
+        EnsurePoint(FGrid, *FItems[*member], column.Col);
     LayoutColumn(first, last, column);
   }
-}
-
-bool TTaskItems::HasPoint(const TTaskItem& item, int ACol) {
-  for (const TPointControl* point : item.Points)
-    if (point->FCol == ACol) return true;
-  return false;
-}
-
-void TTaskItems::EnsurePoint(TTaskItem& item, int ACol) {
-  if (HasPoint(item, ACol)) return;
-  auto* point = new TPointControl(FGrid);
-  point->SetVisible(false);
-  point->SetParent(&FGrid);
-  point->FCol = ACol;
-  point->FItem = &item;
-  auto* menu = new TPopupMenu(point);
-  menu->OnPopup = [point](TComponent* Sender) { point->PopupMenuPopup(Sender); };
-  point->SetPopupMenu(menu);
-  item.Points.push_back(point);
 }
 
 void TTaskItems::LayoutColumn(TGroupMember first, TGroupMember last, const TDayColumn& column) {
@@ -134,41 +97,7 @@ void TTaskItems::LayoutColumn(TGroupMember first, TGroupMember last, const TDayC
         points.push_back(point);
         break;
       }
-  if (points.empty()) return;
-  int count = static_cast<int>(points.size());
-  int width = (column.Width - MarkerIndent) / count;
-  std::int64_t pitch = std::int64_t{FGrid.DefaultRowHeight()} + FGrid.GridLineWidth();
-  int fixedRows = FGrid.FixedRows();
-  int topRow = FGrid.TopVisibleRow();
-  for (int i = 0; i < count; ++i) {
-    TPointControl& point = *points[i];
-    const TTaskObject& task = *point.FItem->Task;
-    if (!CoversDay(task, column.Day)) {
-      point.SetVisible(false);
-      continue;
-    }
-    int startRow = FGrid.DateTimeToCell(task.FStartDateTime).Row;
-    int finishRow = FGrid.DateTimeToCell(task.FFinishDateTime).Row;
-    if (DayOf(task.FStartDateTime) != column.Day) startRow = fixedRows;
-    if (DayOf(task.FFinishDateTime) != column.Day) finishRow = FGrid.RowCount() - 1;
-    std::int64_t top = (std::int64_t{startRow} - topRow + fixedRows) * pitch;
-    std::int64_t height = (std::int64_t{finishRow} - startRow + 1) * pitch;
-    if (startRow < topRow + fixedRows) {
-      top = pitch * fixedRows;
-      height = (std::int64_t{finishRow} - topRow + fixedRows) * pitch;
-    }
-    std::int64_t left = column.Left + std::int64_t{width} * i + MarkerIndent;
-    // The window system is never asked for an empty or negative size, nor for edges beyond what
-    // its 32-bit coordinates hold (a container can make rows and columns that large).
-    if (width <= 0 || height <= 0 || !FitsInt(top) || !FitsInt(top + height) ||
-        !FitsInt(left) || !FitsInt(left + width)) {
-      point.SetVisible(false);
-      continue;
-    }
-    point.SetBounds(static_cast<int>(left), static_cast<int>(top), width,
-                    static_cast<int>(height));
-    point.SetVisible(true);
-  }
+  LayoutMarkers(FGrid, points, column.Day, column.Left, column.Width);
 }
 
 }  // namespace skx

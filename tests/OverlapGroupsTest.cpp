@@ -21,7 +21,8 @@ bool Overlap(const TSpan& a, const TSpan& b) {
 }
 
 // Group (lowest index) and order of every span, found by comparing each member with all spans.
-void PlainGroups(const std::vector<TSpan>& spans, std::vector<int>& group, std::vector<int>& order) {
+void PlainGroups(const std::vector<TSpan>& spans, std::vector<int>& group,
+                 std::vector<int>& order) {
   int count = static_cast<int>(spans.size());
   std::vector<bool> marked(count, false);
   group.assign(count, -1);

@@ -128,7 +128,8 @@ std::vector<TTaskSpan> RandomTasks(std::mt19937& random, int count) {
     TDateTime start = RandomTime(random);
     TDateTime length = std::uniform_int_distribution<int>(0, 16)(random) * 15 / MinsPerDay;
     if (shape < 11) tasks.push_back({start, start + length});
-    else if (shape < 13) tasks.push_back({start, start + std::uniform_int_distribution<int>(1, 6)(random) + length});
+    else if (shape < 13)
+      tasks.push_back({start, start + std::uniform_int_distribution<int>(1, 6)(random) + length});
     else if (shape < 15) tasks.push_back({start, start - length - 1 / MinsPerDay});
     else if (shape < 16) tasks.push_back({start, RandomTime(random)});
     else if (tasks.empty()) tasks.push_back({start, start});
@@ -204,10 +205,16 @@ TEST(PlacementDifferentialTest, PlacementExamplesArePlacedAsThePlainPlacementDoe
   const std::vector<std::vector<TTaskSpan>> examples{
       {{At(12, 9, 0), At(12, 9, 45)}, {At(12, 7, 0), At(12, 9, 0)}},
       {{At(12, 9, 30), At(12, 11, 0)}, {At(12, 9, 0), At(12, 10, 0)}},
-      {{At(12, 9, 0), At(12, 10, 0)}, {At(12, 10, 0), At(12, 11, 0)}, {At(12, 11, 0), At(12, 12, 0)}},
+      {{At(12, 9, 0), At(12, 10, 0)},
+       {At(12, 10, 0), At(12, 11, 0)},
+       {At(12, 11, 0), At(12, 12, 0)}},
       {{At(12, 9, 0), At(12, 10, 0)}, {At(12, 14, 0), At(12, 15, 0)}},
-      {{At(9, 15, 0), At(11, 10, 0)}, {At(10, 9, 0), At(10, 10, 0)}, {At(11, 9, 30), At(11, 9, 45)}},
-      {{At(12, 9, 5), At(12, 9, 50)}, {At(12, 9, 0), At(12, 9, 5)}, {At(12, 9, 10), At(12, 9, 20)}},
+      {{At(9, 15, 0), At(11, 10, 0)},
+       {At(10, 9, 0), At(10, 10, 0)},
+       {At(11, 9, 30), At(11, 9, 45)}},
+      {{At(12, 9, 5), At(12, 9, 50)},
+       {At(12, 9, 0), At(12, 9, 5)},
+       {At(12, 9, 10), At(12, 9, 20)}},
       {{At(2, 9, 0), At(6, 9, 0)}, {At(14, 9, 0), At(20, 9, 0)}, {At(1, 9, 0), At(31, 9, 0)}},
   };
   std::mt19937 random(312u);
