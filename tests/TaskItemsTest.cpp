@@ -40,6 +40,11 @@ TEST_P(TaskItemsTest, AddRefusesNoTaskAndATaskAlreadyHeld) {
   EXPECT_NE(FailureOf([&] { grid.TaskItems().Add(nullptr); }), L"no failure");
   EXPECT_NE(FailureOf([&] { grid.TaskItems().Add(std::unique_ptr<TTaskObject>(&task)); }),
             L"no failure");
+  // Nor may the list of another grid take it.
+  TSkedra other(nullptr, FClock);
+  EXPECT_NE(FailureOf([&] { other.TaskItems().Add(std::unique_ptr<TTaskObject>(&task)); }),
+            L"no failure");
+  EXPECT_EQ(other.TaskItems().Count(), 0);
   ASSERT_EQ(grid.TaskItems().Count(), 1);
   EXPECT_EQ(Item(0).Task.get(), &task);
 }
