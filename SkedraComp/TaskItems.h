@@ -37,7 +37,8 @@ class TTaskItems {
   // failure after the task exists, the entry and its task are gone again.
   void NewTask();
   // Takes the task over; its markers appear at the next placement. No task, or one that an
-  // entry already owns (which stays with that entry), is refused and changes nothing.
+  // entry of this or another grid already owns (which stays with that entry), is refused and
+  // changes nothing.
   void Add(std::unique_ptr<TTaskObject> task);
   // The first task with the identifier, if it agrees: unselect, delete event, freed, arranged.
   void Delete(int AID);
@@ -68,6 +69,8 @@ class TTaskItems {
   void FreePoint(TPointControl* point);
   void FreeRetiredPoints();
   void RemoveItem(PTaskItem item);
+  // Marks the task as held by an entry, or refuses one that an entry holds already.
+  static void ClaimTask(std::unique_ptr<TTaskObject>& task);
 
   // What a pass reads once of each day column.
   struct TDayColumn {
