@@ -124,7 +124,7 @@ void TSkedra::SetSettings(const TSkedraSettings& value) {
 }
 
 void TSkedra::UpdateSkedra(TUpdateSkedraMode mode) {
-  if (OnUpdateSkedra) OnUpdateSkedra(this, mode);
+  if (OnUpdateSkedra) CallHandler(OnUpdateSkedra, this, mode);
   if (FSkedraType == skDaily || FSkedraType == skWeekly)
     RecalculateView(mode, FSkedraType == skWeekly);
   if (HandleAllocated()) FTaskItems->Arrange();
@@ -263,28 +263,28 @@ String TSkedra::DayNameOf(TDateTime value) {
 
 std::unique_ptr<TTaskObject> TSkedra::CreateTask() {
   if (!OnCreateTask) throw Exception(L"The event \"OnCreateTask\" is not determined");
-  return OnCreateTask(this);
+  return CallHandler(OnCreateTask, this);
 }
 
 void TSkedra::DoSelectTask(TTaskObject* task) {
-  if (OnSelectTask) OnSelectTask(this, task);
+  if (OnSelectTask) CallHandler(OnSelectTask, this, task);
 }
 
 // An owner marks the grid as being destroyed first; the task it frees then is no news to it.
 void TSkedra::DoUnselectTask(TTaskObject* task) {
-  if (OnUnselectTask && !IsDestroying()) OnUnselectTask(this, task);
+  if (OnUnselectTask && !IsDestroying()) CallHandler(OnUnselectTask, this, task);
 }
 
 void TSkedra::DoAppendTask(TTaskObject* task) {
-  if (OnAppendTask) OnAppendTask(this, task);
+  if (OnAppendTask) CallHandler(OnAppendTask, this, task);
 }
 
 void TSkedra::DoUpdateTask(TTaskObject* task) {
-  if (OnUpdateTask) OnUpdateTask(this, task);
+  if (OnUpdateTask) CallHandler(OnUpdateTask, this, task);
 }
 
 void TSkedra::DoDeleteTask(TTaskObject* task) {
-  if (OnDeleteTask) OnDeleteTask(this, task);
+  if (OnDeleteTask) CallHandler(OnDeleteTask, this, task);
 }
 
 void TSkedra::PrevButtonClick(TComponent*) {

@@ -5,17 +5,22 @@
 #include "Framework/Com/ClassFactory.h"
 #include "Framework/Com/ComServer.h"
 #include "Framework/Core/FormatSettings.h"
+#include "Framework/Win32/Module.h"
 #include "Framework/Win32/OsLocale.h"
 #include "SkedraImpl/Factories.h"
 
 using skx::TComServer;
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   if (reason == DLL_PROCESS_ATTACH) {
     ::DisableThreadLibraryCalls(instance);
     TComServer::Instance().Initialize(instance);
     skx::SetFormatSettings(skx::ReadUserFormatSettings());
+    skx::InitializeWin32Layer();
     skx::CreateFactories();
+  } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
+    // Unloaded by FreeLibrary: the process goes on without this module's class and bitmaps.
+    skx::ShutdownWin32Layer();
   }
   return TRUE;
 }

@@ -16,6 +16,13 @@ if [ ! -f "$prefix/system.reg" ]; then
   "$run" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
   WINEPREFIX="$prefix" wineserver -w
 fi
+# Wine's own bitmap fonts (MS Sans Serif, Small Fonts; package fonts-wine) go where the prefix's
+# font list looks for them: this Wine does not copy them into the prefix by itself.
+fonts="$prefix/drive_c/windows/Fonts"
+if [ -d /usr/share/wine/fonts ] && [ ! -f "$fonts/sserife.fon" ]; then
+  mkdir -p "$fonts"
+  cp /usr/share/wine/fonts/* "$fonts/"
+fi
 # A server that is already up (exit status 2) serves as well.
 WINEPREFIX="$prefix" wineserver -p60 || [ $? -eq 2 ]
 "$run" cmd /c exit </dev/null >/dev/null 2>&1 || true

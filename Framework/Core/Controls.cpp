@@ -138,7 +138,7 @@ void TControl::InvalidateRect(const TRect& rect) {
 }
 
 void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-  if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
+  if (OnMouseDown) CallHandler(OnMouseDown, this, button, shift, x, y);
 }
 
 void TControl::MouseMove(TShiftState, int, int) {}
@@ -189,6 +189,7 @@ void TWinControl::SetPeer(std::unique_ptr<TWindowPeer> peer) {
   DestroyHandle();
   // Child peers refer to this one, so they are replaced with it.
   FPeer = std::move(peer);
+  if (FPeer) FPeer->SetControl(this);
   for (TControl* control : FControls)
     if (auto* winControl = dynamic_cast<TWinControl*>(control))
       winControl->SetPeer(FPeer ? FPeer->CreateChildPeer() : nullptr);

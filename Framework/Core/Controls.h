@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "Framework/Core/Geometry.h"
@@ -21,6 +22,14 @@ class TPopupMenu;
 class TMenuItem;
 
 using TNotifyEvent = std::function<void(TComponent* Sender)>;
+
+// Calls an event's handler through a copy, since the handler may free the object that holds the
+// event, and with it the handler that is running.
+template <typename Handler, typename... Args>
+auto CallHandler(const Handler& handler, Args&&... args) {
+  Handler running = handler;
+  return running(std::forward<Args>(args)...);
+}
 
 // A property that a saved state holds; Stored false means it is derived and never written.
 struct TPublishedProperty {
@@ -158,6 +167,13 @@ class TWindowPeer {
   // menu may be freed while it is shown (a timer or a container's call may free its owner), so
   // the menu is not touched once the user has chosen.
   virtual int TrackPopupMenu(TPopupMenu& menu, TPoint screenPoint) = 0;
+
+  // The control that the window's input and painting go to; TWinControl::SetPeer tells it.
+  TWinControl* Control() const { return FControl; }
+  void SetControl(TWinControl* control) { FControl = control; }
+
+ private:
+  TWinControl* FControl = nullptr;
 };
 
 class TControl : public TComponent {

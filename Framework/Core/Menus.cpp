@@ -11,9 +11,7 @@ TMenuItem::~TMenuItem() {
 }
 
 void TMenuItem::Click() {
-  // A copy, because the handler may free the item that holds the original.
-  TNotifyEvent handler = OnClick;
-  if (handler) handler(this);
+  if (OnClick) CallHandler(OnClick, this);
 }
 
 TPopupMenu::~TPopupMenu() {
@@ -38,7 +36,7 @@ void TPopupMenu::Clear() {
 }
 
 void TPopupMenu::Popup(int x, int y) {
-  if (OnPopup) OnPopup(this);
+  if (OnPopup) CallHandler(OnPopup, this);
   TControl* control = FPopupComponent;
   if (!control) control = dynamic_cast<TControl*>(Owner());
   TWinControl* window = dynamic_cast<TWinControl*>(control);

@@ -1,0 +1,210 @@
+// Routing of a peer window's messages to its control: mouse, keys, focus, scrolling, menus, size.
+#include <windowsx.h>
+
+#include "Framework/Core/Buttons.h"
+#include "Framework/Core/Grids.h"
+#include "Framework/Core/WeakRef.h"
+#include "Framework/Win32/Win32Types.h"
+#include "Framework/Win32/WindowPeer.h"
+
+namespace skx {
+
+namespace {
+
+TShiftState KeyShift() {
+  TShiftState shift;
+  if (::GetKeyState(VK_SHIFT) < 0) shift.Include(ssShift);
+  if (::GetKeyState(VK_CONTROL) < 0) shift.Include(ssCtrl);
+  if (::GetKeyState(VK_MENU) < 0) shift.Include(ssAlt);
+  return shift;
+}
+
+TShiftState MouseShift(WPARAM keys) {
+  TShiftState shift;
+  if (keys & MK_SHIFT) shift.Include(ssShift);
+  if (keys & MK_CONTROL) shift.Include(ssCtrl);
+  if (keys & MK_LBUTTON) shift.Include(ssLeft);
+  if (keys & MK_RBUTTON) shift.Include(ssRight);
+  if (keys & MK_MBUTTON) shift.Include(ssMiddle);
+  if (::GetKeyState(VK_MENU) < 0) shift.Include(ssAlt);
+  return shift;
+}
+
+bool ScrollCode(WORD request, TScrollCode& code) {
+  switch (request) {
+    case SB_LINEUP: code = scLineUp; return true;
+    case SB_LINEDOWN: code = scLineDown; return true;
+    case SB_PAGEUP: code = scPageUp; return true;
+    case SB_PAGEDOWN: code = scPageDown; return true;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: code = scPosition; return true;
+    case SB_TOP: code = scTop; return true;
+    case SB_BOTTOM: code = scBottom; return true;
+    default: return false;
+  }
+}
+
+}  // namespace
+
+TWinControl* TWin32WindowPeer::Target() const {
+  TWinControl* control = Control();
+  return control && !control->IsDestroying() ? control : nullptr;
+}
+
+bool TWin32WindowPeer::IsSpeedButton() const { return dynamic_cast<TSpeedButton*>(Control()) != nullptr; }
+
+// A handler may free the control and this peer (a menu command, a button click): nothing of
+// either is touched after the control was called.
+LRESULT TWin32WindowPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND window = FHandle;
+  TWinControl* control = Target();
+  if (!control) return ::DefWindowProcW(window, message, wParam, lParam);
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+      return MouseMessage(message, wParam, lParam);
+    case WM_CONTEXTMENU:
+      if (!control->PopupMenu()) break;
+      return ContextMenu(lParam);
+    case WM_KEYDOWN: {
+      int key = static_cast<int>(wParam);
+      control->KeyDown(key, KeyShift());
+      if (key == 0) return 0;
+      break;
+    }
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      // The focused cell is drawn apart.
+      ::InvalidateRect(window, nullptr, FALSE);
+      break;
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+      ScrollMessage(message == WM_VSCROLL, wParam);
+      return 0;
+    case WM_SIZE:
+      SizeChanged();
+      break;
+    case WM_CANCELMODE:
+    case WM_CAPTURECHANGED:
+      if (FButtonDown) {
+        FButtonDown = false;
+        ::InvalidateRect(window, nullptr, FALSE);
+      }
+      break;
+    default:
+      break;
+  }
+  return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT TWin32WindowPeer::MouseMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND window = FHandle;
+  TWinControl* control = Control();
+  int x = GET_X_LPARAM(lParam);
+  int y = GET_Y_LPARAM(lParam);
+  TShiftState shift = MouseShift(wParam);
+  bool speedButton = IsSpeedButton();
+  switch (message) {
+    case WM_MOUSEMOVE:
+      if (FButtonDown) {
+        bool inside = control->ClientRect().Contains(TPoint{x, y});
+        if (inside != FMouseInside) ::InvalidateRect(window, nullptr, FALSE);
+        FMouseInside = inside;
+      }
+      control->MouseMove(shift, x, y);
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      if (speedButton) {
+        FButtonDown = true;
+        FMouseInside = true;
+        ::SetCapture(window);
+        ::InvalidateRect(window, nullptr, FALSE);
+      }
+      if (message == WM_LBUTTONDBLCLK) shift.Include(ssDouble);
+      control->MouseDown(mbLeft, shift, x, y);
+      return 0;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+      if (message == WM_RBUTTONDBLCLK) shift.Include(ssDouble);
+      control->MouseDown(mbRight, shift, x, y);
+      return 0;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+      if (message == WM_MBUTTONDBLCLK) shift.Include(ssDouble);
+      control->MouseDown(mbMiddle, shift, x, y);
+      return 0;
+    case WM_LBUTTONUP: {
+      bool click = FButtonDown && FMouseInside;
+      if (FButtonDown) {
+        FButtonDown = false;
+        ::InvalidateRect(window, nullptr, FALSE);
+        if (::GetCapture() == window) ::ReleaseCapture();
+      }
+      TWeakRef<TWinControl> alive(control);
+      control->MouseUp(mbLeft, shift, x, y);
+      if (click && alive.Get()) static_cast<TSpeedButton*>(control)->Click();
+      return 0;
+    }
+    case WM_RBUTTONUP:
+      control->MouseUp(mbRight, shift, x, y);
+      // The system turns the release into WM_CONTEXTMENU.
+      return ::DefWindowProcW(window, message, wParam, lParam);
+    default:
+      control->MouseUp(mbMiddle, shift, x, y);
+      return 0;
+  }
+}
+
+// The menu comes up where the mouse was released, or at the window's corner when asked for from
+// the keyboard.
+LRESULT TWin32WindowPeer::ContextMenu(LPARAM lParam) {
+  POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  if (point.x == -1 && point.y == -1)
+    point = POINT{0, 0};
+  else
+    ::ScreenToClient(FHandle, &point);
+  Control()->ContextPopup(point.x, point.y);
+  return 0;
+}
+
+void TWin32WindowPeer::ScrollMessage(bool vertical, WPARAM wParam) {
+  auto* grid = dynamic_cast<TCustomGrid*>(Control());
+  TScrollCode code;
+  if (!grid || !ScrollCode(LOWORD(wParam), code)) return;
+  if (LOWORD(wParam) == SB_THUMBTRACK && !grid->Options().Contains(goThumbTracking)) return;
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_TRACKPOS;
+  ::GetScrollInfo(FHandle, vertical ? SB_VERT : SB_HORZ, &info);
+  grid->Scroll(vertical, code, info.nTrackPos);
+}
+
+// A window that someone else sized (a container, a frame) tells its control the new bounds.
+void TWin32WindowPeer::SizeChanged() {
+  if (FSettingBounds) return;
+  RECT rect{};
+  ::GetWindowRect(FHandle, &rect);
+  ::MapWindowPoints(HWND_DESKTOP, ::GetParent(FHandle), reinterpret_cast<POINT*>(&rect), 2);
+  TRect bounds = ToTRect(rect);
+  TWinControl* control = Control();
+  if (bounds != control->BoundsRect())
+    control->SetBounds(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
+}
+
+}  // namespace skx

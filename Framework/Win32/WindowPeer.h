@@ -1,0 +1,78 @@
+// Real Win32 windows for the framework's windowed controls.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "Framework/Core/Controls.h"
+
+namespace skx {
+
+// The window of one TWinControl. A top peer is given the window that its control's window is to
+// be a child of (a container's window, a test's frame window; null makes a popup window of its
+// own); child peers are made by their parent's peer (CreateChildPeer) and need nothing else:
+//
+//   auto peer = std::make_unique<TWin32WindowPeer>(containerWindow);
+//   TWin32WindowPeer& top = *peer;
+//   grid.SetPeer(std::move(peer));  // the control owns its peer
+//   grid.HandleNeeded();            // creates the grid's window and those of its children
+//   top.Handle();                   // the grid's window
+//   top.SetParentWindow(other);     // moves it under another window
+//
+// The window is destroyed with the control's handle or with the peer. Painting (double-buffered,
+// the background erased with the control's Color), mouse, keys, focus, scroll bars, context menus
+// and size changes go to the control. Every message handler catches whatever the control throws
+// and shows it (ErrorReport.h); nothing reaches the system's code.
+class TWin32WindowPeer : public TWindowPeer {
+ public:
+  explicit TWin32WindowPeer(HWND parentWindow);
+  ~TWin32WindowPeer() override;
+
+  HWND Handle() const { return FHandle; }
+  void SetParentWindow(HWND parentWindow);
+
+  std::unique_ptr<TWindowPeer> CreateChildPeer() override;
+  void CreateHandle(const TCreateParams& params, TWindowPeer* parent) override;
+  void DestroyHandle() override;
+  bool HandleExists() const override { return FHandle != nullptr; }
+  TRect ClientRect() const override;
+  TPoint ClientToScreen(TPoint point) const override;
+  void SetBounds(const TRect& bounds) override;
+  void SetVisible(bool visible) override;
+  void Invalidate() override;
+  void InvalidateRect(const TRect& rect) override;
+  void SetFocus() override;
+  bool Focused() const override;
+  void SetCapture() override;
+  void ReleaseCapture() override;
+  void SetScrollBar(bool vertical, int range, int position) override;
+  int TrackPopupMenu(TPopupMenu& menu, TPoint screenPoint) override;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // The control that messages go to; null while it is being torn down.
+  TWinControl* Target() const;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT MouseMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT ContextMenu(LPARAM lParam);
+  void ScrollMessage(bool vertical, WPARAM wParam);
+  void SizeChanged();
+  void Paint();
+  void PaintSpeedButton(HDC dc, const RECT& client);
+  bool IsSpeedButton() const;
+
+  HWND FParentWindow = nullptr;
+  TWin32WindowPeer* FParentPeer = nullptr;
+  HWND FHandle = nullptr;
+  // Set while the core moves the window, so that the size change is not reported back.
+  bool FSettingBounds = false;
+  // A speed button held down by the left button, and whether the mouse is over it.
+  bool FButtonDown = false;
+  bool FMouseInside = false;
+};
+
+// Removes the window class of the peers; only when no peer window is left.
+void UnregisterPeerWindowClass();
+
+}  // namespace skx
