@@ -67,6 +67,15 @@ void PrintRow(const std::map<std::string, double>& times, const char* title, con
   std::printf("\n");
 }
 
+// A figure that was not measured in this run (filtered out) reads as not measured.
+void PrintTarget(const char* title, double value, const char* target, bool met) {
+  if (value < 0) {
+    std::printf("  %-28s %12s\n", title, "not measured");
+    return;
+  }
+  std::printf("  %-28s %12.1f  %-11s %s\n", title, value, target, met ? "met" : "MISSED");
+}
+
 }  // namespace
 }  // namespace skx::bench
 
@@ -94,6 +103,23 @@ int main(int argc, char** argv) {
   PrintRow(reporter.Times, "Paint, time scale 5", "Paint/5", "us");
   PrintRow(reporter.Times, "DateTimeToCell", "DateTimeToCell", "ns");
   PrintRow(reporter.Times, "CellToDateTime", "CellToDateTime", "ns");
-  std::printf("%-28s %-3s %12.1f\n", "Bytes per task held", "B", BytesPerTask(100000));
+  double bytes = BytesPerTask(100000);
+  std::printf("%-28s %-3s %12.1f\n", "Bytes per task held", "B", bytes);
+
+  const auto& times = reporter.Times;
+  auto growth = [&](const char* name) {
+    auto medium = times.find(std::string(name) + "/10000");
+    auto large = times.find(std::string(name) + "/100000");
+    return medium == times.end() || large == times.end() ? -1.0 : large->second / medium->second;
+  };
+  auto scroll = times.find("TopLeftChanged/100000");
+  std::printf("\ntargets\n");
+  double adding = growth("AddOneByOne");
+  double arranging = growth("Arrange");
+  PrintTarget("Add, 100,000 / 10,000", adding, "at most 12", adding <= 12);
+  PrintTarget("Arrange, 100,000 / 10,000", arranging, "at most 12", arranging <= 12);
+  double step = scroll == times.end() ? -1.0 : scroll->second;
+  PrintTarget("scroll step, 100,000 (ms)", step, "under 10", step < 10);
+  PrintTarget("bytes per task", bytes, "under 256", bytes < 256);
   return 0;
 }
