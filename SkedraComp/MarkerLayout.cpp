@@ -19,16 +19,6 @@ bool FitsInt(std::int64_t value) {
 
 }  // namespace
 
-int DayOf(TDateTime value) { return SplitDayTime(value).Day; }
-
-bool CoversDay(const TTaskObject& task, int day) {
-  return DayOf(task.FStartDateTime) <= day && day <= DayOf(task.FFinishDateTime);
-}
-
-bool CanPlace(const TTaskObject& task) {
-  return IsDecodable(task.FStartDateTime) && IsDecodable(task.FFinishDateTime);
-}
-
 void EnsurePoint(TSkedra& grid, TTaskItem& item, int ACol) {
   for (const TPointControl* point : item.Points)
     if (point->FCol == ACol) return;

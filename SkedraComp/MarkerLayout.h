@@ -6,20 +6,26 @@
 #include <vector>
 
 #include "Framework/Core/DateTime.h"
+#include "SkedraComp/TaskObject.h"
 
 namespace skx {
 
 class TSkedra;
 class TPointControl;
-class TTaskObject;
 struct TTaskItem;
 
 // The day a value falls on, as the grid's cells decompose it.
-int DayOf(TDateTime value);
-bool CoversDay(const TTaskObject& task, int day);
+inline int DayOf(TDateTime value) { return SplitDayTime(value).Day; }
+
+inline bool CoversDay(const TTaskObject& task, int day) {
+  return DayOf(task.FStartDateTime) <= day && day <= DayOf(task.FFinishDateTime);
+}
+
 // A container may store any number in a task's dates; a task whose dates name no day of the
 // calendar (NaN, infinities, outside years 1 to 9999) has no place on the grid.
-bool CanPlace(const TTaskObject& task);
+inline bool CanPlace(const TTaskObject& task) {
+  return IsDecodable(task.FStartDateTime) && IsDecodable(task.FFinishDateTime);
+}
 
 // Gives the entry a marker in the column unless it has one: an invisible child of the grid
 // with its own menu, kept until the entry's markers are released.

@@ -27,11 +27,6 @@ struct TEdge {
   int Index;
 };
 
-void SortByKey(std::vector<TEdge>& edges) {
-  std::sort(edges.begin(), edges.end(),
-            [](const TEdge& a, const TEdge& b) { return a.Key < b.Key; });
-}
-
 // One regrouping: the spans that finish no earlier than they start (ranges) by start, the starts
 // of the others (points) by value. A member of a group is a range position p >= 0 or a point
 // position q, written ~q.
@@ -206,40 +201,52 @@ void TOverlapGroups::Update() {
 }
 
 // The spans that kept their start keep their place in the order by start; the others are sorted
-// apart and merged in.
+// apart and merged in. Each span is read once, in the order by start.
 void TOverlapGroups::Regroup() {
+  struct TStart {
+    TKey Key;
+    TKey Finish;
+    int Index;
+    bool Range;
+  };
+  auto startOf = [this](int index) {
+    const TSpan& span = FSpans[index];
+    return TStart{KeyOf(span.Start), KeyOf(span.Finish), index, span.Start <= span.Finish};
+  };
+  auto byKey = [](const TStart& a, const TStart& b) { return a.Key < b.Key; };
   int count = static_cast<int>(FSpans.size());
-  auto hasStart = [this](int index) { return FSpans[index].Start == FSpans[index].Start; };
   std::vector<bool> changed(count, false);
-  std::vector<TEdge> fresh;
+  std::vector<TStart> fresh;
   for (int index : FChanged)
     if (index < count && !changed[index]) {
       changed[index] = true;
-      if (hasStart(index)) fresh.push_back({KeyOf(FSpans[index].Start), index});
+      if (FSpans[index].Start == FSpans[index].Start) fresh.push_back(startOf(index));
     }
-  SortByKey(fresh);
-  std::vector<TEdge> kept;
+  std::sort(fresh.begin(), fresh.end(), byKey);
+  std::vector<TStart> kept;
   kept.reserve(FByStart.size());
   for (int index : FByStart)
-    if (index < count && !changed[index]) kept.push_back({KeyOf(FSpans[index].Start), index});
-  std::vector<TEdge> byStart(kept.size() + fresh.size());
-  std::merge(kept.begin(), kept.end(), fresh.begin(), fresh.end(), byStart.begin(),
-             [](const TEdge& a, const TEdge& b) { return a.Key < b.Key; });
+    if (index < count && !changed[index]) kept.push_back(startOf(index));
+  std::vector<TStart> byStart(kept.size() + fresh.size());
+  std::merge(kept.begin(), kept.end(), fresh.begin(), fresh.end(), byStart.begin(), byKey);
   FByStart.resize(byStart.size());
   std::vector<TEdge> ranges;
+  std::vector<TKey> finishes;
   std::vector<TEdge> points;
   for (std::size_t place = 0; place < byStart.size(); ++place) {
-    int index = byStart[place].Index;
-    FByStart[place] = index;
-    (FSpans[index].Start <= FSpans[index].Finish ? ranges : points).push_back(byStart[place]);
+    const TStart& start = byStart[place];
+    FByStart[place] = start.Index;
+    if (start.Range) {
+      ranges.push_back({start.Key, start.Index});
+      finishes.push_back(start.Finish);
+    } else {
+      points.push_back({start.Key, start.Index});
+    }
   }
   FGroup.assign(count, 0);
   FOrder.assign(count, 0);
   for (int index = 0; index < count; ++index)
-    if (!hasStart(index)) FGroup[index] = index;
-  std::vector<TKey> finishes(ranges.size());
-  for (std::size_t p = 0; p < ranges.size(); ++p)
-    finishes[p] = KeyOf(FSpans[ranges[p].Index].Finish);
+    if (!(FSpans[index].Start == FSpans[index].Start)) FGroup[index] = index;
   TGrouping(std::move(ranges), std::move(finishes), std::move(points), FGroup, FOrder).Run();
 }
 
