@@ -33,12 +33,11 @@ struct TEdge {
 class TGrouping {
  public:
   TGrouping(std::vector<TEdge> ranges, std::vector<TKey> finishes, std::vector<TEdge> points,
-            std::vector<std::int32_t>& group, std::vector<std::int32_t>& order)
+            std::vector<TOverlapGroups::TPlace>& places)
       : FRanges(std::move(ranges)),
         FFinishes(std::move(finishes)),
         FPoints(std::move(points)),
-        FGroup(group),
-        FOrder(order) {
+        FPlaces(places) {
     std::size_t leaves = 1;
     while (leaves < FRanges.size()) leaves *= 2;
     FLeaves = static_cast<int>(leaves);
@@ -74,13 +73,16 @@ class TGrouping {
   }
 
  private:
+  static std::int64_t Found(int index, int member) {
+    return static_cast<std::int64_t>(index) << 32 | static_cast<std::uint32_t>(member);
+  }
+
   int IndexOf(int member) const {
     return member >= 0 ? FRanges[member].Index : FPoints[~member].Index;
   }
 
   void Alone(int index) {
-    FGroup[index] = index;
-    FOrder[index] = 0;
+    FPlaces[index] = {index, 0};
   }
 
   // The breadth-first walk of the group between the current bounds, from its lowest index.
@@ -95,19 +97,22 @@ class TGrouping {
     for (int q = FPointBegin; q < FPointEnd; ++q)
       if (FPoints[q].Index < IndexOf(first)) first = ~q;
     int root = IndexOf(first);
+    FUnreached = FRangeEnd - FRangeBegin + FPointEnd - FPointBegin;
     FQueue.assign(1, first);
     Reach(first);
     for (std::size_t next = 0; next < FQueue.size(); ++next) {
       int member = FQueue[next];
       int index = IndexOf(member);
-      FGroup[index] = root;
-      FOrder[index] = static_cast<int>(next);
+      FPlaces[index] = {root, static_cast<int>(next)};
+      // Once the whole group is in the queue, its last members look for partners in vain.
+      if (FUnreached == 0) continue;
       FFound.clear();
       PartnersOf(member);
       std::sort(FFound.begin(), FFound.end());
-      for (const auto& found : FFound) {
-        Reach(found.second);
-        FQueue.push_back(found.second);
+      for (std::int64_t found : FFound) {
+        int partner = static_cast<int>(found & 0xFFFFFFFF);
+        Reach(partner);
+        FQueue.push_back(partner);
       }
     }
   }
@@ -124,7 +129,7 @@ class TGrouping {
                                      [start](const TEdge& point) { return point.Key < start; });
     for (int q = NextPoint(static_cast<int>(from - FPoints.begin()));
          q < FPointEnd && FPoints[q].Key <= finish; q = NextPoint(q + 1))
-      FFound.emplace_back(FPoints[q].Index, ~q);
+      FFound.push_back(Found(FPoints[q].Index, ~q));
   }
 
   // The ranges under the tree node, whose leaves are [low, high), that start at or before
@@ -132,7 +137,7 @@ class TGrouping {
   void CollectRanges(int node, int low, int high, TKey start, TKey finish) {
     if (FTree[node] < start || low >= FRangeEnd || FRanges[low].Key > finish) return;
     if (high - low == 1) {
-      FFound.emplace_back(FRanges[low].Index, low);
+      FFound.push_back(Found(FRanges[low].Index, low));
       return;
     }
     int middle = (low + high) / 2;
@@ -143,6 +148,7 @@ class TGrouping {
   // Takes the member out of the search; a tree node above it only changes while the member's
   // finish was its maximum.
   void Reach(int member) {
+    --FUnreached;
     if (member < 0) {
       FNextPoint[~member] = ~member + 1;
       return;
@@ -167,15 +173,16 @@ class TGrouping {
   std::vector<TEdge> FRanges;
   std::vector<TKey> FFinishes;
   std::vector<TEdge> FPoints;
-  std::vector<std::int32_t>& FGroup;
-  std::vector<std::int32_t>& FOrder;
+  std::vector<TOverlapGroups::TPlace>& FPlaces;
   // A maximum tree over the finishes of the ranges; reached ranges count as Reached.
   std::vector<TKey> FTree;
   int FLeaves = 1;
   std::vector<int> FNextPoint;
   std::vector<int> FQueue;
-  // Partners found for one member, as (index, member).
-  std::vector<std::pair<int, int>> FFound;
+  // Partners found for one member: the index in the high half, so that they sort by index,
+  // and the member (as 32 bits) in the low half.
+  std::vector<std::int64_t> FFound;
+  int FUnreached = 0;
   int FRangeBegin = 0;
   int FRangeEnd = 0;
   int FPointBegin = 0;
@@ -233,6 +240,8 @@ void TOverlapGroups::Regroup() {
   std::vector<TEdge> ranges;
   std::vector<TKey> finishes;
   std::vector<TEdge> points;
+  ranges.reserve(byStart.size());
+  finishes.reserve(byStart.size());
   for (std::size_t place = 0; place < byStart.size(); ++place) {
     const TStart& start = byStart[place];
     FByStart[place] = start.Index;
@@ -243,11 +252,10 @@ void TOverlapGroups::Regroup() {
       points.push_back({start.Key, start.Index});
     }
   }
-  FGroup.assign(count, 0);
-  FOrder.assign(count, 0);
+  FPlaces.assign(count, TPlace{0, 0});
   for (int index = 0; index < count; ++index)
-    if (!(FSpans[index].Start == FSpans[index].Start)) FGroup[index] = index;
-  TGrouping(std::move(ranges), std::move(finishes), std::move(points), FGroup, FOrder).Run();
+    if (!(FSpans[index].Start == FSpans[index].Start)) FPlaces[index].Group = index;
+  TGrouping(std::move(ranges), std::move(finishes), std::move(points), FPlaces).Run();
 }
 
 }  // namespace skx

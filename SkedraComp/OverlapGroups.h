@@ -27,9 +27,13 @@ class TOverlapGroups {
   }
   void Update();
 
-  // The lowest index of the span's group, and the span's place in the group's order.
-  int Group(int index) const { return FGroup[index]; }
-  int Order(int index) const { return FOrder[index]; }
+  // The lowest index of a span's group, and the span's place in the group's order.
+  struct TPlace {
+    std::int32_t Group;
+    std::int32_t Order;
+  };
+  int Group(int index) const { return FPlaces[index].Group; }
+  int Order(int index) const { return FPlaces[index].Order; }
 
  private:
   struct TSpan {
@@ -40,8 +44,7 @@ class TOverlapGroups {
   void Regroup();
 
   std::vector<TSpan> FSpans;
-  std::vector<std::int32_t> FGroup;
-  std::vector<std::int32_t> FOrder;
+  std::vector<TPlace> FPlaces;
   // The spans that have a start, by start, as of the last regrouping.
   std::vector<std::int32_t> FByStart;
   // The spans changed or added since then.
