@@ -58,7 +58,7 @@ TFuzzValue::TFuzzValue(const VARIANT& value) {
     Value.bstrVal = value.bstrVal == nullptr ? nullptr
                                              : ::SysAllocStringLen(value.bstrVal, ::SysStringLen(value.bstrVal));
   } else {
-    ::VariantCopy(&Value, &value);
+    ::VariantCopy(&Value, const_cast<VARIANT*>(&value));
   }
 }
 
