@@ -442,6 +442,58 @@ TEST_F(FuzzTest, RandomSequencesWithHostileHandlersLeaveWindowsAsTheyWere) {
   EXPECT_EQ(Count(), 0);
 }
 
+TEST_F(FuzzTest, HandlersThatDeleteOrClearInsideAMarkersClickAndATimerDuringTheTaskDialog) {
+  double today = Today();
+  for (int round = 0; round < 4; ++round) {
+    AddTask(FControl, today + 0.375, today + 0.42);
+    FControl->put_ActiveDate(today);  // the next layout shows the new task
+    Pump();
+    HWND marker = ::GetWindow(FWindow, GW_CHILD);
+    ASSERT_NE(marker, nullptr) << round;
+    FSink.Events.clear();
+    FSink.OnEvent = [&](DISPID id) {
+      if (id != Ev::OnSelectTask) return;
+      if (round % 2 == 0) {
+        FControl->Delete(FSink.Events.back().TaskId);
+      } else {
+        FControl->Clear();
+      }
+      FControl->put_SkedraType(round < 2 ? ::skWeekly : ::skDaily);
+    };
+    // Real mouse messages: the selection is raised from the marker's own handler.
+    ::SendMessageW(marker, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    ::SendMessageW(marker, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(9, 9));
+    ::SendMessageW(marker, WM_LBUTTONUP, 0, MAKELPARAM(9, 9));
+    ::SendMessageW(marker, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(4, 4));
+    Pump();
+    FSink.OnEvent = nullptr;
+    ASSERT_FALSE(FSink.Events.empty()) << round;
+    EXPECT_EQ(FSink.Events.front().Id, Ev::OnSelectTask) << round;
+    EXPECT_EQ(Count(), 0) << round;
+  }
+
+  // A timer deletes and clears the tasks while the task dialog is open for a new one.
+  AddTask(FControl, today + 0.375, today + 0.42);
+  static ISkedraX* timerControl = nullptr;
+  timerControl = FControl;
+  UINT_PTR timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+    timerControl->Delete(0);
+    timerControl->Clear();
+  });
+  {
+    TDialogAnswerer answerer(::GetCurrentThreadId(), FSite.Frame());
+    FSink.NewId = 9;
+    for (int i = 0; i < 3; ++i) {
+      AddTask(FControl, today + 0.5, today + 0.6);
+      EXPECT_EQ(FControl->NewTask(), S_OK);
+    }
+  }
+  ::KillTimer(nullptr, timer);
+  Pump();
+  FControl->Clear();
+  EXPECT_EQ(Count(), 0);
+}
+
 // Invokes every member of a task object late-bound with plain arguments; each must fail with
 // E_UNEXPECTED and say that the task is gone.
 void ExpectEveryMemberFailsAsGone(ITaskObject* task, const char* when) {
