@@ -240,6 +240,21 @@ std::vector<TFuzzValue> WrongTypeValues() {
           OfDouble(VT_R8, 1e300), TFuzzValue(reference)};
 }
 
+namespace {
+
+BOOL CALLBACK CountWindow(HWND, LPARAM counter) {
+  ++*reinterpret_cast<int*>(counter);
+  return TRUE;
+}
+
+}  // namespace
+
+int DescendantWindows(HWND parent) {
+  int count = 0;
+  ::EnumChildWindows(parent, &CountWindow, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
 std::string MemberName(ITypeInfo* info, MEMBERID id) {
   BSTR name = nullptr;
   UINT count = 0;

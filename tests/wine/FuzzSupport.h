@@ -98,6 +98,9 @@ class TMemberFuzzer {
   std::vector<std::string> FFollowed;
 };
 
+// The windows below Parent, at every depth.
+int DescendantWindows(HWND parent);
+
 // The name of a member as the type information spells it.
 std::string MemberName(ITypeInfo* info, MEMBERID id);
 std::string Narrow(const std::wstring& text);

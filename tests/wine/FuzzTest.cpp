@@ -61,33 +61,14 @@ long EnvNumber(const char* name, long fallback) {
   return text != nullptr && *text != '\0' ? std::strtol(text, nullptr, 10) : fallback;
 }
 
-int ChildWindows(HWND parent) {
-  int count = 0;
-  ::EnumChildWindows(
-      parent, [](HWND, LPARAM counter) -> BOOL {
-        ++*reinterpret_cast<int*>(counter);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
-  return count;
-}
-
 // One registered control, in-place active in a test container, with a recording sink.
 class FuzzTest : public ::testing::Test {
  protected:
   void SetUp() override {
     FObject = Create();
     ASSERT_NE(FObject, nullptr);
-    IQuickActivate* quick = Query<IQuickActivate>(FObject, IID_IQuickActivate);
-    QACONTAINER container{};
-    container.cbSize = sizeof(container);
-    container.pClientSite = &FSite;
-    container.pUnkEventSink = &FSink;
-    container.pAdviseSink = &FSite;
     QACONTROL result{};
-    result.cbSize = sizeof(result);
-    ASSERT_EQ(quick->QuickActivate(&container, &result), S_OK);
-    quick->Release();
+    ASSERT_EQ(QuickActivate(FObject, FSite, &FSink, result), S_OK);
     FCookie = result.dwEventCookie;
     IPersistStreamInit* persist = Query<IPersistStreamInit>(FObject, IID_IPersistStreamInit);
     persist->InitNew();
@@ -422,7 +403,7 @@ TEST_F(FuzzTest, RandomSequencesWithHostileHandlersLeaveWindowsAsTheyWere) {
   stream->Release();
   persist->Release();
   Pump();
-  int windowsBefore = ChildWindows(FSite.Frame());
+  int windowsBefore = DescendantWindows(FSite.Frame());
   int sequences = 0;
   {
     TRandomRun run(FControl, FObject, FSink, seed);
@@ -436,10 +417,17 @@ TEST_F(FuzzTest, RandomSequencesWithHostileHandlersLeaveWindowsAsTheyWere) {
   FControl->Clear();
   FControl->put_SkedraType(::skDaily);
   Pump();
-  int windowsAfter = ChildWindows(FSite.Frame());
+  int windowsAfter = DescendantWindows(FSite.Frame());
   std::printf("child windows: %d before, %d after\n", windowsBefore, windowsAfter);
   EXPECT_EQ(windowsAfter, windowsBefore);
   EXPECT_EQ(Count(), 0);
+}
+
+ISkedraX* timerControl = nullptr;
+
+void CALLBACK EmptyTheGrid(HWND, UINT, UINT_PTR, DWORD) {
+  timerControl->Delete(0);
+  timerControl->Clear();
 }
 
 TEST_F(FuzzTest, HandlersThatDeleteOrClearInsideAMarkersClickAndATimerDuringTheTaskDialog) {
@@ -474,12 +462,8 @@ TEST_F(FuzzTest, HandlersThatDeleteOrClearInsideAMarkersClickAndATimerDuringTheT
 
   // A timer deletes and clears the tasks while the task dialog is open for a new one.
   AddTask(FControl, today + 0.375, today + 0.42);
-  static ISkedraX* timerControl = nullptr;
   timerControl = FControl;
-  UINT_PTR timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
-    timerControl->Delete(0);
-    timerControl->Clear();
-  });
+  UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &EmptyTheGrid);
   {
     TDialogAnswerer answerer(::GetCurrentThreadId(), FSite.Frame());
     FSink.NewId = 9;

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "Framework/Com/ComServer.h"
+#include "FuzzSupport.h"
 #include "Framework/Win32/GdiObjects.h"
 #include "SkedraImpl/SkedraX.h"
 #include "SkedraImpl/TaskObjectX.h"
@@ -17,17 +18,6 @@
 
 namespace skx::test {
 namespace {
-
-int Descendants(HWND parent) {
-  int count = 0;
-  ::EnumChildWindows(
-      parent, [](HWND, LPARAM counter) -> BOOL {
-        ++*reinterpret_cast<int*>(counter);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
-  return count;
-}
 
 void Pump() {
   MSG msg;
@@ -85,7 +75,7 @@ TEST_F(ResourceStressTest, AddDeleteNavigateResizeAndPaintCyclesLeaveTheCountsAs
   today = static_cast<double>(static_cast<long>(today));
   x->put_ActiveDate(today);
   Pump();
-  int windowsBefore = Descendants(FSite.Frame());
+  int windowsBefore = DescendantWindows(FSite.Frame());
   int gdiBefore = LiveGdiObjects();
   const int cycles = 200;
   for (int i = 0; i < cycles; ++i) {
@@ -104,13 +94,13 @@ TEST_F(ResourceStressTest, AddDeleteNavigateResizeAndPaintCyclesLeaveTheCountsAs
     if (count > 6) x->Delete(0);
     Pump();
   }
-  int windowsPeak = Descendants(FSite.Frame());
+  int windowsPeak = DescendantWindows(FSite.Frame());
   x->Clear();
   x->put_SkedraType(::skDaily);
   x->put_ActiveDate(today);
   Resize(control, 600, 400);
   Pump();
-  int windowsAfter = Descendants(FSite.Frame());
+  int windowsAfter = DescendantWindows(FSite.Frame());
   int gdiAfter = LiveGdiObjects();
   std::printf("%d cycles: windows %d before, %d at the end of the run, %d after clearing; GDI objects %d before, %d after\n",
               cycles, windowsBefore, windowsPeak, windowsAfter, gdiBefore, gdiAfter);
@@ -121,7 +111,7 @@ TEST_F(ResourceStressTest, AddDeleteNavigateResizeAndPaintCyclesLeaveTheCountsAs
 
 TEST_F(ResourceStressTest, AThousandControlsMadeAndReleasedLeaveTheProcessAsItWas) {
   LONG objectsBefore = TComServer::Instance().ObjectCount();
-  int windowsBefore = Descendants(FSite.Frame());
+  int windowsBefore = DescendantWindows(FSite.Frame());
   int gdiBefore = LiveGdiObjects();
   for (int i = 0; i < 1000; ++i) {
     if (i % 20 == 0) {
@@ -135,9 +125,9 @@ TEST_F(ResourceStressTest, AThousandControlsMadeAndReleasedLeaveTheProcessAsItWa
   Pump();
   std::printf("1000 controls: objects %ld -> %ld, windows %d -> %d, GDI objects %d -> %d\n",
               static_cast<long>(objectsBefore), static_cast<long>(TComServer::Instance().ObjectCount()),
-              windowsBefore, Descendants(FSite.Frame()), gdiBefore, LiveGdiObjects());
+              windowsBefore, DescendantWindows(FSite.Frame()), gdiBefore, LiveGdiObjects());
   EXPECT_EQ(TComServer::Instance().ObjectCount(), objectsBefore);
-  EXPECT_EQ(Descendants(FSite.Frame()), windowsBefore);
+  EXPECT_EQ(DescendantWindows(FSite.Frame()), windowsBefore);
   EXPECT_EQ(LiveGdiObjects(), gdiBefore);
   EXPECT_TRUE(TComServer::Instance().CanUnload());
 }
