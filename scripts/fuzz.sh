@@ -11,6 +11,7 @@ build=build/mingw64
 cmake --build "$build" -j2 --target skx_wine_tests >/dev/null
 echo "fuzz: $calls calls, seed $seed (log: $build/bin/fuzz.log)"
 cd "$build/bin"
-../wine-run.sh regsvr32 /s SkedraXControl.ocx
-SKX_FUZZ_CALLS=$calls SKX_FUZZ_SEED=$seed xvfb-run -a -s "-screen 0 1280x1024x24" \
-  ../wine-run.sh skx_wine_tests.exe --gtest_filter='FuzzTest.RandomSequences*'
+# Registration and the run share one display: a Wine session started without one makes no windows.
+export SKX_FUZZ_CALLS=$calls SKX_FUZZ_SEED=$seed
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '../wine-run.sh regsvr32 /s SkedraXControl.ocx &&
+  ../wine-run.sh skx_wine_tests.exe --gtest_filter="FuzzTest.RandomSequences*"'

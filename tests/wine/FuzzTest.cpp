@@ -86,7 +86,7 @@ class FuzzTest : public ::testing::Test {
     Pump();
   }
   void TearDown() override {
-    if (FCookie != 0) FPoint->Unadvise(FCookie);
+    if (FCookie != 0 && FPoint != nullptr) FPoint->Unadvise(FCookie);
     if (FPoint != nullptr) FPoint->Release();
     if (FControl != nullptr) FControl->Release();
     if (FObject != nullptr) {
