@@ -46,19 +46,11 @@ class ControlContainerTest : public ::testing::Test {
   void Activate(IStream* state = nullptr) {
     IOleControl* control = Query<IOleControl>(FObject, IID_IOleControl);
     EXPECT_EQ(control->FreezeEvents(TRUE), S_OK);
-    IQuickActivate* quick = Query<IQuickActivate>(FObject, IID_IQuickActivate);
-    QACONTAINER container{};
-    container.cbSize = sizeof(container);
-    container.pClientSite = &FSite;
-    container.pUnkEventSink = &FSink;
-    container.pAdviseSink = &FSite;
     QACONTROL result{};
-    result.cbSize = sizeof(result);
-    EXPECT_EQ(quick->QuickActivate(&container, &result), S_OK);
+    EXPECT_EQ(QuickActivate(FObject, FSite, &FSink, result), S_OK);
     EXPECT_EQ(result.dwMiscStatus, 131473u);
     EXPECT_NE(result.dwEventCookie, 0u);
     FCookie = result.dwEventCookie;
-    quick->Release();
     IPersistStreamInit* persist = Query<IPersistStreamInit>(FObject, IID_IPersistStreamInit);
     EXPECT_EQ(state ? persist->Load(state) : persist->InitNew(), S_OK);
     persist->Release();

@@ -184,6 +184,22 @@ std::wstring LastErrorDescription() {
   return text;
 }
 
+HRESULT QuickActivate(IUnknown* object, TTestSite& site, IUnknown* sink, QACONTROL& result) {
+  IQuickActivate* quick = nullptr;
+  HRESULT hr = object->QueryInterface(IID_IQuickActivate, reinterpret_cast<void**>(&quick));
+  if (FAILED(hr)) return hr;
+  QACONTAINER container{};
+  container.cbSize = sizeof(container);
+  container.pClientSite = &site;
+  container.pUnkEventSink = sink;
+  container.pAdviseSink = &site;
+  result = QACONTROL{};
+  result.cbSize = sizeof(result);
+  hr = quick->QuickActivate(&container, &result);
+  quick->Release();
+  return hr;
+}
+
 HRESULT ControlCanUnloadNow() {
   HMODULE module = ::GetModuleHandleW(L"SkedraXControl.ocx");
   if (module == nullptr) return S_OK;

@@ -137,6 +137,10 @@ class TPropertyBag : public IPropertyBag {
   HRESULT STDMETHODCALLTYPE Write(LPCOLESTR name, VARIANT* value) override;
 };
 
+// Quick activation as a form host calls it: the site, the event sink and the site as the
+// advise sink in one call.
+HRESULT QuickActivate(IUnknown* object, TTestSite& site, IUnknown* sink, QACONTROL& result);
+
 // The description of the thread's last error information, or "<none>".
 std::wstring LastErrorDescription();
 
