@@ -3,6 +3,7 @@
 
 #include <limits>
 
+#include "Framework/Core/Exceptions.h"
 #include "SkedraComp/PointControl.h"
 #include "SkedraComp/Skedra.h"
 
@@ -24,7 +25,14 @@ void EnsurePoint(TSkedra& grid, TTaskItem& item, int ACol) {
     if (point->FCol == ACol) return;
   auto* point = new TPointControl(grid);
   point->SetVisible(false);
-  point->SetParent(&grid);
+  // A window the system refuses (the process has used up its window handles) leaves the task
+  // without a marker in this column instead of stopping the placement of every task.
+  try {
+    point->SetParent(&grid);
+  } catch (const EOutOfResources&) {
+    delete point;
+    return;
+  }
   point->FCol = ACol;
   point->FItem = &item;
   auto* menu = new TPopupMenu(point);

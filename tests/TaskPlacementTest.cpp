@@ -250,5 +250,22 @@ TEST_P(TaskPlacementTest, MarkersBeyondThirtyTwoBitCoordinatesAreHidden) {
   EXPECT_FALSE(ShownOf(0));
 }
 
+// A process out of window handles: the task whose marker window was refused has no marker in
+// that column, and every other task is placed as usual.
+TEST_P(TaskPlacementTest, RefusedMarkerWindowLeavesOnlyThatMarkerOut) {
+  TSkedra& grid = MakeDailyGrid();
+  AddTask(1, At(12, 9, 0), At(12, 9, 45));
+  AddTask(2, At(12, 11, 0), At(12, 11, 45));
+  FRecorder.RefuseWindows = 1;
+  EXPECT_NO_THROW(grid.TaskItems().Arrange());
+  EXPECT_TRUE(Item(0).Points.empty());
+  ASSERT_EQ(Item(1).Points.size(), 1u);
+  EXPECT_TRUE(ShownOf(1));
+  EXPECT_EQ(grid.ControlCount(), 3);
+  grid.TaskItems().Arrange();
+  ASSERT_EQ(Item(0).Points.size(), 1u);
+  EXPECT_TRUE(ShownOf(0));
+}
+
 }  // namespace
 }  // namespace skx::test

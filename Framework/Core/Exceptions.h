@@ -28,6 +28,9 @@ class EListError : public Exception { using Exception::Exception; };
 class EInvalidGridOperation : public Exception { using Exception::Exception; };
 class EInvalidCast : public Exception { using Exception::Exception; };
 class EInvalidOperation : public Exception { using Exception::Exception; };
+// The window system refused a window ("Error creating window"), as when a process has used up
+// its window handles.
+class EOutOfResources : public Exception { using Exception::Exception; };
 
 // A failure that carries its own COM result (a negative HRESULT), raised by the COM layer.
 class EOleError : public Exception {

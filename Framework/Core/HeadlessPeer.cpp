@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "Framework/Core/Exceptions.h"
+
 namespace skx {
 
 const TWindowRecord* THeadlessRecorder::WindowOf(const TWinControl& control) const {
@@ -27,6 +29,10 @@ std::unique_ptr<TWindowPeer> THeadlessWindowPeer::CreateChildPeer() {
 }
 
 void THeadlessWindowPeer::CreateHandle(const TCreateParams& params, TWindowPeer*) {
+  if (FRecorder.RefuseWindows > 0) {
+    --FRecorder.RefuseWindows;
+    throw EOutOfResources(L"Error creating window");
+  }
   TWindowRecord record;
   record.Id = static_cast<int>(FRecorder.Windows.size());
   record.ParentId = FParent ? FParent->FId : -1;

@@ -46,6 +46,9 @@ class THeadlessRecorder {
   // Answers the index of the item a shown menu returns (-1 for none); none is chosen when it is
   // empty.
   std::function<int(TPopupMenu& menu)> ChooseItem;
+  // Windows created while it is above 0 are refused, as a window system out of handles does;
+  // each refusal counts it down.
+  int RefuseWindows = 0;
 
   // The record of a control's window; null when the control has no headless window.
   const TWindowRecord* WindowOf(const TWinControl& control) const;

@@ -74,7 +74,7 @@ void TWin32WindowPeer::CreateHandle(const TCreateParams& params, TWindowPeer*) {
   // The window procedure takes the handle at WM_NCCREATE, before any other message.
   ::CreateWindowExW(params.ExStyle, PeerWindowClass, params.Caption.c_str(), style, bounds.Left,
                     bounds.Top, bounds.Width(), bounds.Height(), parent, nullptr, ThisModule(), this);
-  if (!FHandle) throw EInvalidOperation(L"Error creating window");
+  if (!FHandle) throw EOutOfResources(L"Error creating window");
 }
 
 void TWin32WindowPeer::DestroyHandle() {
