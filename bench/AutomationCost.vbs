@@ -6,6 +6,7 @@ Option Explicit
 Const Calls = 100000
 Const Rounds = 5
 
+' Each timing function holds its call inline in the loop, so that no indirection is timed.
 Function Elapsed(started)
   Elapsed = Timer - started
   If Elapsed < 0 Then Elapsed = Elapsed + 86400

@@ -12,15 +12,26 @@ build/bench/bench/skx_bench --benchmark_repetitions=5 --benchmark_report_aggrega
 echo
 echo "== automation call cost (x86_64 Windows build under Wine)"
 build=build/mingw64
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-bash scripts/wine-prefix.sh "$build"
-trap 'WINEPREFIX="$root/$build/wineprefix" wineserver -k 2>/dev/null || true' EXIT
-cmake --build "$build" --target SkedraXControl skx_script_host skx_automation_bench -j2 >/dev/null
-run=("$root/$build/wine-run.sh")
-if [ -z "${DISPLAY:-}" ]; then
-  run=(xvfb-run -a -s "-screen 0 1280x1024x24" "${run[@]}")
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
-(cd "$build/bin" && "${run[@]}" regsvr32 /s SkedraXControl.ocx)
-(cd bench && "${run[@]}" "$root/$build/bin/skx_script_host.exe" AutomationCost.vbs)
+bash scripts/wine-prefix.sh "$build"
+cmake --build "$build" --target SkedraXControl skx_script_host skx_automation_bench -j2 >/dev/null
+wine="$root/$build/wine-run.sh"
+export WINEPREFIX="$root/$build/wineprefix"
+trap 'wineserver -k 2>/dev/null || true' EXIT
+
+# Runs a command on the display, or inside Xvfb when there is none; the Wine processes end
+# before Xvfb does.
+on_display() {
+  if [ -n "${DISPLAY:-}" ]; then
+    "$@"
+  else
+    xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '"$@"; status=$?; wineserver -k 2>/dev/null; exit $status' \
+      on_display "$@"
+  fi
+}
+(cd "$build/bin" && on_display "$wine" regsvr32 /s SkedraXControl.ocx)
+(cd bench && on_display "$wine" "$root/$build/bin/skx_script_host.exe" AutomationCost.vbs)
 echo
-(cd "$build/bin" && "${run[@]}" skx_automation_bench.exe)
+(cd "$build/bin" && on_display "$wine" skx_automation_bench.exe)
