@@ -23,7 +23,8 @@ class TAutoObject : public TInterface, public ISupportErrorInfo {
       : FIid(factory.DefaultInterface()),
         FSource(factory.ProgID()),
         FDispatchInfo(factory.DispatchTypeInfo()),
-        FInvokeInfo(factory.InvokeTypeInfo()) {
+        FInvokeInfo(factory.InvokeTypeInfo()),
+        FMemberIds(factory.MemberIds()) {
     TComServer::Instance().CountObject(true);
   }
   virtual ~TAutoObject() { TComServer::Instance().CountObject(false); }
@@ -68,6 +69,7 @@ class TAutoObject : public TInterface, public ISupportErrorInfo {
   }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
                                           DISPID* ids) override {
+    if (count == 1 && names != nullptr && ids != nullptr && FMemberIds.Find(names[0], ids[0])) return S_OK;
     return FInvokeInfo->GetIDsOfNames(names, count, ids);
   }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
@@ -92,6 +94,7 @@ class TAutoObject : public TInterface, public ISupportErrorInfo {
   std::wstring FSource;
   ITypeInfo* FDispatchInfo;  // owned by the factory, which lives as long as the module
   ITypeInfo* FInvokeInfo;
+  const TMemberIds& FMemberIds;  // the factory's
   ULONG FRefCount = 0;
 };
 

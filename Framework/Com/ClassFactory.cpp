@@ -152,6 +152,7 @@ void TAutoObjectFactory::LoadInterfaceInfo() {
     FInvokeInfo = FDispatchInfo;
     FInvokeInfo->AddRef();
   }
+  FMemberIds = TMemberIds(FInvokeInfo);
 }
 
 ITypeInfo* TAutoObjectFactory::DispatchTypeInfo() {
@@ -162,6 +163,11 @@ ITypeInfo* TAutoObjectFactory::DispatchTypeInfo() {
 ITypeInfo* TAutoObjectFactory::InvokeTypeInfo() {
   LoadInterfaceInfo();
   return FInvokeInfo;
+}
+
+const TMemberIds& TAutoObjectFactory::MemberIds() {
+  LoadInterfaceInfo();
+  return FMemberIds;
 }
 
 REFIID TAutoObjectFactory::DefaultInterface() {

@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "Framework/Com/MemberIds.h"
+
 namespace skx {
 
 class TComServer;
@@ -66,6 +68,7 @@ class TAutoObjectFactory : public TComObjectFactory {
   // the one late-bound calls are dispatched through (the vtable view of a dual interface).
   ITypeInfo* DispatchTypeInfo();
   ITypeInfo* InvokeTypeInfo();
+  const TMemberIds& MemberIds();
   REFIID DefaultInterface();
 
  protected:
@@ -76,6 +79,7 @@ class TAutoObjectFactory : public TComObjectFactory {
   TCreator FCreator;
   ITypeInfo* FDispatchInfo = nullptr;
   ITypeInfo* FInvokeInfo = nullptr;
+  TMemberIds FMemberIds;
   IID FDefaultIid = IID_NULL;
 };
 
