@@ -44,8 +44,9 @@ void TPointControl::MouseDown(TMouseButton button, TShiftState shift, int x, int
   items.RunPointCommand([&grid, &items, item] {
     if (grid.FSelectedItem) items.InvalidateItem(*grid.FSelectedItem);
     grid.FSelectedItem = item;
+    TWeakRef<TSkedra> alive(&grid);
     grid.DoSelectTask(item->Task.get());
-    if (grid.FSelectedItem) items.InvalidateItem(*grid.FSelectedItem);
+    if (!alive.Expired() && grid.FSelectedItem) items.InvalidateItem(*grid.FSelectedItem);
   });
 }
 

@@ -17,6 +17,9 @@ constexpr int MinutesPerDay = 1440;
 constexpr int DayColumn = 2;
 constexpr int NavigationButtonSize = 13;
 
+// The time labels are written with a colon, whatever the locale separates times with.
+const TFormatSettings LabelFormat;
+
 }  // namespace
 
 TSkedra::TSkedra(TComponent* AOwner, const TClock& clock) : TStringGrid(AOwner) {
@@ -26,14 +29,16 @@ TSkedra::TSkedra(TComponent* AOwner, const TClock& clock) : TStringGrid(AOwner) 
   FTaskItems = std::make_unique<TTaskItems>(*this);
   FSettings.WeekStart = dwMon;
   FSettings.WeekEnd = dwFri;
-  FSettings.DayStart = StrToTime(L"8:00");
-  FSettings.DayEnd = StrToTime(L"17:30");
+  FSettings.DayStart = EncodeTime(8, 0, 0, 0);
+  FSettings.DayEnd = EncodeTime(17, 30, 0, 0);
   FSettings.TimeScale = 15;
   SetStoreCellSizes(false);
   SetColor(clSilver);
 }
 
-TSkedra::~TSkedra() { FTaskItems.reset(); }
+// The clear raises the unselect event while the grid and its collection are still whole, since
+// the handler may read the tasks, move the view or change the settings.
+TSkedra::~TSkedra() { FTaskItems->Dispose(); }
 
 void TSkedra::Loaded() {
   TStringGrid::Loaded();
@@ -86,8 +91,10 @@ void TSkedra::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
 void TSkedra::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   TStringGrid::MouseDown(button, shift, x, y);
   if (!FSelectedItem) return;
+  TWeakRef<TSkedra> alive(this);
   DoUnselectTask(FSelectedItem->Task.get());
-  // The handler may have changed the selection or freed the entry.
+  // The handler may have changed the selection, freed the entry or freed the grid.
+  if (alive.Expired()) return;
   if (FSelectedItem) FTaskItems->InvalidateItem(*FSelectedItem);
   FSelectedItem = nullptr;
 }
@@ -99,6 +106,8 @@ void TSkedra::SetSkedraType(TSkedraType value) {
 }
 
 void TSkedra::SetActiveDate(TDateTime value) {
+  // Every day of the week around the date must have a heading, or the grid could not be shown.
+  if (!IsDecodable(value - 7) || !IsDecodable(value + 7)) RaiseRangeError();
   FActiveDate = value;
   if (FSkedraType == skWeekly) AlignToWeekStart();
   FTaskItems->ReleasePoints();
@@ -115,7 +124,7 @@ void TSkedra::SetSettings(const TSkedraSettings& value) {
 }
 
 void TSkedra::UpdateSkedra(TUpdateSkedraMode mode) {
-  if (OnUpdateSkedra) OnUpdateSkedra(this, mode);
+  if (OnUpdateSkedra) CallHandler(OnUpdateSkedra, this, mode);
   if (FSkedraType == skDaily || FSkedraType == skWeekly)
     RecalculateView(mode, FSkedraType == skWeekly);
   if (HandleAllocated()) FTaskItems->Arrange();
@@ -210,16 +219,17 @@ void TSkedra::ResizeDayColumns() {
 
 String TSkedra::RowLabel(int ARow) const { return CellText(0, ARow) + CellText(1, ARow); }
 
-TDateTime TSkedra::RowTime(int ARow) const { return StrToTime(RowLabel(ARow)); }
+TDateTime TSkedra::RowTime(int ARow) const { return StrToTime(RowLabel(ARow), LabelFormat); }
 
 bool TSkedra::TryRowTime(int ARow, TDateTime& Value) const {
-  return TryStrToTime(RowLabel(ARow), Value);
+  return TryStrToTime(RowLabel(ARow), Value, LabelFormat);
 }
 
 TDateTime TSkedra::ColumnDate(int ACol) const {
   String heading = CellText(ACol, 0);
   String::size_type blank = heading.find(L' ');
-  return StrToDate(blank == String::npos ? String() : heading.substr(0, blank));
+  // The shown days lie around the active date, which so settles a two-digit year's century.
+  return StrToDateNear(blank == String::npos ? String() : heading.substr(0, blank), FActiveDate);
 }
 
 TDateTime TSkedra::CellToDateTime(int ACol, int ARow) const {
@@ -227,16 +237,15 @@ TDateTime TSkedra::CellToDateTime(int ACol, int ARow) const {
 }
 
 TCellCoord TSkedra::DateTimeToCell(TDateTime value) const {
-  int hour = 0;
-  int minute = 0;
-  int second = 0;
-  int msec = 0;
-  DecodeTime(value, hour, minute, second, msec);
-  int minutes = hour * 60 + minute;
+  const TDayTime split = SplitDayTime(value);
+  const int minutes = split.MSec / 60000;
   TCellCoord cell;
   cell.Row = CheckedDiv(minutes, FSettings.TimeScale) + FixedRows();
   if (CheckedMod(minutes, FSettings.TimeScale) != 0) ++cell.Row;
-  cell.Col = CheckedAdd(CheckedSub(WholeDays(value), WholeDays(FActiveDate)), DayColumn);
+  // A scale that does not divide a day leaves the last row ending before midnight; the times
+  // after it belong to that row rather than to one the grid does not have.
+  cell.Row = std::min(cell.Row, RowCount() - 1);
+  cell.Col = CheckedAdd(CheckedSub(split.Day, SplitDayTime(FActiveDate).Day), DayColumn);
   if (cell.Col < DayColumn || cell.Col >= ColCount()) cell.Col = -1;
   return cell;
 }
@@ -254,28 +263,28 @@ String TSkedra::DayNameOf(TDateTime value) {
 
 std::unique_ptr<TTaskObject> TSkedra::CreateTask() {
   if (!OnCreateTask) throw Exception(L"The event \"OnCreateTask\" is not determined");
-  return OnCreateTask(this);
+  return CallHandler(OnCreateTask, this);
 }
 
 void TSkedra::DoSelectTask(TTaskObject* task) {
-  if (OnSelectTask) OnSelectTask(this, task);
+  if (OnSelectTask) CallHandler(OnSelectTask, this, task);
 }
 
 // An owner marks the grid as being destroyed first; the task it frees then is no news to it.
 void TSkedra::DoUnselectTask(TTaskObject* task) {
-  if (OnUnselectTask && !IsDestroying()) OnUnselectTask(this, task);
+  if (OnUnselectTask && !IsDestroying()) CallHandler(OnUnselectTask, this, task);
 }
 
 void TSkedra::DoAppendTask(TTaskObject* task) {
-  if (OnAppendTask) OnAppendTask(this, task);
+  if (OnAppendTask) CallHandler(OnAppendTask, this, task);
 }
 
 void TSkedra::DoUpdateTask(TTaskObject* task) {
-  if (OnUpdateTask) OnUpdateTask(this, task);
+  if (OnUpdateTask) CallHandler(OnUpdateTask, this, task);
 }
 
 void TSkedra::DoDeleteTask(TTaskObject* task) {
-  if (OnDeleteTask) OnDeleteTask(this, task);
+  if (OnDeleteTask) CallHandler(OnDeleteTask, this, task);
 }
 
 void TSkedra::PrevButtonClick(TComponent*) {

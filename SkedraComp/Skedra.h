@@ -53,6 +53,8 @@ class TSkedra : public TStringGrid {
   TSkedraType SkedraType() const { return FSkedraType; }
   void SetSkedraType(TSkedraType value);
   TDateTime ActiveDate() const { return FActiveDate; }
+  // Refuses a date too near the ends of the calendar (or no date at all) with "Range check
+  // error" before anything changes.
   void SetActiveDate(TDateTime value);
   const TSkedraSettings& Settings() const { return FSettings; }
   // Refuses a time scale of 0 ("Division by zero") and weekdays outside 0..6 ("Range check

@@ -9,9 +9,11 @@
 
 namespace skx {
 
-TTaskItems::~TTaskItems() {
-  // A failure cannot leave a destructor: an unselect handler that fails while a grid freed
-  // directly goes away must not end the host process, and the entries are freed all the same.
+TTaskItems::~TTaskItems() { Dispose(); }
+
+// A failure cannot leave a destructor: an unselect handler that fails while a grid freed
+// directly goes away must not end the host process, and the entries are freed all the same.
+void TTaskItems::Dispose() noexcept {
   try {
     Clear();
   } catch (...) {
@@ -65,36 +67,53 @@ void TTaskItems::FreeRetiredPoints() {
   for (TPointControl* point : retired) delete point;
 }
 
+// A handler inside the command may free the whole grid, and this collection with it.
 void TTaskItems::RunPointCommand(const std::function<void()>& command) {
+  TWeakRef<TSkedra> grid(&FGrid);
   ++FPointCommands;
   try {
     command();
   } catch (...) {
-    if (--FPointCommands == 0) FreeRetiredPoints();
+    if (!grid.Expired() && --FPointCommands == 0) FreeRetiredPoints();
     throw;
   }
-  if (--FPointCommands == 0) FreeRetiredPoints();
+  if (!grid.Expired() && --FPointCommands == 0) FreeRetiredPoints();
 }
 
 void TTaskItems::RemoveItem(PTaskItem item) {
   FItems.erase(std::remove(FItems.begin(), FItems.end(), item), FItems.end());
 }
 
+// After every handler call the grid may be gone, this collection with it; only locals are
+// touched then.
 void TTaskItems::NewTask() {
+  TWeakRef<TSkedra> grid(&FGrid);
   PTaskItem item = InitItem();
   try {
     TCellRect cells = FGrid.Selection();
     item->Task = FGrid.CreateTask();
+    if (grid.Expired()) {
+      delete item;
+      return;
+    }
     if (!item->Task) throw EInvalidOperation(L"The event \"OnCreateTask\" returned no task");
     TTaskObject& task = *item->Task;
     task.FStartDateTime = FGrid.CellToDateTime(cells.Left, cells.Top);
     task.FFinishDateTime = FGrid.CellToDateTime(cells.Right, cells.Bottom);
-    if (!task.EditAppend()) {
+    const bool confirmed = task.EditAppend();
+    if (grid.Expired()) {
+      delete item;
+      return;
+    }
+    if (!confirmed) {
       FreeItem(item);
       return;
     }
   } catch (...) {
-    FreeItem(item);
+    if (grid.Expired())
+      delete item;
+    else
+      FreeItem(item);
     throw;
   }
   TTaskObject* task = item->Task.get();
@@ -104,7 +123,7 @@ void TTaskItems::NewTask() {
     Arrange();
     FGrid.DoAppendTask(task);
   } catch (...) {
-    // An append handler that deleted the task before failing has freed its entry already.
+    // An append handler that deleted the task, or freed the grid, has freed its entry already.
     if (!alive.Expired()) {
       RemoveItem(item);
       FreeItem(item);
@@ -133,12 +152,16 @@ void TTaskItems::Delete(int AID) {
   PTaskItem item = *found;
   TTaskObject* task = item->Task.get();
   if (!task->ConfirmDelete()) return;
-  // Handlers may delete the task themselves meanwhile; one that is gone is left alone here.
+  // Handlers may delete the task themselves meanwhile, or free the grid with every task; a task
+  // that is gone is left alone here.
   TWeakRef<TTaskObject> alive(task);
+  TWeakRef<TSkedra> grid(&FGrid);
   FGrid.DoUnselectTask(task);
+  if (grid.Expired()) return;
   FGrid.FSelectedItem = nullptr;
   if (alive.Expired()) return;
   FGrid.DoDeleteTask(task);
+  if (grid.Expired()) return;
   if (!alive.Expired()) {
     RemoveItem(item);
     FreeItem(item);
@@ -148,7 +171,9 @@ void TTaskItems::Delete(int AID) {
 
 void TTaskItems::Clear() {
   if (TTaskItem* selected = FGrid.FSelectedItem) {
+    TWeakRef<TSkedra> grid(&FGrid);
     FGrid.DoUnselectTask(selected->Task.get());
+    if (grid.Expired()) return;
     FGrid.FSelectedItem = nullptr;
   }
   FreeAllItems();

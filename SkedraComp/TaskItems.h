@@ -1,6 +1,7 @@
 // The grid's task collection: entries that own a task and its marker controls, and their placement.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -43,6 +44,8 @@ class TTaskItems {
   void Delete(int AID);
   // Raises the unselect event for a selected task, then frees every entry without events.
   void Clear();
+  // Clear for the grid's destruction: the entries are freed even when the handler fails.
+  void Dispose() noexcept;
 
   // Places the markers of every task over the shown cells; markers are made once per task and
   // column and afterwards only moved, resized, shown or hidden.
@@ -72,7 +75,7 @@ class TTaskItems {
   static bool HasPoint(const TTaskItem& item, int ACol);
   void EnsurePoint(TTaskItem& item, int ACol);
   void LayoutColumn(const std::vector<int>& group, int ACol);
-  int ColumnLeft(int ACol) const;
+  std::int64_t ColumnLeft(int ACol) const;
 
   TSkedra& FGrid;
   std::vector<PTaskItem> FItems;

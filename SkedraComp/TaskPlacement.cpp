@@ -1,5 +1,6 @@
 // Placement of the task markers over the grid: overlap groups sharing each day column's width.
-#include <cmath>
+#include <cstdint>
+#include <limits>
 
 #include "SkedraComp/PointControl.h"
 #include "SkedraComp/Skedra.h"
@@ -14,17 +15,33 @@ constexpr int FirstDayColumn = 2;
 // The markers of a column start this far right of its left edge (grid lines not counted).
 constexpr int MarkerIndent = 10;
 
-// Whole days by truncation, kept in floating point so that any stored date compares.
-double DayOf(TDateTime value) { return std::trunc(value); }
+// The day a value falls on, as the grid's cells decompose it.
+int DayOf(TDateTime value) { return SplitDayTime(value).Day; }
 
-bool CoversDay(const TTaskObject& task, double day) {
+bool CoversDay(const TTaskObject& task, int day) {
   return DayOf(task.FStartDateTime) <= day && day <= DayOf(task.FFinishDateTime);
+}
+
+bool FitsInt(std::int64_t value) {
+  return value >= std::numeric_limits<int>::min() && value <= std::numeric_limits<int>::max();
+}
+
+// A container may store any number in a task's dates; a task whose dates name no day of the
+// calendar (NaN, infinities, outside years 1 to 9999) has no place on the grid.
+bool CanPlace(const TTaskObject& task) {
+  return IsDecodable(task.FStartDateTime) && IsDecodable(task.FFinishDateTime);
 }
 
 }  // namespace
 
 void TTaskItems::Arrange() {
   ClearMarks();
+  // Tasks that cannot be placed take part in no group, and markers they had are hidden.
+  for (PTaskItem item : FItems) {
+    if (CanPlace(*item->Task)) continue;
+    item->Marked = true;
+    for (TPointControl* point : item->Points) point->SetVisible(false);
+  }
   for (int index = 0; index < Count(); ++index)
     if (!FItems[index]->Marked) PlaceGroup(CollectGroup(index));
   // The visit flags mean nothing outside a pass, so none is left set.
@@ -64,7 +81,7 @@ bool TTaskItems::TasksOverlap(const TTaskItem& a, const TTaskItem& b) {
 
 void TTaskItems::PlaceGroup(const std::vector<int>& group) {
   for (int col = FirstDayColumn; col < FGrid.ColCount(); ++col) {
-    double day = DayOf(FGrid.ColumnDate(col));
+    int day = DayOf(FGrid.ColumnDate(col));
     for (int index : group)
       if (CoversDay(*FItems[index]->Task, day)) EnsurePoint(*FItems[index], col);
     LayoutColumn(group, col);
@@ -101,10 +118,11 @@ void TTaskItems::LayoutColumn(const std::vector<int>& group, int ACol) {
   if (points.empty()) return;
   int count = static_cast<int>(points.size());
   int width = (FGrid.ColWidths(ACol) - MarkerIndent) / count;
-  double day = DayOf(FGrid.ColumnDate(ACol));
-  int pitch = FGrid.DefaultRowHeight() + FGrid.GridLineWidth();
+  int day = DayOf(FGrid.ColumnDate(ACol));
+  std::int64_t pitch = std::int64_t{FGrid.DefaultRowHeight()} + FGrid.GridLineWidth();
   int fixedRows = FGrid.FixedRows();
   int topRow = FGrid.TopVisibleRow();
+  std::int64_t columnLeft = ColumnLeft(ACol);
   for (int i = 0; i < count; ++i) {
     TPointControl& point = *points[i];
     const TTaskObject& task = *point.FItem->Task;
@@ -116,27 +134,28 @@ void TTaskItems::LayoutColumn(const std::vector<int>& group, int ACol) {
     int finishRow = FGrid.DateTimeToCell(task.FFinishDateTime).Row;
     if (DayOf(task.FStartDateTime) != day) startRow = fixedRows;
     if (DayOf(task.FFinishDateTime) != day) finishRow = FGrid.RowCount() - 1;
-    int top = (startRow - topRow + fixedRows) * pitch;
-    int height = (finishRow - startRow + 1) * pitch;
+    std::int64_t top = (std::int64_t{startRow} - topRow + fixedRows) * pitch;
+    std::int64_t height = (std::int64_t{finishRow} - startRow + 1) * pitch;
     if (startRow < topRow + fixedRows) {
       top = pitch * fixedRows;
-      height = (finishRow - topRow + fixedRows) * pitch;
+      height = (std::int64_t{finishRow} - topRow + fixedRows) * pitch;
     }
-    // The window system is never asked for an empty or negative size.
-    if (width <= 0 || height <= 0) {
+    std::int64_t left = columnLeft + std::int64_t{width} * i + MarkerIndent;
+    // The window system is never asked for an empty or negative size, nor for edges beyond what
+    // its 32-bit coordinates hold (a container can make rows and columns that large).
+    if (width <= 0 || height <= 0 || !FitsInt(top) || !FitsInt(top + height) ||
+        !FitsInt(left) || !FitsInt(left + width)) {
       point.SetVisible(false);
       continue;
     }
-    point.SetHeight(height);
-    point.SetTop(top);
-    point.SetLeft(ColumnLeft(ACol) + width * i + MarkerIndent);
-    point.SetWidth(width);
+    point.SetBounds(static_cast<int>(left), static_cast<int>(top), width,
+                    static_cast<int>(height));
     point.SetVisible(true);
   }
 }
 
-int TTaskItems::ColumnLeft(int ACol) const {
-  int left = 0;
+std::int64_t TTaskItems::ColumnLeft(int ACol) const {
+  std::int64_t left = 0;
   for (int col = 0; col < ACol; ++col) left += FGrid.ColWidths(col);
   return left;
 }

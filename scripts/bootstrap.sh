@@ -23,6 +23,19 @@ else
   echo "bootstrap: all packages present"
 fi
 
+# A machine whose kernel refuses 32-bit programs cannot run 32-bit Wine; the tests then run the
+# portable suite as a 32-bit program under qemu-i386 instead.
+. "$(dirname "$0")/machine.sh"
+if ! runs_32bit_programs; then
+  extra=()
+  for p in g++-multilib qemu-user; do have_pkg "$p" || extra+=("$p"); done
+  if [ ${#extra[@]} -gt 0 ]; then
+    echo "bootstrap: 32-bit programs do not run here; installing ${extra[*]}"
+    $SUDO apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${extra[@]}"
+  fi
+fi
+
 # A second user locale for the Windows-side locale test (Wine takes the user locale from LANG).
 if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
   echo "bootstrap: generating the de_DE.UTF-8 locale"

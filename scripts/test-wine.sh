@@ -5,6 +5,7 @@
 # executes i386 programs. The shipped i686 control is always built and checked; where 32-bit
 # programs run, its own Wine tests run too.
 set -euo pipefail
+. "$(dirname "$0")/machine.sh"
 jobs=$(nproc)
 
 build_and_test() {
@@ -29,7 +30,7 @@ echo "== x86_64 build: Windows-side tests under Wine"
 build_and_test build/mingw64 cmake/mingw-w64-x86_64.cmake
 
 echo "== i686 build: the shipped SkedraXControl.ocx"
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+if runs_32bit_programs; then
   build_and_test build/mingw32 cmake/mingw-w64-i686.cmake
 else
   echo "(this machine does not execute 32-bit programs: the i686 control reuses the generated type library and runs its static checks)"

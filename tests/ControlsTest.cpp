@@ -6,6 +6,7 @@
 
 #include "Framework/Core/Buttons.h"
 #include "Framework/Core/Controls.h"
+#include "Framework/Core/Exceptions.h"
 #include "Framework/Core/HeadlessPeer.h"
 #include "Framework/Core/Menus.h"
 
@@ -141,6 +142,22 @@ TEST_F(ControlTreeTest, InvalidationFocusAndCaptureReachTheWindow) {
   EXPECT_FALSE(FForm.CanFocus());
 }
 
+TEST_F(ControlTreeTest, BoundsWhoseEdgesPassThirtyTwoBitsFailAndChangeNothing) {
+  FForm.HandleNeeded();
+  TControl shape(&FForm);
+  shape.SetParent(&FForm);
+  shape.SetBounds(1, 2, 3, 4);
+  for (TControl* control : {static_cast<TControl*>(&FForm), &shape}) {
+    const TRect before = control->BoundsRect();
+    EXPECT_THROW(control->SetBounds(2147483000, 0, 1000, 300), EIntOverflow);
+    EXPECT_THROW(control->SetBounds(0, -2147483000, 10, -1000), EIntOverflow);
+    EXPECT_EQ(control->BoundsRect(), before);
+  }
+  EXPECT_EQ(FRecorder.WindowOf(FForm)->Bounds, Bounds(10, 20, 300, 200));
+  FForm.SetBounds(2147483000, 0, 647, 300);
+  EXPECT_EQ(FForm.BoundsRect().Right, 2147483647);
+}
+
 TEST_F(ControlTreeTest, ChildrenFollowTheParentsColourAndFontUntilGivenTheirOwn) {
   TFont font;
   font.Name = L"Arial";
@@ -207,12 +224,25 @@ TEST_F(PopupMenuTest, ChosenItemIsClickedAndMayFreeItsOwnMenu) {
     clicked.push_back(Sender->Tag());
     delete FMenu;
   };
-  FRecorder.ChooseItem = [](TPopupMenu& Menu) { return Menu.Items(0); };
+  FRecorder.ChooseItem = [](TPopupMenu&) { return 0; };
   FForm.ContextPopup(0, 0);
   EXPECT_EQ(clicked, std::vector<int>{3});
   EXPECT_EQ(FForm.PopupMenu(), nullptr);
   FForm.ContextPopup(0, 0);
   EXPECT_EQ(FRecorder.Popups.size(), 1u);
+}
+
+// A timer or a container's call can free the menu with its owner while the user chooses.
+TEST_F(PopupMenuTest, MenuFreedWhileShownClicksNothing) {
+  std::vector<int> clicked;
+  AddItem(L"Delete", 3)->OnClick = [&](TComponent* Sender) { clicked.push_back(Sender->Tag()); };
+  FRecorder.ChooseItem = [this](TPopupMenu&) {
+    delete FMenu;
+    return 0;
+  };
+  FForm.ContextPopup(0, 0);
+  EXPECT_TRUE(clicked.empty());
+  EXPECT_EQ(FForm.PopupMenu(), nullptr);
 }
 
 TEST_F(PopupMenuTest, MenuWithoutAWindowRunsOnPopupButShowsNothing) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 
 #include "Framework/Core/Exceptions.h"
 #include "Framework/Core/FormatSettings.h"
@@ -77,6 +78,24 @@ TEST(FormatSettingsTest, DatesRoundTripThroughTheirText) {
   }
 }
 
+// The century of a two-digit year follows the reference date instead of a fixed window.
+TEST(FormatSettingsTest, TwoDigitYearsTakeTheCenturyNearestTheReferenceDate) {
+  const TFormatSettings mdy = MonthDayYear();
+  const TDateTime in1998 = March12;
+  const TDateTime in2026 = EncodeDate(2026, 12, 9);
+  EXPECT_EQ(StrToDateNear(L"1/1/29", in1998, mdy), EncodeDate(2029, 1, 1));
+  EXPECT_EQ(StrToDateNear(L"1/1/50", in1998, mdy), EncodeDate(1950, 1, 1));
+  EXPECT_EQ(StrToDateNear(L"1/1/30", in2026, mdy), EncodeDate(2030, 1, 1));
+  EXPECT_EQ(StrToDateNear(L"1/1/0", in2026, mdy), EncodeDate(2000, 1, 1));
+  EXPECT_EQ(StrToDateNear(L"1/1/77", in2026, mdy), EncodeDate(1977, 1, 1));
+  EXPECT_EQ(StrToDateNear(L"6/1/75", EncodeDate(2120, 3, 1), mdy), EncodeDate(2075, 6, 1));
+  // Only the centuries that hold such a date count: 29 February of 1900 never was.
+  EXPECT_EQ(StrToDateNear(L"2/29/00", EncodeDate(1930, 1, 1), mdy), EncodeDate(2000, 2, 29));
+  EXPECT_EQ(StrToDateNear(L"1/1/1930", in2026, mdy), EncodeDate(1930, 1, 1));
+  TDateTime value;
+  EXPECT_FALSE(TryStrToDateNear(L"1/1/30", std::nan(""), value, mdy));
+}
+
 TEST(FormatSettingsTest, ParsesDatesInTheFormatsFieldOrder) {
   const TFormatSettings dmy = DayMonthYear();
   const TFormatSettings mdy = MonthDayYear();
@@ -84,9 +103,6 @@ TEST(FormatSettingsTest, ParsesDatesInTheFormatsFieldOrder) {
   EXPECT_EQ(StrToDate(L" 12.03.98 ", dmy), March12);
   EXPECT_EQ(StrToDate(L"3/12/1998", mdy), March12);
   EXPECT_EQ(StrToDate(L"03/12/98", mdy), March12);
-  EXPECT_EQ(StrToDate(L"1/1/29", mdy), EncodeDate(2029, 1, 1));
-  EXPECT_EQ(StrToDate(L"1/1/30", mdy), EncodeDate(1930, 1, 1));
-  EXPECT_EQ(StrToDate(L"1/1/0", mdy), EncodeDate(2000, 1, 1));
   EXPECT_EQ(StrToDate(L"1/1/0030", mdy), EncodeDate(30, 1, 1));
 
   TFormatSettings yearFirst = dmy;

@@ -78,6 +78,13 @@ TEST_P(SkedraPaintTest, DayCellsAreYellowFromDayStartToDayEndInclusiveAndOliveAr
   ASSERT_NE(TextOf(2, RowAt(8, 0)), nullptr);
   EXPECT_EQ(TextOf(2, RowAt(8, 0))->State.Font.Color, grid.Font().Color);
   EXPECT_FALSE(TextOf(2, RowAt(8, 0))->State.TransparentText);
+  // The labels keep their colon under a locale that separates times otherwise.
+  TFormatSettings dotted = GetParam().Settings;
+  dotted.TimeSeparator = L'.';
+  dotted.LongTimeFormat = L"HH.mm.ss";
+  SetFormatSettings(dotted);
+  Paint(grid);
+  EXPECT_EQ(CellColor(2, RowAt(8, 0)), Yellow);
 }
 
 TEST_P(SkedraPaintTest, SelectedCellsAreHighlightedInAndOutOfWorkingHours) {

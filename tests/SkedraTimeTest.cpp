@@ -1,4 +1,6 @@
 // Conversions between the schedule grid's cells and date-times, and the weekday helpers.
+#include <cmath>
+
 #include "SkedraTestSupport.h"
 
 namespace skx::test {
@@ -14,24 +16,25 @@ TEST_P(SkedraTimeTest, DateTimeToCellMapsIntoTheNextSlotBoundary) {
   EXPECT_EQ(grid.DateTimeToCell(Day(12) + EncodeTime(8, 0, 0, 0)), (TCellCoord{2, 33}));
   EXPECT_EQ(grid.DateTimeToCell(Day(12) + EncodeTime(8, 1, 0, 0)), (TCellCoord{2, 34}));
   EXPECT_EQ(grid.DateTimeToCell(Day(12) + EncodeTime(8, 10, 59, 999)).Row, 34);
-  TCellCoord last = grid.DateTimeToCell(Day(12) + EncodeTime(23, 59, 0, 0));
-  EXPECT_EQ(last.Row, 97);
-  EXPECT_EQ(last.Row, grid.RowCount());
+  // Past the last slot's start there is no later boundary inside the day: the last row.
+  EXPECT_EQ(grid.DateTimeToCell(Day(12) + EncodeTime(23, 59, 0, 0)).Row, grid.RowCount() - 1);
   EXPECT_EQ(grid.DateTimeToCell(Day(11) + EncodeTime(8, 0, 0, 0)), (TCellCoord{-1, 33}));
   EXPECT_EQ(grid.DateTimeToCell(Day(13)).Col, -1);
 }
 
-TEST_P(SkedraTimeTest, DayDistanceBeyondThirtyTwoBitsFailsWithIntegerOverflow) {
+TEST_P(SkedraTimeTest, DatesOutsideTheCalendarAreRefusedAndChangeNothing) {
   TSkedra& grid = MakeGrid();
   grid.SetSkedraType(skDaily);
-  // The headings fail, but the date stays assigned.
-  EXPECT_THROW(grid.SetActiveDate(-2147483000.0), ERangeError);
-  try {
-    grid.DateTimeToCell(Day(12));
-    FAIL() << "no failure";
-  } catch (const EIntOverflow& error) {
-    EXPECT_EQ(error.Message(), L"Integer overflow");
+  for (double date : {-2147483000.0, 1e300, -693594.0, 2958466.0, std::nan(""), HUGE_VAL,
+                      -HUGE_VAL}) {
+    EXPECT_THROW(grid.SetActiveDate(date), ERangeError) << date;
+    EXPECT_THROW(grid.DateTimeToCell(date), ERangeError) << date;
   }
+  // The days shown beside the last days of the calendar would have no heading.
+  EXPECT_THROW(grid.SetActiveDate(2958462.0), ERangeError);
+  EXPECT_EQ(grid.ActiveDate(), Day(12));
+  EXPECT_EQ(grid.CellText(2, 0), Date(12) + L" Thu");
+  EXPECT_EQ(grid.DateTimeToCell(Day(12)), (TCellCoord{2, 1}));
 }
 
 TEST_P(SkedraTimeTest, DateTimeToCellFindsEachShownDayOfTheWeek) {
@@ -75,17 +78,21 @@ TEST_P(SkedraTimeTest, HeadingThatIsNotADateFailsToConvert) {
   EXPECT_THROW(grid.CellToDateTime(2, 1), EConvertError);
 }
 
-TEST(SkedraLocaleTest, TimeSeparatorOtherThanColonFailsInTheConstructor) {
+// The working hours are fixed times of day and the row labels are written with a colon, so a
+// locale that separates times otherwise changes nothing.
+TEST(SkedraLocaleTest, TimeSeparatorOtherThanColonKeepsDefaultsAndRowTimes) {
   TFormatSettings saved = GetFormatSettings();
   TFormatSettings dotted = DayMonthYear();
   dotted.TimeSeparator = L'.';
   SetFormatSettings(dotted);
   TFixedClock clock(EncodeDate(1998, 3, 12));
-  try {
+  {
     TSkedra grid(nullptr, clock);
-    ADD_FAILURE() << "no failure";
-  } catch (const EConvertError& error) {
-    EXPECT_EQ(error.Message(), L"'8:00' is not a valid time");
+    EXPECT_EQ(grid.Settings().DayStart, EncodeTime(8, 0, 0, 0));
+    EXPECT_EQ(grid.Settings().DayEnd, EncodeTime(17, 30, 0, 0));
+    grid.SetSkedraType(skDaily);
+    EXPECT_EQ(grid.RowTime(35), EncodeTime(8, 30, 0, 0));
+    EXPECT_EQ(grid.CellToDateTime(2, 35), EncodeDate(1998, 3, 12) + EncodeTime(8, 30, 0, 0));
   }
   SetFormatSettings(saved);
 }

@@ -1,4 +1,8 @@
 // Placement of the task markers: rows covered, width shared by overlap groups, scrolling.
+#include <cmath>
+#include <utility>
+#include <vector>
+
 #include "TaskTestSupport.h"
 
 namespace skx::test {
@@ -158,6 +162,93 @@ TEST_P(TaskPlacementTest, MarkerPlacedBeforeTheGridHadAWindowIsShownWithIt) {
   grid.HandleNeeded();
   EXPECT_EQ(Window(Marker(0)).Params.Style, wsChild | wsClipSiblings | wsBorder);
   EXPECT_TRUE(ShownOf(0));
+}
+
+// A container can store any number in a task's dates: such a task gets no marker, and the rest
+// of the grid keeps working.
+TEST_P(TaskPlacementTest, TaskWithDatesOutsideTheCalendarGetsNoMarkerAndStopsNothing) {
+  TSkedra& grid = MakeLoggedWeeklyGrid();
+  const double nan = std::nan("");
+  const std::vector<std::pair<double, double>> spans = {
+      {-700000, At(12, 10, 0)}, {At(12, 9, 0), 3000000}, {At(12, 9, 0), 1e7},
+      {nan, At(12, 9, 0)},      {At(12, 9, 0), HUGE_VAL}, {-HUGE_VAL, At(12, 9, 0)},
+      {nan, nan}};
+  AddTask(1, At(12, 9, 0), At(12, 9, 45));
+  for (std::size_t i = 0; i < spans.size(); ++i)
+    AddTask(10 + static_cast<int>(i), spans[i].first, spans[i].second);
+  grid.TaskItems().Arrange();
+  ASSERT_EQ(Item(0).Points.size(), 1u);
+  EXPECT_TRUE(ShownOf(0));
+  EXPECT_EQ(BoundsOf(0).Width(), grid.ColWidths(Marker(0).FCol) - 10);
+  for (std::size_t i = 1; i <= spans.size(); ++i) EXPECT_TRUE(Item(i).Points.empty()) << i;
+
+  grid.NextButtonClick(nullptr);
+  grid.PrevButtonClick(nullptr);
+  grid.SetActiveDate(Day(13));
+  EXPECT_TRUE(ShownOf(0));
+  grid.SetSelection(TCellRect{3, 37, 3, 40});
+  Choose(L"New task...");
+  grid.ContextPopup(100, 100);
+  EXPECT_EQ(grid.TaskItems().Count(), 9);
+}
+
+TEST_P(TaskPlacementTest, MarkerOfATaskWhoseDatesBecameUnplaceableIsHidden) {
+  TSkedra& grid = MakeDailyGrid();
+  TLoggedTask& task = AddTask(1, At(12, 9, 0), At(12, 9, 45));
+  grid.TaskItems().Arrange();
+  ASSERT_TRUE(ShownOf(0));
+  task.FFinishDateTime = std::nan("");
+  grid.TaskItems().Arrange();
+  EXPECT_FALSE(ShownOf(0));
+}
+
+// A time within half a millisecond of midnight is that midnight, for the column as for the row.
+TEST_P(TaskPlacementTest, TimesRoundedToMidnightBelongToTheNextDay) {
+  TSkedra& grid = MakeLoggedWeeklyGrid();
+  const TDateTime almost = Day(12) - 1e-9;
+  const int col12 = grid.DateTimeToCell(Day(12)).Col;
+  EXPECT_EQ(grid.DateTimeToCell(almost), (TCellCoord{col12, 1}));
+
+  AddTask(1, At(11, 22, 0), almost);
+  AddTask(2, almost, At(12, 1, 0));
+  grid.TaskItems().Arrange();
+  ASSERT_EQ(Item(0).Points.size(), 2u);
+  EXPECT_EQ(Marker(0, 0).FCol, col12 - 1);
+  EXPECT_EQ(BoundsOf(0, 0).Height(), 8 * 17);
+  EXPECT_EQ(Marker(0, 1).FCol, col12);
+  EXPECT_EQ(BoundsOf(0, 1).Height(), 17);
+  ASSERT_EQ(Item(1).Points.size(), 1u);
+  EXPECT_EQ(Marker(1).FCol, col12);
+  EXPECT_EQ(BoundsOf(1).Height(), 5 * 17);
+}
+
+// With a scale that does not divide a day the last row ends before midnight; later times stay
+// in it instead of reaching below the grid.
+TEST_P(TaskPlacementTest, LateTasksStayInsideTheGridForScalesThatDoNotDivideADay) {
+  TSkedra& grid = MakeDailyGrid();
+  AddTask(1, At(12, 23, 50), At(12, 23, 59));
+  for (int scale : {7, 255}) {
+    TSkedraSettings settings = grid.Settings();
+    settings.TimeScale = static_cast<std::uint8_t>(scale);
+    grid.SetSettings(settings);
+    grid.SetTopLeft(2, grid.RowCount() - 1);
+    EXPECT_EQ(grid.DateTimeToCell(At(12, 23, 59)).Row, grid.RowCount() - 1) << scale;
+    const int gridBottom = (grid.RowCount() - grid.TopVisibleRow() + grid.FixedRows()) * 17;
+    ASSERT_EQ(Item(0).Points.size(), 1u);
+    EXPECT_TRUE(ShownOf(0)) << scale;
+    EXPECT_LE(BoundsOf(0).Bottom, gridBottom) << scale;
+    EXPECT_EQ(BoundsOf(0).Height(), 17) << scale;
+  }
+}
+
+TEST_P(TaskPlacementTest, MarkersBeyondThirtyTwoBitCoordinatesAreHidden) {
+  TSkedra& grid = MakeDailyGrid();
+  AddTask(1, At(12, 9, 0), At(12, 9, 45));
+  grid.TaskItems().Arrange();
+  ASSERT_TRUE(ShownOf(0));
+  grid.SetDefaultRowHeight(100000000);
+  grid.TaskItems().Arrange();
+  EXPECT_FALSE(ShownOf(0));
 }
 
 }  // namespace

@@ -139,17 +139,14 @@ class TaskTest : public SkedraTest {
 
   // Answers the next pop-up menu with its item of that caption.
   void Choose(const wchar_t* caption) {
-    FRecorder.ChooseItem = [caption](TPopupMenu& Menu) -> TMenuItem* {
+    FRecorder.ChooseItem = [caption](TPopupMenu& Menu) {
       for (int i = 0; i < Menu.Count(); ++i)
-        if (Menu.Items(i)->Caption() == caption) return Menu.Items(i);
-      return nullptr;
+        if (Menu.Items(i)->Caption() == caption) return i;
+      return -1;
     };
   }
 
-  void RightClick(TPointControl& marker) {
-    marker.MouseDown(mbRight, {}, 2, 2);
-    marker.ContextPopup(2, 2);
-  }
+  void RightClick(TPointControl& marker) { skx::RightClick(marker, 2, 2); }
 
   TLog FLog;
   TScriptedEditor FEditor{FLog};

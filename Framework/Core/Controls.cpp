@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "Framework/Core/Exceptions.h"
 #include "Framework/Core/Menus.h"
 
 namespace skx {
@@ -12,6 +13,13 @@ namespace {
 template <typename T>
 void EraseFrom(std::vector<T*>& list, T* item) {
   list.erase(std::remove(list.begin(), list.end(), item), list.end());
+}
+
+// Every pixel sum made later starts from the right and bottom edges, so they must exist as
+// 32-bit values: "Integer overflow" otherwise, before anything changes.
+void CheckBounds(int left, int top, int width, int height) {
+  CheckedAdd(left, width);
+  CheckedAdd(top, height);
 }
 
 }  // namespace
@@ -81,6 +89,7 @@ void TControl::ParentChanged() {
 }
 
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  CheckBounds(ALeft, ATop, AWidth, AHeight);
   Invalidate();
   FLeft = ALeft;
   FTop = ATop;
@@ -129,7 +138,7 @@ void TControl::InvalidateRect(const TRect& rect) {
 }
 
 void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-  if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
+  if (OnMouseDown) CallHandler(OnMouseDown, this, button, shift, x, y);
 }
 
 void TControl::MouseMove(TShiftState, int, int) {}
@@ -227,6 +236,7 @@ TRect TWinControl::ClientRect() const {
 }
 
 void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  CheckBounds(ALeft, ATop, AWidth, AHeight);
   FLeft = ALeft;
   FTop = ATop;
   FWidth = AWidth;

@@ -4,12 +4,14 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "Framework/Core/Geometry.h"
 #include "Framework/Core/Graphics.h"
 #include "Framework/Core/Sets.h"
 #include "Framework/Core/Strings.h"
+#include "Framework/Core/WeakRef.h"
 
 namespace skx {
 
@@ -20,6 +22,14 @@ class TPopupMenu;
 class TMenuItem;
 
 using TNotifyEvent = std::function<void(TComponent* Sender)>;
+
+// Calls an event's handler through a copy, since the handler may free the object that holds the
+// event, and with it the handler that is running.
+template <typename Handler, typename... Args>
+auto CallHandler(const Handler& handler, Args&&... args) {
+  Handler running = handler;
+  return running(std::forward<Args>(args)...);
+}
 
 // A property that a saved state holds; Stored false means it is derived and never written.
 struct TPublishedProperty {
@@ -32,7 +42,9 @@ using TComponentState = TSet<TComponentStateFlag>;
 
 enum TOperation { opInsert, opRemove };
 
-class TComponent {
+// Weakly referable, so that code which raises an event can tell afterwards whether the handler
+// freed the component it was working on.
+class TComponent : public TWeakTarget {
  public:
   explicit TComponent(TComponent* AOwner);
   virtual ~TComponent();
@@ -151,8 +163,10 @@ class TWindowPeer {
   virtual void ReleaseCapture() = 0;
   // position and range in cells; a range of 0 hides the bar.
   virtual void SetScrollBar(bool vertical, int range, int position) = 0;
-  // Shows the menu at screen coordinates and returns the item chosen, or null.
-  virtual TMenuItem* TrackPopupMenu(TPopupMenu& menu, TPoint screenPoint) = 0;
+  // Shows the menu at screen coordinates and returns the index of the item chosen, or -1. The
+  // menu may be freed while it is shown (a timer or a container's call may free its owner), so
+  // the menu is not touched once the user has chosen.
+  virtual int TrackPopupMenu(TPopupMenu& menu, TPoint screenPoint) = 0;
 
   // The control that the window's input and painting go to; TWinControl::SetPeer tells it.
   TWinControl* Control() const { return FControl; }

@@ -49,25 +49,21 @@ void DateFromDay(int dayNumber, int& year, int& month, int& day) {
   year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
 }
 
-struct TDayAndTime {
-  int Day;
-  int MSec;
-};
+}  // namespace
 
-// Both decoders go through here so that a time rounded up to midnight also moves the date.
-TDayAndTime Split(TDateTime value) {
-  if (!(value > FirstDay - 1 && value < LastDay + 1)) RaiseRangeError();
-  const double whole = std::trunc(value);
-  TDayAndTime parts{static_cast<int>(whole),
-                    static_cast<int>(std::lround(std::fabs(value - whole) * MSecsPerDay))};
+bool IsDecodable(TDateTime Value) { return Value > FirstDay - 1 && Value < LastDay + 1; }
+
+TDayTime SplitDayTime(TDateTime Value) {
+  if (!IsDecodable(Value)) RaiseRangeError();
+  const double whole = std::trunc(Value);
+  TDayTime parts{static_cast<int>(whole),
+                 static_cast<int>(std::lround(std::fabs(Value - whole) * MSecsPerDay))};
   if (parts.MSec == MSecsPerDayCount) {
     ++parts.Day;
     parts.MSec = 0;
   }
   return parts;
 }
-
-}  // namespace
 
 bool IsLeapYear(int Year) { return Year % 4 == 0 && (Year % 100 != 0 || Year % 400 == 0); }
 
@@ -107,11 +103,11 @@ TDateTime EncodeTime(int Hour, int Min, int Sec, int MSec) {
 }
 
 void DecodeDate(TDateTime Value, int& Year, int& Month, int& Day) {
-  DateFromDay(Split(Value).Day, Year, Month, Day);
+  DateFromDay(SplitDayTime(Value).Day, Year, Month, Day);
 }
 
 void DecodeTime(TDateTime Value, int& Hour, int& Min, int& Sec, int& MSec) {
-  const int msecOfDay = Split(Value).MSec;
+  const int msecOfDay = SplitDayTime(Value).MSec;
   Hour = msecOfDay / 3600000;
   Min = msecOfDay / 60000 % 60;
   Sec = msecOfDay / 1000 % 60;
@@ -126,7 +122,7 @@ TDateTime TimeOf(TDateTime Value) { return std::fabs(Value - std::trunc(Value));
 
 int DayOfWeek(TDateTime Value) {
   // Day 0 was a Saturday; the remainder of a negative day is negative, hence the extra week.
-  return (Split(Value).Day % 7 + 13) % 7 + 1;
+  return (SplitDayTime(Value).Day % 7 + 13) % 7 + 1;
 }
 
 TDateTime TSystemClock::Now() const {

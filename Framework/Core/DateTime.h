@@ -22,6 +22,17 @@ bool TryEncodeTime(int Hour, int Min, int Sec, int MSec, TDateTime& Value);
 void DecodeDate(TDateTime Value, int& Year, int& Month, int& Day);
 void DecodeTime(TDateTime Value, int& Hour, int& Min, int& Sec, int& MSec);
 
+// The one split of a value into its day and its time of day, rounded to the millisecond as the
+// decoders round it, so that a time that rounds up to midnight belongs to the next day. Values
+// outside years 1 to 9999 (NaN and infinities too) fail with "Range check error".
+struct TDayTime {
+  int Day;
+  int MSec;
+};
+TDayTime SplitDayTime(TDateTime Value);
+// Whether SplitDayTime, and so every decoder, accepts the value.
+bool IsDecodable(TDateTime Value);
+
 int WholeDays(TDateTime Value);       // the whole days by truncation
 TDateTime DateOf(TDateTime Value);    // midnight of the value's day
 TDateTime TimeOf(TDateTime Value);    // the time of day alone, 0 <= t < 1

@@ -2,6 +2,7 @@
 #include "Framework/Core/FormatSettings.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cwctype>
 #include <utility>
@@ -126,11 +127,20 @@ bool ReadMonthName(const String& field, int& month) {
   return false;
 }
 
-// A one- or two-digit year falls in 1930 to 2029.
-bool ReadYear(const String& field, int& year) {
-  if (!ReadNumber(field, 4, year)) return false;
-  if (field.size() <= 2) year += year < 30 ? 2000 : 1900;
-  return true;
+// Of the dates with the given year in the centuries around near's, the one nearest to near.
+bool EncodeNearestCentury(int yearOfCentury, int month, int day, TDateTime near,
+                          TDateTime& value) {
+  int nearYear, unusedMonth, unusedDay;
+  DecodeDate(near, nearYear, unusedMonth, unusedDay);
+  const int century = nearYear - nearYear % 100;
+  bool found = false;
+  for (int base = century - 100; base <= century + 100; base += 100) {
+    TDateTime candidate;
+    if (!TryEncodeDate(base + yearOfCentury, month, day, candidate)) continue;
+    if (!found || std::fabs(candidate - near) < std::fabs(value - near)) value = candidate;
+    found = true;
+  }
+  return found;
 }
 
 // The letters d, M and y in the order in which the format first names them.
@@ -257,11 +267,13 @@ String TimeToStr(TDateTime Value, const TFormatSettings& Settings) {
   return FormatDateTime(Settings.LongTimeFormat, Value, Settings);
 }
 
-bool TryStrToDate(const String& Text, TDateTime& Value, const TFormatSettings& Settings) {
+bool TryStrToDateNear(const String& Text, TDateTime Near, TDateTime& Value,
+                      const TFormatSettings& Settings) {
   const String order = FieldOrder(Settings.ShortDateFormat);
   const std::vector<String> fields = SplitAt(Trimmed(Text), Settings.DateSeparator);
   if (order.empty() || fields.size() != order.size()) return false;
   int year = 0;
+  bool shortYear = false;
   int month = 1;
   int day = 1;
   for (size_t i = 0; i < order.size(); ++i) {
@@ -269,14 +281,22 @@ bool TryStrToDate(const String& Text, TDateTime& Value, const TFormatSettings& S
     const bool valid = order[i] == L'd' ? ReadNumber(field, 2, day)
                        : order[i] == L'M'
                            ? ReadNumber(field, 2, month) || ReadMonthName(field, month)
-                           : ReadYear(field, year);
+                           : ReadNumber(field, 4, year);
     if (!valid) return false;
+    if (order[i] == L'y') shortYear = field.size() <= 2;
   }
+  const bool yearFromNear = shortYear || order.find(L'y') == String::npos;
+  if (yearFromNear && !IsDecodable(Near)) return false;
+  if (shortYear) return EncodeNearestCentury(year, month, day, Near, Value);
   if (order.find(L'y') == String::npos) {
     int unusedMonth, unusedDay;
-    DecodeDate(TSystemClock().Today(), year, unusedMonth, unusedDay);
+    DecodeDate(Near, year, unusedMonth, unusedDay);
   }
   return TryEncodeDate(year, month, day, Value);
+}
+
+bool TryStrToDate(const String& Text, TDateTime& Value, const TFormatSettings& Settings) {
+  return TryStrToDateNear(Text, TSystemClock().Now(), Value, Settings);
 }
 
 bool TryStrToTime(const String& Text, TDateTime& Value, const TFormatSettings& Settings) {
@@ -297,8 +317,12 @@ bool TryStrToTime(const String& Text, TDateTime& Value, const TFormatSettings& S
 }
 
 TDateTime StrToDate(const String& Text, const TFormatSettings& Settings) {
+  return StrToDateNear(Text, TSystemClock().Now(), Settings);
+}
+
+TDateTime StrToDateNear(const String& Text, TDateTime Near, const TFormatSettings& Settings) {
   TDateTime value;
-  if (!TryStrToDate(Text, value, Settings)) RaiseInvalidDate(Text);
+  if (!TryStrToDateNear(Text, Near, value, Settings)) RaiseInvalidDate(Text);
   return value;
 }
 

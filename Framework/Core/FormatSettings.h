@@ -29,12 +29,16 @@ String TimeToStr(TDateTime Value, const TFormatSettings& Settings = GetFormatSet
 // Parsing accepts what formatting produces and the usual shorter forms: a date in the short
 // date format's field order with the date separator, a time as hours[:minutes[:seconds[.fraction]]]
 // with the time separator and an optional AM/PM designator before or after it. A one- or two-digit
-// year falls in 1930 to 2029; a short date format without a year takes the current one. Blanks
-// around the text are ignored. Failures raise "'%s' is not a valid date" and "'%s' is not a
-// valid time".
+// year takes the century that puts the date nearest to the current date (or to Near); a short
+// date format without a year takes the current year (or Near's). Blanks around the text are
+// ignored. Failures raise "'%s' is not a valid date" and "'%s' is not a valid time".
 TDateTime StrToDate(const String& Text, const TFormatSettings& Settings = GetFormatSettings());
+TDateTime StrToDateNear(const String& Text, TDateTime Near,
+                        const TFormatSettings& Settings = GetFormatSettings());
 TDateTime StrToTime(const String& Text, const TFormatSettings& Settings = GetFormatSettings());
 bool TryStrToDate(const String& Text, TDateTime& Value, const TFormatSettings& Settings = GetFormatSettings());
+bool TryStrToDateNear(const String& Text, TDateTime Near, TDateTime& Value,
+                      const TFormatSettings& Settings = GetFormatSettings());
 bool TryStrToTime(const String& Text, TDateTime& Value, const TFormatSettings& Settings = GetFormatSettings());
 
 // "'%s' is not a valid integer value" for anything but an optionally signed decimal in 32 bits

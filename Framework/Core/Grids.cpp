@@ -419,7 +419,7 @@ void TCustomGrid::Scroll(bool vertical, TScrollCode code, int position) {
 }
 
 void TCustomGrid::TopLeftChanged() {
-  if (OnTopLeftChanged) OnTopLeftChanged(this);
+  if (OnTopLeftChanged) CallHandler(OnTopLeftChanged, this);
 }
 
 void TCustomGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) {

@@ -88,11 +88,17 @@ void THeadlessWindowPeer::SetScrollBar(bool vertical, int range, int position) {
   bar.Position = position;
 }
 
-TMenuItem* THeadlessWindowPeer::TrackPopupMenu(TPopupMenu& menu, TPoint screenPoint) {
+int THeadlessWindowPeer::TrackPopupMenu(TPopupMenu& menu, TPoint screenPoint) {
   TPopupRecord popup{&menu, screenPoint, {}};
   for (int i = 0; i < menu.Count(); ++i) popup.Captions.push_back(menu.Items(i)->Caption());
   FRecorder.Popups.push_back(popup);
-  return FRecorder.ChooseItem ? FRecorder.ChooseItem(menu) : nullptr;
+  return FRecorder.ChooseItem ? FRecorder.ChooseItem(menu) : -1;
+}
+
+void RightClick(TControl& control, int x, int y) {
+  TWeakRef<TControl> alive(&control);
+  control.MouseDown(mbRight, {}, x, y);
+  if (TControl* target = alive.Get()) target->ContextPopup(x, y);
 }
 
 }  // namespace skx

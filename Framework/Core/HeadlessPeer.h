@@ -43,8 +43,9 @@ class THeadlessRecorder {
   int FocusId = -1;
   int CaptureId = -1;
   std::vector<TPopupRecord> Popups;
-  // Answers which item a shown menu returns; none is chosen when it is empty.
-  std::function<TMenuItem*(TPopupMenu& menu)> ChooseItem;
+  // Answers the index of the item a shown menu returns (-1 for none); none is chosen when it is
+  // empty.
+  std::function<int(TPopupMenu& menu)> ChooseItem;
 
   // The record of a control's window; null when the control has no headless window.
   const TWindowRecord* WindowOf(const TWinControl& control) const;
@@ -52,6 +53,10 @@ class THeadlessRecorder {
   std::unique_ptr<TWindowPeer> CreatePeer();
   void ClearInvalidations();
 };
+
+// What the platform delivers for a right click: the press, then, as a message of its own, the
+// context-menu request, which reaches the control only while its window still exists.
+void RightClick(TControl& control, int x, int y);
 
 class THeadlessWindowPeer : public TWindowPeer {
  public:
@@ -75,7 +80,7 @@ class THeadlessWindowPeer : public TWindowPeer {
   void SetCapture() override;
   void ReleaseCapture() override;
   void SetScrollBar(bool vertical, int range, int position) override;
-  TMenuItem* TrackPopupMenu(TPopupMenu& menu, TPoint screenPoint) override;
+  int TrackPopupMenu(TPopupMenu& menu, TPoint screenPoint) override;
 
  private:
   TWindowRecord& Record() const { return FRecorder.Windows.at(FId); }

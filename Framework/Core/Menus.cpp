@@ -11,9 +11,7 @@ TMenuItem::~TMenuItem() {
 }
 
 void TMenuItem::Click() {
-  // A copy, because the handler may free the item that holds the original.
-  TNotifyEvent handler = OnClick;
-  if (handler) handler(this);
+  if (OnClick) CallHandler(OnClick, this);
 }
 
 TPopupMenu::~TPopupMenu() {
@@ -38,13 +36,17 @@ void TPopupMenu::Clear() {
 }
 
 void TPopupMenu::Popup(int x, int y) {
-  if (OnPopup) OnPopup(this);
+  if (OnPopup) CallHandler(OnPopup, this);
   TControl* control = FPopupComponent;
   if (!control) control = dynamic_cast<TControl*>(Owner());
   TWinControl* window = dynamic_cast<TWinControl*>(control);
   if (!window && control) window = control->Parent();
   if (!window || !window->HandleAllocated()) return;
-  if (TMenuItem* chosen = window->Peer()->TrackPopupMenu(*this, TPoint{x, y})) chosen->Click();
+  TWeakRef<TPopupMenu> alive(this);
+  const int chosen = window->Peer()->TrackPopupMenu(*this, TPoint{x, y});
+  // While the menu was up, a timer or a container's call may have freed it with its owner.
+  if (alive.Expired() || chosen < 0 || chosen >= Count()) return;
+  Items(chosen)->Click();
 }
 
 void TPopupMenu::Notification(TComponent* AComponent, TOperation operation) {

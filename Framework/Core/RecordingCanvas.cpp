@@ -17,54 +17,9 @@ TCanvasCall& TRecordingCanvas::Record(TCanvasOp op) {
   return call;
 }
 
-void TRecordingCanvas::SetPenColor(TColor color) {
-  State.Pen.Color = color;
-  Record(coPenColor);
-}
-
-void TRecordingCanvas::SetPenWidth(int width) {
-  State.Pen.Width = width;
-  Record(coPenWidth);
-}
-
-void TRecordingCanvas::SetPenGeometric(bool geometric) {
-  State.Pen.Geometric = geometric;
-  Record(coPenGeometric);
-}
-
-void TRecordingCanvas::SetBrushColor(TColor color) {
-  State.BrushColor = color;
-  Record(coBrushColor);
-}
-
-void TRecordingCanvas::SetFont(const TFont& font) {
-  State.Font = font;
-  Record(coFont);
-}
-
-void TRecordingCanvas::SetFontName(const String& name) {
-  State.Font.Name = name;
-  Record(coFontName);
-}
-
 void TRecordingCanvas::SetFontSize(int points) {
   State.Font.SetSize(points);
   Record(coFontSize);
-}
-
-void TRecordingCanvas::SetFontColor(TColor color) {
-  State.Font.Color = color;
-  Record(coFontColor);
-}
-
-void TRecordingCanvas::SetFontStyle(TFontStyles style) {
-  State.Font.Style = style;
-  Record(coFontStyle);
-}
-
-void TRecordingCanvas::SetTransparentText(bool transparent) {
-  State.TransparentText = transparent;
-  Record(coTransparentText);
 }
 
 void TRecordingCanvas::FillRect(const TRect& rect) { Record(coFillRect).Rect = rect; }

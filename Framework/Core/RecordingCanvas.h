@@ -69,16 +69,20 @@ class TRecordingCanvas : public TCanvas {
   // The calls of one kind, in order.
   std::vector<TCanvasCall> Of(TCanvasOp op) const;
 
-  void SetPenColor(TColor color) override;
-  void SetPenWidth(int width) override;
-  void SetPenGeometric(bool geometric) override;
-  void SetBrushColor(TColor color) override;
-  void SetFont(const TFont& font) override;
-  void SetFontName(const String& name) override;
+  void SetPenColor(TColor color) override { Change(State.Pen.Color, color, coPenColor); }
+  void SetPenWidth(int width) override { Change(State.Pen.Width, width, coPenWidth); }
+  void SetPenGeometric(bool geometric) override {
+    Change(State.Pen.Geometric, geometric, coPenGeometric);
+  }
+  void SetBrushColor(TColor color) override { Change(State.BrushColor, color, coBrushColor); }
+  void SetFont(const TFont& font) override { Change(State.Font, font, coFont); }
+  void SetFontName(const String& name) override { Change(State.Font.Name, name, coFontName); }
   void SetFontSize(int points) override;
-  void SetFontColor(TColor color) override;
-  void SetFontStyle(TFontStyles style) override;
-  void SetTransparentText(bool transparent) override;
+  void SetFontColor(TColor color) override { Change(State.Font.Color, color, coFontColor); }
+  void SetFontStyle(TFontStyles style) override { Change(State.Font.Style, style, coFontStyle); }
+  void SetTransparentText(bool transparent) override {
+    Change(State.TransparentText, transparent, coTransparentText);
+  }
   void FillRect(const TRect& rect) override;
   void Rectangle(const TRect& rect) override;
   void MoveTo(int x, int y) override;
@@ -95,6 +99,11 @@ class TRecordingCanvas : public TCanvas {
 
  private:
   TCanvasCall& Record(TCanvasOp op);
+  template <typename T>
+  void Change(T& field, const T& value, TCanvasOp op) {
+    field = value;
+    Record(op);
+  }
 };
 
 }  // namespace skx

@@ -3,6 +3,7 @@
 
 #include "Framework/Core/Buttons.h"
 #include "Framework/Core/Grids.h"
+#include "Framework/Core/WeakRef.h"
 #include "Framework/Win32/Win32Types.h"
 #include "Framework/Win32/WindowPeer.h"
 
@@ -155,8 +156,9 @@ LRESULT TWin32WindowPeer::MouseMessage(UINT message, WPARAM wParam, LPARAM lPara
         ::InvalidateRect(window, nullptr, FALSE);
         if (::GetCapture() == window) ::ReleaseCapture();
       }
+      TWeakRef<TWinControl> alive(control);
       control->MouseUp(mbLeft, shift, x, y);
-      if (click) static_cast<TSpeedButton*>(control)->Click();
+      if (click && alive.Get()) static_cast<TSpeedButton*>(control)->Click();
       return 0;
     }
     case WM_RBUTTONUP:

@@ -132,7 +132,8 @@ void TWin32WindowPeer::SetScrollBar(bool vertical, int range, int position) {
   ::SetScrollInfo(FHandle, vertical ? SB_VERT : SB_HORZ, &info, TRUE);
 }
 
-TMenuItem* TWin32WindowPeer::TrackPopupMenu(TPopupMenu& menu, TPoint screenPoint) {
+// The menu, its control and this peer may be gone once the system's menu returns.
+int TWin32WindowPeer::TrackPopupMenu(TPopupMenu& menu, TPoint screenPoint) {
   TMenuHandle handle;
   for (int i = 0; i < menu.Count(); ++i) {
     TMenuItem* item = menu.Items(i);
@@ -143,9 +144,7 @@ TMenuItem* TWin32WindowPeer::TrackPopupMenu(TPopupMenu& menu, TPoint screenPoint
   }
   UINT chosen = ::TrackPopupMenu(handle.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN,
                                  screenPoint.X, screenPoint.Y, 0, FHandle, nullptr);
-  // The menu's items may have changed while it was shown.
-  if (chosen == 0 || static_cast<int>(chosen) > menu.Count()) return nullptr;
-  return menu.Items(static_cast<int>(chosen) - 1);
+  return static_cast<int>(chosen) - 1;
 }
 
 LRESULT CALLBACK TWin32WindowPeer::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

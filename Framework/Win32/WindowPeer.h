@@ -47,7 +47,7 @@ class TWin32WindowPeer : public TWindowPeer {
   void SetCapture() override;
   void ReleaseCapture() override;
   void SetScrollBar(bool vertical, int range, int position) override;
-  TMenuItem* TrackPopupMenu(TPopupMenu& menu, TPoint screenPoint) override;
+  int TrackPopupMenu(TPopupMenu& menu, TPoint screenPoint) override;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
