@@ -6,6 +6,7 @@
 #include "Framework/Com/FontAdapter.h"
 #include "Framework/Com/KeepAlive.h"
 #include "Framework/Com/SinkCall.h"
+#include "SkedraAbout/SkedraAbout.h"
 #include "SkedraComp/SkedraState.h"
 #include "SkedraImpl/TaskObjectX.h"
 
@@ -242,7 +243,7 @@ HRESULT TSkedraX::put_Cursor(short Value) {
 // Task methods
 
 HRESULT TSkedraX::AboutBox() {
-  return E_NOTIMPL;
+  return Trap([] { ShowAbout(); });
 }
 
 HRESULT TSkedraX::Clear() {

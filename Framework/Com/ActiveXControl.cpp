@@ -60,10 +60,23 @@ class TFocusWatch {
   }
 };
 
-TActiveXControlBase::TActiveXControlBase(TActiveXControlFactory& factory)
-    : FFactory(factory), FEventPoint(*this) {}
+HWND TControlModalHost::ModalOwner() {
+  HWND owner = nullptr;
+  if (FControl.FInPlaceSite) FControl.FInPlaceSite->GetWindow(&owner);
+  return owner != nullptr ? ::GetAncestor(owner, GA_ROOT) : ::GetActiveWindow();
+}
 
-TActiveXControlBase::~TActiveXControlBase() { FEventPoint.Disconnect(); }
+void TControlModalHost::EnableModeless(bool Enable) {
+  if (FControl.FInPlaceFrame) FControl.FInPlaceFrame->EnableModeless(Enable ? TRUE : FALSE);
+}
+
+TActiveXControlBase::TActiveXControlBase(TActiveXControlFactory& factory)
+    : FFactory(factory), FEventPoint(*this), FModalHost(*this) {}
+
+TActiveXControlBase::~TActiveXControlBase() {
+  if (GetModalHost() == &FModalHost) SetModalHost(nullptr);
+  FEventPoint.Disconnect();
+}
 
 void TActiveXControlBase::CreateControl() {
   FControl = FFactory.ControlClass().Create();
@@ -266,6 +279,8 @@ void TActiveXControlBase::ActivateInPlace(bool uiActivate, HWND parent, const RE
     CreateControlWindow(parent);
     if (posRect != nullptr) PlaceWindow(*posRect);
   }
+  // The control the user works with last owns the dialogs.
+  SetModalHost(&FModalHost);
   if (uiActivate && !FUIActive) {
     FUIActive = true;
     FInPlaceSite->OnUIActivate();
@@ -307,6 +322,7 @@ void TActiveXControlBase::DeactivateInPlace() {
   if (!FInPlaceActive) return;
   DeactivateUI();
   FInPlaceActive = false;
+  if (GetModalHost() == &FModalHost) SetModalHost(nullptr);
   if (FPeer != nullptr && FPeer->Handle() != nullptr) {
     ::RemoveWindowSubclass(FPeer->Handle(), &TFocusWatch::Proc, FocusSubclassId);
   }

@@ -14,10 +14,24 @@
 #include "Framework/Com/AutoObject.h"
 #include "Framework/Com/ComUtil.h"
 #include "Framework/Com/EventConnection.h"
+#include "Framework/Win32/ModalHost.h"
 
 namespace skx {
 
 class TWin32WindowPeer;
+class TActiveXControlBase;
+
+// While the control is in-place active its container's window owns the control's dialogs, and
+// the container's frame holds back its modeless windows while one is up.
+class TControlModalHost : public TModalHost {
+ public:
+  explicit TControlModalHost(TActiveXControlBase& control) : FControl(control) {}
+  HWND ModalOwner() override;
+  void EnableModeless(bool Enable) override;
+
+ private:
+  TActiveXControlBase& FControl;
+};
 
 // The standard control interfaces; the object's IUnknown is the one of TActiveXControl below.
 class TActiveXControlBase : public IOleObject,
@@ -157,6 +171,7 @@ class TActiveXControlBase : public IOleObject,
  private:
   friend class TEventConnectionPoint;
   friend class TFocusWatch;
+  friend class TControlModalHost;
 
   void ShowPropertyPages(HWND parent);
   void CreateControlWindow(HWND parent);
@@ -182,6 +197,7 @@ class TActiveXControlBase : public IOleObject,
   TComRef<IAdviseSink> FViewAdviseSink;
   DWORD FViewAdviseFlags = 0;
   TEventConnectionPoint FEventPoint;
+  TControlModalHost FModalHost;
   SIZEL FExtent;
   bool FInPlaceActive = false;
   bool FUIActive = false;

@@ -27,26 +27,26 @@ void DrawCross(HDC dc, int left, int top) {
 
 }  // namespace
 
-TSpeedButton::TSpeedButton(HWND Static) : FWindow(Static) {
+TCrossButton::TCrossButton(HWND Static) : FWindow(Static) {
   ::SetWindowSubclass(FWindow, Proc, SubclassId, reinterpret_cast<DWORD_PTR>(this));
 }
 
-TSpeedButton::~TSpeedButton() { ::RemoveWindowSubclass(FWindow, Proc, SubclassId); }
+TCrossButton::~TCrossButton() { ::RemoveWindowSubclass(FWindow, Proc, SubclassId); }
 
-bool TSpeedButton::Over(LPARAM Point) const {
+bool TCrossButton::Over(LPARAM Point) const {
   RECT client;
   ::GetClientRect(FWindow, &client);
   const POINT p{GET_X_LPARAM(Point), GET_Y_LPARAM(Point)};
   return ::PtInRect(&client, p) != FALSE;
 }
 
-void TSpeedButton::SetPressed(bool Pressed) {
+void TCrossButton::SetPressed(bool Pressed) {
   if (Pressed == FPressed) return;
   FPressed = Pressed;
   ::InvalidateRect(FWindow, nullptr, FALSE);
 }
 
-void TSpeedButton::Paint() {
+void TCrossButton::Paint() {
   PAINTSTRUCT paint;
   HDC dc = ::BeginPaint(FWindow, &paint);
   RECT client;
@@ -57,7 +57,7 @@ void TSpeedButton::Paint() {
   ::EndPaint(FWindow, &paint);
 }
 
-LRESULT TSpeedButton::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
+LRESULT TCrossButton::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
   switch (Msg) {
     case WM_PAINT:
       Paint();
@@ -92,10 +92,10 @@ LRESULT TSpeedButton::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
   return ::DefSubclassProc(FWindow, Msg, WParam, LParam);
 }
 
-LRESULT CALLBACK TSpeedButton::Proc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam,
+LRESULT CALLBACK TCrossButton::Proc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam,
                                     UINT_PTR, DWORD_PTR Data) {
   try {
-    return reinterpret_cast<TSpeedButton*>(Data)->Handle(Msg, WParam, LParam);
+    return reinterpret_cast<TCrossButton*>(Data)->Handle(Msg, WParam, LParam);
   } catch (...) {
     ReportCurrentException(::GetAncestor(Window, GA_ROOT));
     return 0;

@@ -1,4 +1,4 @@
-// A flat push button that takes no focus, with a cross as its glyph.
+// TCrossButton: a flat push button that takes no focus, with a cross as its glyph.
 #pragma once
 
 #include <windows.h>
@@ -8,12 +8,12 @@ namespace skx {
 // Takes over a static control made with SS_NOTIFY: it draws a push button with a black cross,
 // shows it pressed while the mouse holds it down, and on release over it sends its parent
 // WM_COMMAND with BN_CLICKED. Clicking it leaves the focus where it was.
-class TSpeedButton {
+class TCrossButton {
  public:
-  explicit TSpeedButton(HWND Static);
-  ~TSpeedButton();
-  TSpeedButton(const TSpeedButton&) = delete;
-  TSpeedButton& operator=(const TSpeedButton&) = delete;
+  explicit TCrossButton(HWND Static);
+  ~TCrossButton();
+  TCrossButton(const TCrossButton&) = delete;
+  TCrossButton& operator=(const TCrossButton&) = delete;
 
  private:
   static LRESULT CALLBACK Proc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam,

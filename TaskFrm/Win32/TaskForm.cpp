@@ -209,7 +209,7 @@ void TTaskForm::CreateControls() {
   CreateImage(Bounds(2, 122, 16, 16), idImage1, tbHome);
   label(idLabel1, L"W&here", Bounds(20, 124, 32, 13));
   edit(idWhereEdit, Bounds(4, 140, 417, 21));
-  FLocationClearBtn = std::make_unique<TSpeedButton>(CreateControl(
+  FLocationClearBtn = std::make_unique<TCrossButton>(CreateControl(
       page, WC_STATICW, String(), SS_NOTIFY, 0, Bounds(425, 140, 21, 21), idLocationClearBtn, FFont));
 
   label(idLabel7, L"&Type", Bounds(4, 172, 24, 13));

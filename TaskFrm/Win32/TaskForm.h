@@ -94,7 +94,7 @@ class TTaskForm : public TModalDialog {
   std::unique_ptr<TMaskEdit> FStartTimeEdit;
   std::unique_ptr<TMaskEdit> FEndTimeEdit;
   std::unique_ptr<TIntervalEdit> FEveryEdit;
-  std::unique_ptr<TSpeedButton> FLocationClearBtn;
+  std::unique_ptr<TCrossButton> FLocationClearBtn;
 };
 
 // The editor that EditAppend and EditUpdate use on Windows: one TTaskForm per edit.

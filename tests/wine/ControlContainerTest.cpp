@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "DialogScript.h"
 #include "GridHost.h"
 #include "SkedraXControl_TLB/SkedraXControl_TLB.h"
 #include "TestContainer.h"
@@ -189,6 +190,38 @@ TEST_F(ControlContainerTest, AClickedMarkerIsSelectedAndClearUnselectsIt) {
   Teardown(true);
   selected->Release();
   EXPECT_EQ(ControlCanUnloadNow(), S_OK);
+}
+
+TEST_F(ControlContainerTest, DialogsAreOwnedByTheContainerAndBracketedByEnableModeless) {
+  FSink.NewId = 42;
+  Activate();
+  ISkedraX* control = Control();
+  DWORD thread = ::GetCurrentThreadId();
+  HWND owner = nullptr;
+  HRESULT result = RunScripted(
+      [&] {
+        HWND form = WaitForWindow(thread, L"Task");
+        if (form == nullptr) return;
+        owner = ::GetWindow(form, GW_OWNER);
+        ::PostMessageW(form, WM_COMMAND, IDOK, 0);
+      },
+      [&] { return control->NewTask(); });
+  EXPECT_EQ(result, S_OK);
+  EXPECT_EQ(owner, FSite.Frame());
+  EXPECT_EQ(FSite.Modeless, "-+");
+  std::vector<TEventRecord> expected{{SkedraXEventsDispId::OnGetNewID, 42}, {SkedraXEventsDispId::OnAppendTask, 42}};
+  EXPECT_EQ(FSink.Events, expected);
+
+  result = RunScripted(
+      [&] {
+        HWND box = WaitForWindow(thread, L"About");
+        if (box != nullptr) ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+      },
+      [&] { return control->AboutBox(); });
+  EXPECT_EQ(result, S_OK);
+  EXPECT_EQ(FSite.Modeless, "-+-+");
+  control->Release();
+  Teardown();
 }
 
 TEST_F(ControlContainerTest, VerbsShowHideAndListProperties) {

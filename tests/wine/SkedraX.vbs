@@ -1,5 +1,6 @@
 ' The control as a container author scripts it: every property and method by name, events
-' through WScript.ConnectObject, failures through Err.Description.
+' through WScript.ConnectObject, failures through Err.Description. The host confirms the task
+' dialog.
 Option Explicit
 
 Dim failures, log
@@ -125,7 +126,8 @@ x.Delete 12345
 Check log = "", "Delete of an unknown identifier"
 log = ""
 x.NewTask
-Check log = "N ", "NewTask asks for an identifier: " & log
+Check log = "N A0 ", "NewTask confirmed in the dialog appends: " & log
+Check x.Count = 2 And x.Items(1).ID = 0, "the new task is the last one"
 log = ""
 x.Clear
 Check log = "" And x.Count = 0, "Clear without a selection raises nothing"

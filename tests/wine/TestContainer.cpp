@@ -92,6 +92,11 @@ HRESULT STDMETHODCALLTYPE TTestSite::GetWindowContext(IOleInPlaceFrame** frame, 
   return S_OK;
 }
 
+HRESULT STDMETHODCALLTYPE TTestSite::EnableModeless(BOOL enable) {
+  Modeless += enable ? "+" : "-";
+  return S_OK;
+}
+
 HRESULT STDMETHODCALLTYPE TTestSite::SetActiveObject(IOleInPlaceActiveObject* object, LPCOLESTR) {
   FActiveObject = object;
   return S_OK;

@@ -29,6 +29,8 @@ class TTestSite : public IOleClientSite, public IOleInPlaceSite, public IOleInPl
   int InPlaceActivations = 0;
   int InPlaceDeactivations = 0;
   int UIActivations = 0;
+  // The frame's EnableModeless calls, "-" for FALSE and "+" for TRUE.
+  std::string Modeless;
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
   ULONG STDMETHODCALLTYPE AddRef() override { return ++FRefCount; }
@@ -65,7 +67,7 @@ class TTestSite : public IOleClientSite, public IOleInPlaceSite, public IOleInPl
   HRESULT STDMETHODCALLTYPE SetMenu(HMENU, HOLEMENU, HWND) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE RemoveMenus(HMENU) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE SetStatusText(LPCOLESTR) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE EnableModeless(BOOL) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE EnableModeless(BOOL enable) override;
   HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
 
  private:

@@ -8,7 +8,9 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -221,6 +223,24 @@ class TSite : public IActiveScriptSite {
   IDispatch* FWScript;
 };
 
+// With --answer-dialogs, a second thread confirms every dialog captioned "Task" that the
+// script's thread shows, as a user pressing OK.
+std::atomic<bool> scriptDone{false};
+
+BOOL CALLBACK ConfirmTaskDialog(HWND window, LPARAM) {
+  wchar_t caption[16] = {};
+  ::GetWindowTextW(window, caption, 16);
+  if (::IsWindowVisible(window) && ::lstrcmpW(caption, L"Task") == 0) ::PostMessageW(window, WM_COMMAND, IDOK, 0);
+  return TRUE;
+}
+
+void AnswerDialogs(DWORD thread) {
+  while (!scriptDone) {
+    ::EnumThreadWindows(thread, &ConfirmTaskDialog, 0);
+    ::Sleep(50);
+  }
+}
+
 int RunScript(const std::wstring& text) {
   CLSID vbscript{};
   if (FAILED(::CLSIDFromProgID(L"VBScript", &vbscript)) ||
@@ -254,8 +274,9 @@ int RunScript(const std::wstring& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::printf("usage: skx_script_host file.vbs\n");
+  bool answerDialogs = argc == 3 && std::string(argv[2]) == "--answer-dialogs";
+  if (argc != 2 && !answerDialogs) {
+    std::printf("usage: skx_script_host file.vbs [--answer-dialogs]\n");
     return 2;
   }
   std::ifstream file(argv[1], std::ios::binary);
@@ -268,7 +289,11 @@ int main(int argc, char** argv) {
   std::string narrow = bytes.str();
   std::wstring text(narrow.begin(), narrow.end());  // the scripts are plain ASCII
   ::CoInitialize(nullptr);
+  std::thread answering;
+  if (answerDialogs) answering = std::thread(AnswerDialogs, ::GetCurrentThreadId());
   int result = RunScript(text);
+  scriptDone = true;
+  if (answering.joinable()) answering.join();
   ::CoUninitialize();
   return result;
 }
