@@ -11,23 +11,24 @@ namespace demo {
 
 namespace {
 
+struct TWindowSearch {
+  const wchar_t* Caption;
+  HWND Found;
+};
+
+BOOL CALLBACK MatchCaption(HWND Window, LPARAM Data) {
+  auto* search = reinterpret_cast<TWindowSearch*>(Data);
+  wchar_t text[64] = L"";
+  ::GetWindowTextW(Window, text, 64);
+  if (!::IsWindowVisible(Window) || std::wstring(text) != search->Caption) return TRUE;
+  search->Found = Window;
+  return FALSE;
+}
+
 // The visible top-level window of this thread with that caption.
 HWND ThreadWindow(const wchar_t* Caption) {
-  struct TSearch {
-    const wchar_t* Caption;
-    HWND Found;
-  } search{Caption, nullptr};
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* search = reinterpret_cast<TSearch*>(data);
-        wchar_t text[64] = L"";
-        ::GetWindowTextW(window, text, 64);
-        if (!::IsWindowVisible(window) || std::wstring(text) != search->Caption) return TRUE;
-        search->Found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  TWindowSearch search{Caption, nullptr};
+  ::EnumThreadWindows(::GetCurrentThreadId(), MatchCaption, reinterpret_cast<LPARAM>(&search));
   return search.Found;
 }
 
