@@ -131,6 +131,7 @@ void TMainWindow::Run(TCommand Command) {
 }
 
 void TMainWindow::Command(int Id, int Code) {
+  if (!FHost) return;
   const bool list = Id == cmWeekStart || Id == cmWeekEnd || Id == cmDayStart || Id == cmDayEnd || Id == cmTimeScale;
   if (list ? Code == CBN_SELCHANGE : Code == BN_CLICKED) Run(static_cast<TCommand>(Id));
 }
