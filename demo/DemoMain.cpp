@@ -48,6 +48,7 @@ int Run(const std::wstring& Folder, int Show) {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int Show) {
   const std::wstring folder = AutoTestFolder();
+  if (!folder.empty()) ::CreateDirectoryW(folder.c_str(), nullptr);
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&controls);
   if (FAILED(::OleInitialize(nullptr))) {
