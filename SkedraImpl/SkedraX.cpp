@@ -124,7 +124,7 @@ template <typename TPut>
 HRESULT TSkedraX::Put(TPut put) {
   return Trap([&] {
     put(*FSkedra);
-    SetDirty();
+    PropertyChanged();
   });
 }
 

@@ -92,6 +92,11 @@ void TActiveXControlBase::DestroyControl() {
   FControl.reset();
 }
 
+void TActiveXControlBase::PropertyChanged() {
+  FDirty = true;
+  if (FViewAdviseSink) FViewAdviseSink->OnViewChange(DVASPECT_CONTENT, -1);
+}
+
 bool TActiveXControlBase::QueryControlInterface(REFIID riid, void** object) {
   if (::IsEqualIID(riid, IID_IOleObject)) {
     *object = static_cast<IOleObject*>(this);

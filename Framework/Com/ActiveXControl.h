@@ -158,7 +158,9 @@ class TActiveXControlBase : public IOleObject,
   // derived class that handles them calls this from its destructor.
   void DestroyControl();
   IUnknown* Unknown() { return static_cast<IOleObject*>(this); }
-  void SetDirty() { FDirty = true; }
+  // After a property changed: the saved state differs now, and a container that draws the
+  // control itself (design mode, no window) is told to draw it again.
+  void PropertyChanged();
 
   // Every member runs its body through this: no exception leaves a method of the platform's.
   template <typename TBody>

@@ -51,6 +51,7 @@ class ControlContainerTest : public ::testing::Test {
     container.cbSize = sizeof(container);
     container.pClientSite = &FSite;
     container.pUnkEventSink = &FSink;
+    container.pAdviseSink = &FSite;
     QACONTROL result{};
     result.cbSize = sizeof(result);
     EXPECT_EQ(quick->QuickActivate(&container, &result), S_OK);
@@ -305,6 +306,7 @@ TEST_F(ControlContainerTest, DrawPaintsTheGridIntoTheContainersDC) {
   ISkedraX* control = Control();
   EXPECT_EQ(control->put_TimeScale(60), S_OK);  // 8:00 is then the ninth row, in view
   control->Release();
+  EXPECT_EQ(FSite.ViewChanges, 1);  // a container drawing the control itself draws it again
   IViewObject2* view = Query<IViewObject2>(FObject, IID_IViewObject2);
   HDC screen = ::GetDC(nullptr);
   HDC dc = ::CreateCompatibleDC(screen);

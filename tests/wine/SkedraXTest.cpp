@@ -34,9 +34,8 @@ class TTestEditor : public TTaskEditorService {
 class SkedraXTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    FModule = ::LoadLibraryW(OcxPath().c_str());
+    FModule = UseServerInProcess();
     ASSERT_NE(FModule, nullptr);
-    TComServer::Instance().Initialize(FModule);
   }
   static void TearDownTestSuite() { ::FreeLibrary(FModule); }
 

@@ -6,7 +6,6 @@
 
 #include <memory>
 
-#include "Framework/Com/ComServer.h"
 #include "SkedraImpl/TaskObjectX.h"
 #include "WineTestUtil.h"
 
@@ -17,9 +16,8 @@ class TaskWrapperTest : public ::testing::Test {
  protected:
   // The server object of this program reads its type library from the control's module.
   static void SetUpTestSuite() {
-    FModule = ::LoadLibraryW(OcxPath().c_str());
+    FModule = UseServerInProcess();
     ASSERT_NE(FModule, nullptr);
-    TComServer::Instance().Initialize(FModule);
   }
   static void TearDownTestSuite() { ::FreeLibrary(FModule); }
 

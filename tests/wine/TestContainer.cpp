@@ -45,6 +45,8 @@ HRESULT STDMETHODCALLTYPE TTestSite::QueryInterface(REFIID riid, void** object) 
     *object = static_cast<IOleInPlaceSite*>(this);
   } else if (::IsEqualIID(riid, IID_IOleInPlaceUIWindow) || ::IsEqualIID(riid, IID_IOleInPlaceFrame)) {
     *object = static_cast<IOleInPlaceFrame*>(this);
+  } else if (::IsEqualIID(riid, IID_IAdviseSink) || ::IsEqualIID(riid, IID_IAdviseSinkEx)) {
+    *object = static_cast<IAdviseSinkEx*>(this);
   } else {
     *object = nullptr;
     return E_NOINTERFACE;

@@ -17,7 +17,7 @@ namespace skx::test {
 HWND ContainerFrame(int width, int height);
 
 // One object for the client site, the in-place site and the frame, as a simple form host has.
-class TTestSite : public IOleClientSite, public IOleInPlaceSite, public IOleInPlaceFrame {
+class TTestSite : public IOleClientSite, public IOleInPlaceSite, public IOleInPlaceFrame, public IAdviseSinkEx {
  public:
   TTestSite(int width, int height);
   virtual ~TTestSite() = default;
@@ -29,6 +29,7 @@ class TTestSite : public IOleClientSite, public IOleInPlaceSite, public IOleInPl
   int InPlaceActivations = 0;
   int InPlaceDeactivations = 0;
   int UIActivations = 0;
+  int ViewChanges = 0;
   // The frame's EnableModeless calls, "-" for FALSE and "+" for TRUE.
   std::string Modeless;
 
@@ -69,6 +70,13 @@ class TTestSite : public IOleClientSite, public IOleInPlaceSite, public IOleInPl
   HRESULT STDMETHODCALLTYPE SetStatusText(LPCOLESTR) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE EnableModeless(BOOL enable) override;
   HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
+  // IAdviseSinkEx
+  void STDMETHODCALLTYPE OnDataChange(FORMATETC*, STGMEDIUM*) override {}
+  void STDMETHODCALLTYPE OnViewChange(DWORD, LONG) override { ++ViewChanges; }
+  void STDMETHODCALLTYPE OnRename(IMoniker*) override {}
+  void STDMETHODCALLTYPE OnSave() override {}
+  void STDMETHODCALLTYPE OnClose() override {}
+  void STDMETHODCALLTYPE OnViewStatusChange(DWORD) override {}
 
  private:
   HWND FFrame = nullptr;

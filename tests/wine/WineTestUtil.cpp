@@ -3,6 +3,8 @@
 
 #include <objbase.h>
 
+#include "Framework/Com/ComServer.h"
+
 #include <gtest/gtest.h>
 
 namespace skx::test {
@@ -70,6 +72,12 @@ std::wstring GuidText(REFGUID guid) {
   wchar_t text[40];
   int length = ::StringFromGUID2(guid, text, 40);
   return std::wstring(text, length > 0 ? length - 1 : 0);
+}
+
+HMODULE UseServerInProcess() {
+  HMODULE module = ::LoadLibraryW(OcxPath().c_str());
+  if (module != nullptr) TComServer::Instance().Initialize(module);
+  return module;
 }
 
 }  // namespace skx::test

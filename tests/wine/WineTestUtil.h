@@ -28,4 +28,8 @@ TServerExports LoadServer(const std::wstring& path);
 
 std::wstring GuidText(REFGUID guid);
 
+// For tests that make the COM objects in-process: loads the control's module and lets this
+// program's server object read its type library from it. The fixture frees the module.
+HMODULE UseServerInProcess();
+
 }  // namespace skx::test
