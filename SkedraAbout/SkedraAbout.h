@@ -21,8 +21,8 @@ class TSkedraXAbout : public TModalDialog {
   HWND FirstFocus() override { return ::GetDlgItem(Handle(), idOkBtn); }
 
  private:
-  HFONT FFont = nullptr;
-  HFONT FNameFont = nullptr;
+  TGdiObject<HFONT> FFont;
+  TGdiObject<HFONT> FNameFont;
 };
 
 // Shows the about box modally.

@@ -12,13 +12,9 @@ const wchar_t* const StartExceedsEndMessage = L"The time of start exceeds time o
 
 namespace {
 
-// The day a value shows in a picker: decoding rounds to the millisecond, and a time that rounds
-// up to midnight belongs to the next day, as the time field then shows 0:00:00.
-TDateTime DayOf(TDateTime value) {
-  int year, month, day;
-  DecodeDate(value, year, month, day);
-  return EncodeDate(year, month, day);
-}
+// The day a value shows in a picker: a time that rounds up to midnight belongs to the next day,
+// as the time field then shows 0:00:00.
+TDateTime DayOf(TDateTime value) { return SplitDayTime(value).Day; }
 
 // A day before 30 December 1899 counts its time of day forward from its midnight while the
 // value itself is negative, so the time is subtracted there.

@@ -6,6 +6,7 @@
 
 #include "Framework/Core/Exceptions.h"
 #include "Framework/Win32/ErrorReport.h"
+#include "Framework/Win32/GdiCanvas.h"
 #include "Framework/Win32/ModalHost.h"
 #include "Framework/Win32/Module.h"
 
@@ -40,6 +41,11 @@ String WindowText(HWND Window) {
   String text(static_cast<size_t>(length) + 1, L'\0');
   text.resize(static_cast<size_t>(::GetWindowTextW(Window, &text[0], length + 1)));
   return text;
+}
+
+TGdiObject<HFONT> MakeFont(const TFont& Font) {
+  const LOGFONTW description = ToLogFont(Font);
+  return TGdiObject<HFONT>(::CreateFontIndirectW(&description));
 }
 
 void TModalDialog::CreateForm(const String& Caption, int ClientWidth, int ClientHeight) {

@@ -4,12 +4,16 @@
 #include <windows.h>
 
 #include "Framework/Core/Geometry.h"
+#include "Framework/Core/Graphics.h"
 #include "Framework/Core/Strings.h"
+#include "Framework/Win32/GdiObjects.h"
 
 namespace skx {
 
 // The text of a window.
 String WindowText(HWND Window);
+// A font for a dialog's controls.
+TGdiObject<HFONT> MakeFont(const TFont& Font);
 
 constexpr int mrNone = 0;
 constexpr int mrOk = IDOK;

@@ -3,15 +3,10 @@
 
 #include <commctrl.h>
 
-#include "Framework/Win32/ErrorReport.h"
 #include "Framework/Win32/ModalDialog.h"
 #include "TaskFrm/TaskFormValues.h"
 
 namespace skx {
-
-namespace {
-constexpr UINT_PTR SubclassId = 1;
-}  // namespace
 
 TIntervalEdit::TIntervalEdit(HWND Edit, HWND UpDown) : FEdit(Edit), FUpDown(UpDown) {
   wchar_t separator[8] = {};
@@ -21,10 +16,10 @@ TIntervalEdit::TIntervalEdit(HWND Edit, HWND UpDown) : FEdit(Edit), FUpDown(UpDo
   ::SendMessageW(FUpDown, UDM_SETBUDDY, reinterpret_cast<WPARAM>(FEdit), 0);
   ::SendMessageW(FUpDown, UDM_SETRANGE32, MinReminderInterval, MaxReminderInterval);
   ::SendMessageW(FUpDown, UDM_SETPOS32, 0, DefaultReminderInterval);
-  ::SetWindowSubclass(FEdit, Proc, SubclassId, reinterpret_cast<DWORD_PTR>(this));
+  TSubclass<TIntervalEdit>::Attach(FEdit, this);
 }
 
-TIntervalEdit::~TIntervalEdit() { ::RemoveWindowSubclass(FEdit, Proc, SubclassId); }
+TIntervalEdit::~TIntervalEdit() { TSubclass<TIntervalEdit>::Detach(FEdit); }
 
 String TIntervalEdit::Text() const { return WindowText(FEdit); }
 
@@ -52,14 +47,5 @@ LRESULT TIntervalEdit::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
   return ::DefSubclassProc(FEdit, Msg, WParam, LParam);
 }
 
-LRESULT CALLBACK TIntervalEdit::Proc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam,
-                                     UINT_PTR, DWORD_PTR Data) {
-  try {
-    return reinterpret_cast<TIntervalEdit*>(Data)->Handle(Msg, WParam, LParam);
-  } catch (...) {
-    ReportCurrentException(::GetAncestor(Window, GA_ROOT));
-    return 0;
-  }
-}
 
 }  // namespace skx

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "Framework/Win32/Subclass.h"
+
 #include "Framework/Core/Strings.h"
 
 namespace skx {
@@ -23,8 +25,7 @@ class TIntervalEdit {
   void SetVisible(bool Visible);
 
  private:
-  static LRESULT CALLBACK Proc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam,
-                               UINT_PTR Id, DWORD_PTR Data);
+  friend class TSubclass<TIntervalEdit>;
   LRESULT Handle(UINT Msg, WPARAM WParam, LPARAM LParam);
   bool Accepts(wchar_t C) const;
 

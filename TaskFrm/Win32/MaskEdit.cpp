@@ -3,13 +3,11 @@
 
 #include <commctrl.h>
 
-#include "Framework/Win32/ErrorReport.h"
 
 namespace skx {
 
 namespace {
 
-constexpr UINT_PTR SubclassId = 1;
 // Posted when the focus left a field it may not leave, to take the focus back.
 constexpr UINT WM_REFUSE_LEAVING = WM_APP + 1;
 
@@ -30,11 +28,11 @@ String ClipboardText(HWND owner) {
 
 TMaskEdit::TMaskEdit(HWND Edit, const String& Mask) : FEdit(Edit), FMask(Mask) {
   ::SendMessageW(FEdit, EM_LIMITTEXT, FMask.Length(), 0);
-  ::SetWindowSubclass(FEdit, Proc, SubclassId, reinterpret_cast<DWORD_PTR>(this));
+  TSubclass<TMaskEdit>::Attach(FEdit, this);
   Show(0);
 }
 
-TMaskEdit::~TMaskEdit() { ::RemoveWindowSubclass(FEdit, Proc, SubclassId); }
+TMaskEdit::~TMaskEdit() { TSubclass<TMaskEdit>::Detach(FEdit); }
 
 void TMaskEdit::SetText(const String& Value) {
   FMask.SetText(Value);
@@ -95,7 +93,8 @@ LRESULT TMaskEdit::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
         }
         return 0;
       }
-      // Control characters: copy, paste and cut arrive as their own messages, undo is the mask's.
+      // Control characters: copy, paste and cut come back as their own messages; the edit's own
+      // undo (Ctrl+Z) would go round the mask.
       if (WParam < L' ') return WParam == 0x1A ? 0 : ::DefSubclassProc(FEdit, Msg, WParam, LParam);
       TypeText(String(1, static_cast<wchar_t>(WParam)));
       return 0;
@@ -137,6 +136,11 @@ LRESULT TMaskEdit::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
       FMask.SetText(LParam != 0 ? reinterpret_cast<const wchar_t*>(LParam) : L"");
       Show(0);
       return TRUE;
+    case WM_SETFOCUS:
+      // Escape returns to the text the field had when it got the focus; a field that was
+      // refused its leaving keeps the text from before the change.
+      if (FMask.CanLeave()) FMask.MarkUnmodified();
+      break;
     case WM_KILLFOCUS: {
       // Only a move inside the same window is refused: switching to another window is not.
       const LRESULT result = ::DefSubclassProc(FEdit, Msg, WParam, LParam);
@@ -154,14 +158,5 @@ LRESULT TMaskEdit::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
   return ::DefSubclassProc(FEdit, Msg, WParam, LParam);
 }
 
-LRESULT CALLBACK TMaskEdit::Proc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam, UINT_PTR,
-                                 DWORD_PTR Data) {
-  try {
-    return reinterpret_cast<TMaskEdit*>(Data)->Handle(Msg, WParam, LParam);
-  } catch (...) {
-    ReportCurrentException(::GetAncestor(Window, GA_ROOT));
-    return 0;
-  }
-}
 
 }  // namespace skx

@@ -3,13 +3,15 @@
 
 #include <windows.h>
 
+#include "Framework/Win32/Subclass.h"
+
 #include "TaskFrm/EditMask.h"
 
 namespace skx {
 
 // Takes over an edit control for its lifetime: typed, pasted and deleted characters go through
-// the mask, Escape after a change returns to the text it had, and a change that leaves a
-// required position empty refuses the focus with a beep and a message.
+// the mask, Escape after a change returns to the text it had when it got the focus, and a
+// change that leaves a required position empty refuses the focus with a beep and a message.
 class TMaskEdit {
  public:
   TMaskEdit(HWND Edit, const String& Mask);
@@ -24,8 +26,7 @@ class TMaskEdit {
   void SetText(const String& Value);
 
  private:
-  static LRESULT CALLBACK Proc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam,
-                               UINT_PTR Id, DWORD_PTR Data);
+  friend class TSubclass<TMaskEdit>;
   LRESULT Handle(UINT Msg, WPARAM WParam, LPARAM LParam);
   void Show(size_t Caret);
   void TypeText(const String& Text);

@@ -91,20 +91,15 @@ String ItemText(HWND list, UINT index) {
 
 }  // namespace
 
-TTaskForm::TTaskForm() {
+TTaskForm::TTaskForm() : FFontObject(MakeFont(FormFont)), FFont(FFontObject.Get()) {
   INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_DATE_CLASSES | ICC_TAB_CLASSES | ICC_UPDOWN_CLASS};
   ::InitCommonControlsEx(&classes);
-  const LOGFONTW font = ToLogFont(FormFont);
-  FFont = ::CreateFontIndirectW(&font);
   CreateForm(L"Task", FormWidth, FormHeight);
   ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
   CreateControls();
 }
 
-TTaskForm::~TTaskForm() {
-  DestroyHandle();
-  if (FFont != nullptr) ::DeleteObject(FFont);
-}
+TTaskForm::~TTaskForm() { DestroyHandle(); }
 
 HWND TTaskForm::Control(int Id) const {
   HWND found = ::GetDlgItem(FGeneralSheet, Id);
@@ -209,7 +204,7 @@ void TTaskForm::CreateControls() {
   CreateImage(Bounds(2, 122, 16, 16), idImage1, tbHome);
   label(idLabel1, L"W&here", Bounds(20, 124, 32, 13));
   edit(idWhereEdit, Bounds(4, 140, 417, 21));
-  FLocationClearBtn = std::make_unique<TCrossButton>(CreateControl(
+  FLocationClearBtn = std::make_unique<TClearButton>(CreateControl(
       page, WC_STATICW, String(), SS_NOTIFY, 0, Bounds(425, 140, 21, 21), idLocationClearBtn, FFont));
 
   label(idLabel7, L"&Type", Bounds(4, 172, 24, 13));

@@ -11,7 +11,7 @@
 #include "TaskFrm/TaskFormValues.h"
 #include "TaskFrm/Win32/IntervalEdit.h"
 #include "TaskFrm/Win32/MaskEdit.h"
-#include "TaskFrm/Win32/SpeedButton.h"
+#include "TaskFrm/Win32/ClearButton.h"
 
 namespace skx {
 
@@ -87,14 +87,15 @@ class TTaskForm : public TModalDialog {
   void LocationClearBtnClick();
   void TypeCbxDrawItem(const DRAWITEMSTRUCT& Item);
 
-  HFONT FFont = nullptr;
+  TGdiObject<HFONT> FFontObject;
+  HFONT FFont;
   HWND FPageControl = nullptr;
   HWND FGeneralSheet = nullptr;
   HWND FNotesSheet = nullptr;
   std::unique_ptr<TMaskEdit> FStartTimeEdit;
   std::unique_ptr<TMaskEdit> FEndTimeEdit;
   std::unique_ptr<TIntervalEdit> FEveryEdit;
-  std::unique_ptr<TCrossButton> FLocationClearBtn;
+  std::unique_ptr<TClearButton> FLocationClearBtn;
 };
 
 // The editor that EditAppend and EditUpdate use on Windows: one TTaskForm per edit.

@@ -3,9 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "DialogScript.h"
-#include "SkedraAbout/SkedraAbout.h"
+#include "GridHost.h"
 #include "WineTestUtil.h"
+#include "Framework/Win32/ModalHost.h"
+#include "SkedraAbout/SkedraAbout.h"
 
 namespace skx::test {
 namespace {
@@ -24,6 +28,7 @@ class AboutBoxTest : public ::testing::Test {
           RECT client;
           ::GetClientRect(box, &client);
           FClientSize = SIZE{client.right, client.bottom};
+          FScreenshot = CaptureClient(box);
           PostKey(FocusOf(FThread), key);
           closed = WaitHidden(box);
           if (!closed) ::PostMessageW(box, WM_COMMAND, IDOK, 0);
@@ -39,6 +44,7 @@ class AboutBoxTest : public ::testing::Test {
   std::wstring FName;
   bool FFocusOnOk = false;
   SIZE FClientSize{};
+  std::optional<TScreenshot> FScreenshot;
 };
 
 TEST_F(AboutBoxTest, EnterClosesIt) {
@@ -47,9 +53,55 @@ TEST_F(AboutBoxTest, EnterClosesIt) {
   EXPECT_TRUE(FFocusOnOk);
   EXPECT_EQ(FClientSize.cx, 225);
   EXPECT_EQ(FClientSize.cy, 149);
+  ASSERT_TRUE(FScreenshot.has_value());
+  FScreenshot->Save(ProgramFolder() + L"\\about-box.bmp");
 }
 
 TEST_F(AboutBoxTest, EscapeClosesIt) { EXPECT_TRUE(ClosesWith(VK_ESCAPE)); }
+
+// A container's window and frame as the in-place active control hands them over.
+class TRecordingHost : public TModalHost {
+ public:
+  explicit TRecordingHost(HWND owner) : FOwner(owner) {}
+  HWND ModalOwner() override { return FOwner; }
+  void EnableModeless(bool enable) override { Calls += enable ? L"enable;" : L"disable;"; }
+  std::wstring Calls;
+
+ private:
+  HWND FOwner;
+};
+
+TEST_F(AboutBoxTest, TheContainerOwnsTheBoxAndHoldsItsModelessWindowsMeanwhile) {
+  HWND container = ::CreateWindowExW(0, L"STATIC", L"Container", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                                     nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(container, nullptr);
+  TRecordingHost host(container);
+  SetModalHost(&host);
+  HWND owner = nullptr;
+  bool containerDisabled = false;
+  std::wstring callsWhileShown;
+  RunScripted(
+      [&] {
+        HWND box = WaitForWindow(FThread, L"About");
+        if (box == nullptr) return;
+        owner = ::GetWindow(box, GW_OWNER);
+        containerDisabled = !::IsWindowEnabled(container);
+        callsWhileShown = host.Calls;
+        PostKey(FocusOf(FThread), VK_RETURN);
+        WaitHidden(box);
+      },
+      [] {
+        ShowAbout();
+        return 0;
+      });
+  SetModalHost(nullptr);
+  EXPECT_EQ(owner, container);
+  EXPECT_TRUE(containerDisabled);
+  EXPECT_EQ(callsWhileShown, L"disable;");
+  EXPECT_EQ(host.Calls, L"disable;enable;");
+  EXPECT_TRUE(::IsWindowEnabled(container));
+  ::DestroyWindow(container);
+}
 
 }  // namespace
 }  // namespace skx::test

@@ -6,7 +6,6 @@
 #include <functional>
 #include <string>
 #include <thread>
-#include <vector>
 
 namespace skx::test {
 
@@ -40,18 +39,5 @@ void PostKey(HWND Window, WPARAM Key);
 void TypeChars(HWND Window, const std::wstring& Text);
 // Lets the dialog's thread paint what it has to.
 void Settle();
-
-// The screen's pixels in the rectangle (0x00RRGGBB), captured with BitBlt from the screen DC.
-struct TScreenImage {
-  int Width = 0;
-  int Height = 0;
-  std::vector<DWORD> Pixels;
-  DWORD At(int X, int Y) const { return Pixels[static_cast<size_t>(Y) * Width + X]; }
-};
-TScreenImage CaptureScreen(const RECT& Rect);
-// Writes the image as a 24-bit bitmap file.
-bool SaveBitmapFile(const TScreenImage& Image, const std::wstring& Path);
-// The pixels of a bitmap (0x00RRGGBB).
-TScreenImage BitmapPixels(HBITMAP Bitmap);
 
 }  // namespace skx::test

@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "DialogScript.h"
+#include "GridHost.h"
 #include "Bitmaps/Bitmaps.h"
 #include "TaskFrm/Win32/TaskForm.h"
 #include "WineTestUtil.h"
@@ -88,6 +91,7 @@ TEST_F(TaskFormTest, ANewTaskConfirmedWithTypedValuesStoresThemAll) {
   fresh.FStartDateTime = March5 + EncodeTime(9, 0, 0, 0);
   fresh.FFinishDateTime = March5 + EncodeTime(9, 45, 0, 0);
   std::wstring shownStart, shownDate;
+  std::optional<TScreenshot> screenshot;
   bool focusOnDescription = false, intervalHiddenAtFirst = false, intervalShownWhenTicked = false;
   std::wstring intervalWhenTicked;
   TTaskFormEditor editor;
@@ -116,15 +120,14 @@ TEST_F(TaskFormTest, ANewTaskConfirmedWithTypedValuesStoresThemAll) {
         HWND notes = ::GetDlgItem(::GetWindow(FGeneral, GW_HWNDNEXT), idNotesMemo);
         ::SetWindowTextW(notes, L"first\r\nsecond");
         Settle();
-        RECT client;
-        ::GetClientRect(FForm, &client);
-        ::MapWindowPoints(FForm, nullptr, reinterpret_cast<POINT*>(&client), 2);
-        SaveBitmapFile(CaptureScreen(client), ProgramFolder() + L"\\task-dialog.bmp");
+        screenshot = CaptureClient(FForm);
         PostKey(Item(idDescEdit), VK_RETURN);
         EnsureClosed();
       },
       [&] { return editor.EditTask(fresh); });
 
+  ASSERT_TRUE(screenshot.has_value());
+  screenshot->Save(ProgramFolder() + L"\\task-dialog.bmp");
   EXPECT_TRUE(confirmed);
   EXPECT_EQ(shownStart, L" 9:00:00");
   EXPECT_TRUE(focusOnDescription);
@@ -174,6 +177,70 @@ TEST_F(TaskFormTest, UntickingTheReminderStoresNone) {
     EnsureClosed();
   }));
   EXPECT_EQ(FTask.FRemind, 0);
+}
+
+TEST_F(TaskFormTest, AnIntervalOutOfRangeBecomesTheNearerBoundWhenLeft) {
+  std::wstring clamped;
+  EXPECT_TRUE(Edit([&] {
+    if (WaitForForm() == nullptr) return;
+    ::SendMessageW(Item(idReminderChk), BM_CLICK, 0, 0);
+    ::PostMessageW(FForm, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(idEveryEdit)), TRUE);
+    Settle();
+    ::SetWindowTextW(Item(idEveryEdit), L"75");
+    ::PostMessageW(FForm, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(idDescEdit)), TRUE);
+    WaitUntil([&] { return TextOf(Item(idEveryEdit)) != L"75"; });
+    clamped = TextOf(Item(idEveryEdit));
+    Close(IDOK);
+    EnsureClosed();
+  }));
+  EXPECT_EQ(clamped, L"59");
+  EXPECT_EQ(FTask.FRemind, 59);
+}
+
+TEST_F(TaskFormTest, TabOrderFollowsTheForm) {
+  FTask.FRemind = 10;
+  std::vector<int> order;
+  EXPECT_FALSE(Edit([&] {
+    if (WaitForForm() == nullptr) return;
+    HWND control = ::GetDlgItem(FForm, idPageControl);
+    for (int i = 0; i < 16; ++i) {
+      order.push_back(::GetDlgCtrlID(control));
+      control = ::GetNextDlgTabItem(FForm, control, FALSE);
+    }
+    Close(IDCANCEL);
+    EnsureClosed();
+  }));
+  const std::vector<int> expected = {
+      idPageControl, idStartTimeEdit, idStartDateEdit, idEndTimeEdit, idEndDateEdit,
+      idDescEdit,    idWhereEdit,     idTypeCbx,       idStatusCbx,   idPriorityCbx,
+      idReminderChk, idEveryEdit,     idPrivateChk,    idOKBtn,       idCancelBtn,
+      idPageControl};
+  EXPECT_EQ(order, expected);
+}
+
+TEST_F(TaskFormTest, PagesAnswerTheirAccessKeysAndLabelsDoNot) {
+  bool notesShown = false, generalBack = false, focusStayed = false, whenFocusesStart = false;
+  EXPECT_FALSE(Edit([&] {
+    if (WaitForForm() == nullptr) return;
+    HWND notes = ::GetWindow(FGeneral, GW_HWNDNEXT);
+    ::PostMessageW(Item(idDescEdit), WM_SYSCHAR, L'n', 1 << 29);
+    notesShown = WaitUntil([&] { return ::IsWindowVisible(notes) && !::IsWindowVisible(FGeneral); });
+    ::PostMessageW(FocusOf(FThread), WM_SYSCHAR, L'g', 1 << 29);
+    generalBack = WaitUntil([&] { return ::IsWindowVisible(FGeneral) != FALSE; });
+    ::PostMessageW(FForm, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(idDescEdit)), TRUE);
+    Settle();
+    ::PostMessageW(Item(idDescEdit), WM_SYSCHAR, L'h', 1 << 29);
+    Settle();
+    focusStayed = FocusOf(FThread) == Item(idDescEdit);
+    ::PostMessageW(Item(idDescEdit), WM_SYSCHAR, L'w', 1 << 29);
+    whenFocusesStart = WaitUntil([&] { return FocusOf(FThread) == Item(idStartTimeEdit); });
+    Close(IDCANCEL);
+    EnsureClosed();
+  }));
+  EXPECT_TRUE(notesShown);
+  EXPECT_TRUE(generalBack);
+  EXPECT_TRUE(focusStayed) << "W&here names no control";
+  EXPECT_TRUE(whenFocusesStart) << "the group box's key leads into the box";
 }
 
 TEST_F(TaskFormTest, StartAfterFinishShowsTheMessageAndKeepsTheDialogOpen) {
@@ -273,7 +340,7 @@ TEST_F(TaskFormTest, ATimeFieldLeftIncompleteTakesTheFocusBack) {
 }
 
 TEST_F(TaskFormTest, TheTypeListShowsItsThreeIcons) {
-  TScreenImage list;
+  std::optional<TScreenshot> list;
   EXPECT_FALSE(Edit([&] {
     if (WaitForForm() == nullptr) return;
     HWND types = Item(idTypeCbx);
@@ -283,28 +350,30 @@ TEST_F(TaskFormTest, TheTypeListShowsItsThreeIcons) {
     COMBOBOXINFO info{};
     info.cbSize = sizeof(info);
     ::GetComboBoxInfo(types, &info);
-    RECT shown;
-    ::GetWindowRect(info.hwndList, &shown);
-    list = CaptureScreen(shown);
-    SaveBitmapFile(list, ProgramFolder() + L"\\task-type-list.bmp");
+    list = CaptureClient(info.hwndList);
     ::SendMessageW(types, CB_SHOWDROPDOWN, FALSE, 0);
     Close(IDCANCEL);
     EnsureClosed();
   }));
-  ASSERT_GE(list.Height, 3 * 16);
+  ASSERT_TRUE(list.has_value());
+  list->Save(ProgramFolder() + L"\\task-type-list.bmp");
+  ASSERT_EQ(list->Height(), 3 * 16) << "three items of 16 pixels are shown";
+  HDC icons = ::CreateCompatibleDC(nullptr);
   for (int item = 0; item < 3; ++item) {
     const TBitmap& bitmap = TaskBitmap(static_cast<TTaskBitmap>(tbTask + item));
     ASSERT_FALSE(bitmap.Empty()) << "icon " << item;
-    const TScreenImage icon = BitmapPixels(reinterpret_cast<HBITMAP>(bitmap.Handle()));
-    // The list's border is one pixel on each side; the icon sits at the item's top-left corner.
+    HGDIOBJ old = ::SelectObject(icons, reinterpret_cast<HBITMAP>(bitmap.Handle()));
+    // The icon sits at the item's top-left corner, drawn as it is.
     int differing = 0;
-    for (int y = 0; y < icon.Height; ++y) {
-      for (int x = 0; x < icon.Width; ++x) {
-        if (list.At(1 + x, 1 + item * 16 + y) != icon.At(x, y)) ++differing;
+    for (int y = 0; y < bitmap.Height(); ++y) {
+      for (int x = 0; x < bitmap.Width(); ++x) {
+        if (list->At(x, item * 16 + y) != ::GetPixel(icons, x, y)) ++differing;
       }
     }
+    ::SelectObject(icons, old);
     EXPECT_EQ(differing, 0) << "icon of item " << item;
   }
+  ::DeleteDC(icons);
 }
 
 }  // namespace

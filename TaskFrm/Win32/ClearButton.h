@@ -1,23 +1,24 @@
-// TCrossButton: a flat push button that takes no focus, with a cross as its glyph.
+// The button that empties a field: a push button that takes no focus, with a cross as its glyph.
 #pragma once
 
 #include <windows.h>
+
+#include "Framework/Win32/Subclass.h"
 
 namespace skx {
 
 // Takes over a static control made with SS_NOTIFY: it draws a push button with a black cross,
 // shows it pressed while the mouse holds it down, and on release over it sends its parent
 // WM_COMMAND with BN_CLICKED. Clicking it leaves the focus where it was.
-class TCrossButton {
+class TClearButton {
  public:
-  explicit TCrossButton(HWND Static);
-  ~TCrossButton();
-  TCrossButton(const TCrossButton&) = delete;
-  TCrossButton& operator=(const TCrossButton&) = delete;
+  explicit TClearButton(HWND Static);
+  ~TClearButton();
+  TClearButton(const TClearButton&) = delete;
+  TClearButton& operator=(const TClearButton&) = delete;
 
  private:
-  static LRESULT CALLBACK Proc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam,
-                               UINT_PTR Id, DWORD_PTR Data);
+  friend class TSubclass<TClearButton>;
   LRESULT Handle(UINT Msg, WPARAM WParam, LPARAM LParam);
   void Paint();
   bool Over(LPARAM Point) const;

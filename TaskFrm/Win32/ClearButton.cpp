@@ -1,16 +1,14 @@
-// The flat push button that takes no focus.
-#include "TaskFrm/Win32/SpeedButton.h"
+// The button that empties a field.
+#include "TaskFrm/Win32/ClearButton.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include "Framework/Win32/ErrorReport.h"
 
 namespace skx {
 
 namespace {
 
-constexpr UINT_PTR SubclassId = 1;
 constexpr int GlyphSize = 16;
 
 // A black cross two pixels wide in the glyph's 16 by 16 square.
@@ -27,26 +25,26 @@ void DrawCross(HDC dc, int left, int top) {
 
 }  // namespace
 
-TCrossButton::TCrossButton(HWND Static) : FWindow(Static) {
-  ::SetWindowSubclass(FWindow, Proc, SubclassId, reinterpret_cast<DWORD_PTR>(this));
+TClearButton::TClearButton(HWND Static) : FWindow(Static) {
+  TSubclass<TClearButton>::Attach(FWindow, this);
 }
 
-TCrossButton::~TCrossButton() { ::RemoveWindowSubclass(FWindow, Proc, SubclassId); }
+TClearButton::~TClearButton() { TSubclass<TClearButton>::Detach(FWindow); }
 
-bool TCrossButton::Over(LPARAM Point) const {
+bool TClearButton::Over(LPARAM Point) const {
   RECT client;
   ::GetClientRect(FWindow, &client);
   const POINT p{GET_X_LPARAM(Point), GET_Y_LPARAM(Point)};
   return ::PtInRect(&client, p) != FALSE;
 }
 
-void TCrossButton::SetPressed(bool Pressed) {
+void TClearButton::SetPressed(bool Pressed) {
   if (Pressed == FPressed) return;
   FPressed = Pressed;
   ::InvalidateRect(FWindow, nullptr, FALSE);
 }
 
-void TCrossButton::Paint() {
+void TClearButton::Paint() {
   PAINTSTRUCT paint;
   HDC dc = ::BeginPaint(FWindow, &paint);
   RECT client;
@@ -57,7 +55,7 @@ void TCrossButton::Paint() {
   ::EndPaint(FWindow, &paint);
 }
 
-LRESULT TCrossButton::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
+LRESULT TClearButton::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
   switch (Msg) {
     case WM_PAINT:
       Paint();
@@ -90,16 +88,6 @@ LRESULT TCrossButton::Handle(UINT Msg, WPARAM WParam, LPARAM LParam) {
       return 0;
   }
   return ::DefSubclassProc(FWindow, Msg, WParam, LParam);
-}
-
-LRESULT CALLBACK TCrossButton::Proc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam,
-                                    UINT_PTR, DWORD_PTR Data) {
-  try {
-    return reinterpret_cast<TCrossButton*>(Data)->Handle(Msg, WParam, LParam);
-  } catch (...) {
-    ReportCurrentException(::GetAncestor(Window, GA_ROOT));
-    return 0;
-  }
 }
 
 }  // namespace skx
