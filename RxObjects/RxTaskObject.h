@@ -47,13 +47,14 @@ class TRxTaskObject : public TTaskObject {
   bool EditUpdate() override;
   bool ConfirmDelete() override;
 
+  // The one-byte fields side by side, so that a task takes no more memory than it needs.
   bool FIsPrivate = false;
-  int FRemind = 0;
-  String FDescription;
-  String FNotes;
   TTaskPriority FPriority = tpLow;
   TTaskType FTaskType = ttTask;
   TTaskStatus FStatus = tsActive;
+  int FRemind = 0;
+  String FDescription;
+  String FNotes;
   String FWhere;
 };
 

@@ -80,6 +80,16 @@ void TTaskItems::RunPointCommand(const std::function<void()>& command) {
   if (!grid.Expired() && --FPointCommands == 0) FreeRetiredPoints();
 }
 
+// An entry of any grid that holds the task keeps it; the second claim on it is dropped, not
+// acted on.
+void TTaskItems::ClaimTask(std::unique_ptr<TTaskObject>& task) {
+  if (task->FOwned) {
+    static_cast<void>(task.release());
+    throw EInvalidOperation(L"The task is already in the list");
+  }
+  task->FOwned = true;
+}
+
 void TTaskItems::RemoveItem(PTaskItem item) {
   FItems.erase(std::remove(FItems.begin(), FItems.end(), item), FItems.end());
 }
@@ -97,6 +107,7 @@ void TTaskItems::NewTask() {
       return;
     }
     if (!item->Task) throw EInvalidOperation(L"The event \"OnCreateTask\" returned no task");
+    ClaimTask(item->Task);
     TTaskObject& task = *item->Task;
     task.FStartDateTime = FGrid.CellToDateTime(cells.Left, cells.Top);
     task.FFinishDateTime = FGrid.CellToDateTime(cells.Right, cells.Bottom);
@@ -134,12 +145,7 @@ void TTaskItems::NewTask() {
 
 void TTaskItems::Add(std::unique_ptr<TTaskObject> task) {
   if (!task) throw EInvalidOperation(L"There is no task to add");
-  for (PTaskItem item : FItems)
-    if (item->Task == task) {
-      // The entry keeps its task; the caller's second claim on it is dropped, not acted on.
-      static_cast<void>(task.release());
-      throw EInvalidOperation(L"The task is already in the list");
-    }
+  ClaimTask(task);
   PTaskItem item = InitItem();
   item->Task = std::move(task);
   FItems.push_back(item);

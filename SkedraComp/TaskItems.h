@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "SkedraComp/OverlapGroups.h"
 #include "SkedraComp/TaskObject.h"
 
 namespace skx {
@@ -18,8 +19,6 @@ struct TTaskItem {
   std::unique_ptr<TTaskObject> Task;
   // At most one marker per day column; children of the grid, freed with the entry.
   std::vector<TPointControl*> Points;
-  // Visit flag of one placement pass.
-  bool Marked = false;
 };
 using PTaskItem = TTaskItem*;
 
@@ -38,7 +37,8 @@ class TTaskItems {
   // failure after the task exists, the entry and its task are gone again.
   void NewTask();
   // Takes the task over; its markers appear at the next placement. No task, or one that an
-  // entry already owns (which stays with that entry), is refused and changes nothing.
+  // entry of this or another grid already owns (which stays with that entry), is refused and
+  // changes nothing.
   void Add(std::unique_ptr<TTaskObject> task);
   // The first task with the identifier, if it agrees: unselect, delete event, freed, arranged.
   void Delete(int AID);
@@ -48,7 +48,10 @@ class TTaskItems {
   void Dispose() noexcept;
 
   // Places the markers of every task over the shown cells; markers are made once per task and
-  // column and afterwards only moved, resized, shown or hidden.
+  // column and afterwards only moved, resized, shown or hidden. Tasks that overlap, directly or
+  // through others, share a column's width in their group's order. The groups are kept from
+  // pass to pass while no task's span changes; such a pass only scans the tasks and lays out
+  // those near the shown days.
   void Arrange();
   void ReleasePoints();
   void ReleaseItemPoints(TTaskItem& item);
@@ -66,19 +69,25 @@ class TTaskItems {
   void FreePoint(TPointControl* point);
   void FreeRetiredPoints();
   void RemoveItem(PTaskItem item);
+  // Marks the task as held by an entry, or refuses one that an entry holds already.
+  static void ClaimTask(std::unique_ptr<TTaskObject>& task);
 
-  void ClearMarks();
-  std::vector<int> CollectGroup(int index);
-  void ExtendGroup(std::vector<int>& group);
-  static bool TasksOverlap(const TTaskItem& a, const TTaskItem& b);
-  void PlaceGroup(const std::vector<int>& group);
-  static bool HasPoint(const TTaskItem& item, int ACol);
-  void EnsurePoint(TTaskItem& item, int ACol);
-  void LayoutColumn(const std::vector<int>& group, int ACol);
-  std::int64_t ColumnLeft(int ACol) const;
+  // What a pass reads once of each day column.
+  struct TDayColumn {
+    int Col;
+    int Day;
+    std::int64_t Left;
+    int Width;
+  };
+  using TGroupMember = std::vector<int>::const_iterator;
+  std::vector<TDayColumn> DayColumns() const;
+  std::vector<int> ItemsNearShownDays(const std::vector<TDayColumn>& columns);
+  void PlaceGroup(TGroupMember first, TGroupMember last, const std::vector<TDayColumn>& columns);
+  void LayoutColumn(TGroupMember first, TGroupMember last, const TDayColumn& column);
 
   TSkedra& FGrid;
   std::vector<PTaskItem> FItems;
+  TOverlapGroups FGroups;
   int FPointCommands = 0;
   std::vector<TPointControl*> FRetiredPoints;
 };

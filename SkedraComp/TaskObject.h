@@ -24,6 +24,11 @@ class TTaskObject : public TWeakTarget {
   TDateTime FStartDateTime = 0.0;
   TDateTime FFinishDateTime = 0.0;
   int FID;
+
+ private:
+  friend class TTaskItems;
+  // Set once an entry of a task list owns the task; no second entry may take it.
+  bool FOwned = false;
 };
 
 }  // namespace skx

@@ -7,7 +7,7 @@ SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
-for p in cmake make g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools googletest wine wine32:i386 wine64 fonts-wine \
+for p in cmake make g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools googletest libbenchmark-dev wine wine32:i386 wine64 fonts-wine \
          xvfb xauth x11-apps imagemagick locales; do
   have_pkg "$p" || need+=("$p")
 done

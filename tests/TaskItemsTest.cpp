@@ -34,12 +34,19 @@ TEST_P(TaskItemsTest, AddTakesTheTaskButPlacesItLater) {
   EXPECT_TRUE(FLog.empty());
 }
 
-TEST_P(TaskItemsTest, AddRefusesNoTaskAndATaskAlreadyHeld) {
+TEST_P(TaskItemsTest, NoTaskAndATaskAlreadyHeldAreRefused) {
   TSkedra& grid = MakeDailyGrid();
   TLoggedTask& task = AddTask(1, At(12, 9, 0), At(12, 9, 0));
   EXPECT_NE(FailureOf([&] { grid.TaskItems().Add(nullptr); }), L"no failure");
   EXPECT_NE(FailureOf([&] { grid.TaskItems().Add(std::unique_ptr<TTaskObject>(&task)); }),
             L"no failure");
+  // Nor a new task that the grid's handler hands out twice, nor the list of another grid.
+  grid.OnCreateTask = [&](TComponent*) { return std::unique_ptr<TTaskObject>(&task); };
+  EXPECT_NE(FailureOf([&] { grid.TaskItems().NewTask(); }), L"no failure");
+  TSkedra other(nullptr, FClock);
+  EXPECT_NE(FailureOf([&] { other.TaskItems().Add(std::unique_ptr<TTaskObject>(&task)); }),
+            L"no failure");
+  EXPECT_EQ(other.TaskItems().Count(), 0);
   ASSERT_EQ(grid.TaskItems().Count(), 1);
   EXPECT_EQ(Item(0).Task.get(), &task);
 }

@@ -149,7 +149,6 @@ TEST_P(TaskPlacementTest, MarkerWindowIsAnInvisibleBorderedChildOfTheGrid) {
   EXPECT_EQ(Marker(0).Owner(), &grid);
   EXPECT_EQ(Marker(0).FItem, &Item(0));
   EXPECT_TRUE(Item(1).Points.empty());
-  EXPECT_FALSE(Item(0).Marked);
 }
 
 TEST_P(TaskPlacementTest, MarkerPlacedBeforeTheGridHadAWindowIsShownWithIt) {

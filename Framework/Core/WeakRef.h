@@ -8,14 +8,21 @@ namespace skx {
 // Base of an object that others may hold weakly: its destruction empties every weak reference.
 class TWeakTarget {
  public:
-  TWeakTarget() : FSelf(std::make_shared<TWeakTarget*>(this)) {}
-  TWeakTarget(const TWeakTarget&) : TWeakTarget() {}
+  TWeakTarget() = default;
+  TWeakTarget(const TWeakTarget&) {}
   TWeakTarget& operator=(const TWeakTarget&) { return *this; }
-  virtual ~TWeakTarget() { *FSelf = nullptr; }
+  virtual ~TWeakTarget() {
+    if (FSelf) *FSelf = nullptr;
+  }
 
  private:
   template <typename T>
   friend class TWeakRef;
+  // Made for the first weak reference only: most targets never get one.
+  const std::shared_ptr<TWeakTarget*>& Cell() {
+    if (!FSelf) FSelf = std::make_shared<TWeakTarget*>(this);
+    return FSelf;
+  }
   std::shared_ptr<TWeakTarget*> FSelf;
 };
 
@@ -23,7 +30,7 @@ template <typename T>
 class TWeakRef {
  public:
   TWeakRef() = default;
-  explicit TWeakRef(T* target) : FCell(target ? target->FSelf : nullptr) {}
+  explicit TWeakRef(T* target) : FCell(target ? target->Cell() : nullptr) {}
 
   // The target, or null once it was freed (or when none was given).
   T* Get() const { return FCell && *FCell ? static_cast<T*>(*FCell) : nullptr; }

@@ -1,0 +1,75 @@
+// The rules that place one day column's markers.
+#include "SkedraComp/MarkerLayout.h"
+
+#include <limits>
+
+#include "SkedraComp/PointControl.h"
+#include "SkedraComp/Skedra.h"
+
+namespace skx {
+
+namespace {
+
+// The markers of a column start this far right of its left edge (grid lines not counted).
+constexpr int MarkerIndent = 10;
+
+bool FitsInt(std::int64_t value) {
+  return value >= std::numeric_limits<int>::min() && value <= std::numeric_limits<int>::max();
+}
+
+}  // namespace
+
+void EnsurePoint(TSkedra& grid, TTaskItem& item, int ACol) {
+  for (const TPointControl* point : item.Points)
+    if (point->FCol == ACol) return;
+  auto* point = new TPointControl(grid);
+  point->SetVisible(false);
+  point->SetParent(&grid);
+  point->FCol = ACol;
+  point->FItem = &item;
+  auto* menu = new TPopupMenu(point);
+  menu->OnPopup = [point](TComponent* Sender) { point->PopupMenuPopup(Sender); };
+  point->SetPopupMenu(menu);
+  item.Points.push_back(point);
+}
+
+void LayoutMarkers(TSkedra& grid, const std::vector<TPointControl*>& points, int day,
+                   std::int64_t columnLeft, int columnWidth) {
+  if (points.empty()) return;
+  int count = static_cast<int>(points.size());
+  int width = (columnWidth - MarkerIndent) / count;
+  std::int64_t pitch = std::int64_t{grid.DefaultRowHeight()} + grid.GridLineWidth();
+  int fixedRows = grid.FixedRows();
+  int topRow = grid.TopVisibleRow();
+  for (int i = 0; i < count; ++i) {
+    TPointControl& point = *points[i];
+    const TTaskObject& task = *point.FItem->Task;
+    if (!CoversDay(task, day)) {
+      point.SetVisible(false);
+      continue;
+    }
+    int startRow = grid.DateTimeToCell(task.FStartDateTime).Row;
+    int finishRow = grid.DateTimeToCell(task.FFinishDateTime).Row;
+    if (DayOf(task.FStartDateTime) != day) startRow = fixedRows;
+    if (DayOf(task.FFinishDateTime) != day) finishRow = grid.RowCount() - 1;
+    std::int64_t top = (std::int64_t{startRow} - topRow + fixedRows) * pitch;
+    std::int64_t height = (std::int64_t{finishRow} - startRow + 1) * pitch;
+    if (startRow < topRow + fixedRows) {
+      top = pitch * fixedRows;
+      height = (std::int64_t{finishRow} - topRow + fixedRows) * pitch;
+    }
+    std::int64_t left = columnLeft + std::int64_t{width} * i + MarkerIndent;
+    // The window system is never asked for an empty or negative size, nor for edges beyond what
+    // its 32-bit coordinates hold (a container can make rows and columns that large).
+    if (width <= 0 || height <= 0 || !FitsInt(top) || !FitsInt(top + height) ||
+        !FitsInt(left) || !FitsInt(left + width)) {
+      point.SetVisible(false);
+      continue;
+    }
+    point.SetBounds(static_cast<int>(left), static_cast<int>(top), width,
+                    static_cast<int>(height));
+    point.SetVisible(true);
+  }
+}
+
+}  // namespace skx
