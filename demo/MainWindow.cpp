@@ -1,0 +1,256 @@
+// The main window: layout, toolbar commands, the event log and the status line.
+#include "MainWindow.h"
+
+#include <commctrl.h>
+
+#include <cmath>
+#include <exception>
+#include <stdexcept>
+
+#include "AutoTest.h"
+#include "SampleWeek.h"
+#include "TaskText.h"
+
+namespace demo {
+
+namespace {
+
+const wchar_t* const WindowClass = L"SkedraDemoWindow";
+constexpr int LogHeight = 150;
+constexpr UINT_PTR AutoTestTimer = 1;
+
+std::wstring ExceptionText() {
+  try {
+    throw;
+  } catch (const std::exception& e) {
+    const std::string text = e.what();
+    return std::wstring(text.begin(), text.end());
+  } catch (...) {
+    return L"unknown failure";
+  }
+}
+
+}  // namespace
+
+TMainWindow::TMainWindow() : FSink(*this) {}
+
+TMainWindow::~TMainWindow() {
+  if (FWindow != nullptr) ::DestroyWindow(FWindow);
+  if (FFont != nullptr) ::DeleteObject(FFont);
+}
+
+void TMainWindow::Create(int Width, int Height, int Show) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = WindowProc;
+  windowClass.hInstance = ::GetModuleHandleW(nullptr);
+  windowClass.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = WindowClass;
+  ::RegisterClassExW(&windowClass);
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  FFont = ::CreateFontIndirectW(&metrics.lfMessageFont);
+
+  FWindow = ::CreateWindowExW(0, WindowClass, L"SkedraXControl demo", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
+                              Width, Height, nullptr, nullptr, ::GetModuleHandleW(nullptr), this);
+  if (FWindow == nullptr) throw std::runtime_error("The main window cannot be created (is there a display?)");
+  CreateChildren();
+  ::ShowWindow(FWindow, Show);
+  ::UpdateWindow(FWindow);
+}
+
+void TMainWindow::CreateChildren() {
+  FToolbar = std::make_unique<TToolbar>(FWindow, FFont);
+  FLog = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
+                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOSEL, 0, 0, 10, 10,
+                           FWindow, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  ::SendMessageW(FLog, WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
+  FStatus = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, FWindow,
+                              nullptr, ::GetModuleHandleW(nullptr), nullptr);
+
+  FHost = std::make_unique<TControlHost>(FWindow, &FSink);
+  ISkedraX& control = FHost->Control();
+  const double today = Today();
+  Check(AddSampleWeek(control, MondayOf(today)), L"Adding the sample week");
+  // The added tasks show from the next layout on, which the view and date below bring.
+  Check(control.put_SkedraType(skWeekly), L"Weekly view");
+  Check(control.put_ActiveDate(today), L"Today");
+  Log(L"The control is hosted by atl.dll and loaded from a saved state; events are logged here.");
+  Layout();
+  ScrollToWorkingHours();
+  ShowState();
+}
+
+void TMainWindow::StartAutoTest(const std::wstring& Folder) {
+  FAutoTest = std::make_unique<TAutoTest>(*this, Folder);
+  ::SetTimer(FWindow, AutoTestTimer, TAutoTest::StepMilliseconds, nullptr);
+}
+
+int TMainWindow::ExitCode() const { return FAutoTest && !FAutoTest->Passed() ? 1 : 0; }
+
+void TMainWindow::Layout() {
+  RECT client{};
+  ::GetClientRect(FWindow, &client);
+  ::SendMessageW(FStatus, WM_SIZE, 0, 0);
+  RECT status{};
+  ::GetWindowRect(FStatus, &status);
+  const int bottom = client.bottom - (status.bottom - status.top);
+  const int logTop = bottom - LogHeight;
+  if (FHost) ::MoveWindow(FHost->Window(), 0, TToolbar::Height, client.right, logTop - TToolbar::Height - 4, TRUE);
+  ::MoveWindow(FLog, 0, logTop, client.right, LogHeight, TRUE);
+}
+
+void TMainWindow::Run(TCommand Command) {
+  ISkedraX& control = FHost->Control();
+  switch (Command) {
+    case cmDaily: Check(control.put_SkedraType(skDaily), L"Daily view"); break;
+    case cmWeekly: Check(control.put_SkedraType(skWeekly), L"Weekly view"); break;
+    case cmToday: Check(control.put_ActiveDate(Today()), L"Today"); break;
+    case cmWeekStart:
+      Check(control.put_WeekStart(static_cast<IDayOfWeek>(FToolbar->Chosen(cmWeekStart))), L"Week start");
+      break;
+    case cmWeekEnd:
+      Check(control.put_WeekEnd(static_cast<IDayOfWeek>(FToolbar->Chosen(cmWeekEnd))), L"Week end");
+      break;
+    case cmDayStart:
+      Check(control.put_DayStart(FToolbar->Chosen(cmDayStart) / 1440.0), L"Day start");
+      ScrollToWorkingHours();
+      break;
+    case cmDayEnd: Check(control.put_DayEnd(FToolbar->Chosen(cmDayEnd) / 1440.0), L"Day end"); break;
+    case cmTimeScale:
+      Check(control.put_TimeScale(FToolbar->Chosen(cmTimeScale)), L"Time scale");
+      ScrollToWorkingHours();
+      break;
+    // Over the cells selected in the grid; the control asks for an identifier and opens its dialog.
+    case cmNewTask: Check(control.NewTask(), L"New task"); break;
+    case cmAbout: Check(control.AboutBox(), L"About box"); break;
+  }
+  ShowState();
+}
+
+void TMainWindow::Command(int Id, int Code) {
+  if (!FHost) return;
+  const bool list = Id == cmWeekStart || Id == cmWeekEnd || Id == cmDayStart || Id == cmDayEnd || Id == cmTimeScale;
+  if (list ? Code == CBN_SELCHANGE : Code == BN_CLICKED) Run(static_cast<TCommand>(Id));
+}
+
+// The grid keeps its scroll position (0:00 for a new grid); the demo brings the working hours to
+// the top as a user would with the scroll bar's arrow.
+void TMainWindow::ScrollToWorkingHours() {
+  ISkedraX& control = FHost->Control();
+  double dayStart = 0;
+  long scale = 0;
+  control.get_DayStart(&dayStart);
+  control.get_TimeScale(&scale);
+  if (scale <= 0) return;
+  HWND grid = FHost->ControlWindow();
+  ::SendMessageW(grid, WM_VSCROLL, SB_TOP, 0);
+  for (long row = std::lround(dayStart * 24 * 60) / scale; row > 0; --row)
+    ::SendMessageW(grid, WM_VSCROLL, SB_LINEDOWN, 0);
+}
+
+void TMainWindow::Check(HRESULT Result, const wchar_t* What) {
+  if (FAILED(Result)) Log(std::wstring(What) + L" refused: " + ErrorText(Result));
+}
+
+void TMainWindow::ShowState() {
+  if (!FHost) return;
+  ISkedraX& control = FHost->Control();
+  FToolbar->Show(control);
+  ISkedraType type = skDaily;
+  IDayOfWeek weekStart = dwMon, weekEnd = dwFri;
+  double activeDate = 0;
+  long count = 0;
+  control.get_SkedraType(&type);
+  control.get_WeekStart(&weekStart);
+  control.get_WeekEnd(&weekEnd);
+  control.get_ActiveDate(&activeDate);
+  control.get_Count(&count);
+  std::wstring text = type == skWeekly ? L"Weekly view, " + DateText(activeDate) + L" to " +
+                                             DateText(activeDate + (weekEnd - weekStart + 7) % 7)
+                                       : L"Daily view, " + DateText(activeDate);
+  text += L"   |   " + std::to_wstring(count) + L" tasks";
+  if (!FSelected.empty()) text += L"   |   selected: " + FSelected;
+  ::SendMessageW(FStatus, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void TMainWindow::Log(const std::wstring& Line) {
+  FLines.push_back(Line);
+  if (FLog == nullptr) return;
+  const LRESULT index = ::SendMessageW(FLog, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Line.c_str()));
+  ::SendMessageW(FLog, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
+}
+
+int TMainWindow::EventCount(DISPID Event) const {
+  auto found = FEventCounts.find(Event);
+  return found == FEventCounts.end() ? 0 : found->second;
+}
+
+long TMainWindow::NewTaskId() {
+  ++FEventCounts[SkedraXEventsDispId::OnGetNewID];
+  Log(L"OnGetNewID: the new task gets #" + std::to_wstring(++FLastId));
+  return FLastId;
+}
+
+void TMainWindow::TaskEvent(DISPID Event, ITaskObject* Task) {
+  ++FEventCounts[Event];
+  const std::wstring text = TaskText(*Task);
+  Log(std::wstring(EventName(Event)) + L": " + text);
+  if (Event == SkedraXEventsDispId::OnSelectTask) FSelected = text.substr(0, text.find(L','));
+  if (Event == SkedraXEventsDispId::OnUnselectTask) FSelected.clear();
+  // The control is in the middle of its own work: the status line is brought up to date later.
+  ::PostMessageW(FWindow, WM_APP, 0, 0);
+}
+
+void TMainWindow::OtherEvent(DISPID Event) {
+  ++FEventCounts[Event];
+  Log(EventName(Event));
+}
+
+LRESULT CALLBACK TMainWindow::WindowProc(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam) {
+  if (Message == WM_NCCREATE) {
+    auto* created = static_cast<TMainWindow*>(reinterpret_cast<CREATESTRUCTW*>(LParam)->lpCreateParams);
+    created->FWindow = Window;
+    ::SetWindowLongPtrW(Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+  }
+  auto* self = reinterpret_cast<TMainWindow*>(::GetWindowLongPtrW(Window, GWLP_USERDATA));
+  if (self == nullptr) return ::DefWindowProcW(Window, Message, WParam, LParam);
+  try {
+    return self->Handle(Message, WParam, LParam);
+  } catch (...) {
+    self->Log(L"Failure: " + ExceptionText());
+    return 0;
+  }
+}
+
+LRESULT TMainWindow::Handle(UINT Message, WPARAM WParam, LPARAM LParam) {
+  const HWND window = FWindow;
+  switch (Message) {
+    case WM_SIZE: Layout(); return 0;
+    case WM_GETMINMAXINFO:
+      reinterpret_cast<MINMAXINFO*>(LParam)->ptMinTrackSize = POINT{640, 420};
+      return 0;
+    case WM_COMMAND: Command(LOWORD(WParam), HIWORD(WParam)); return 0;
+    case WM_APP: ShowState(); return 0;
+    case WM_TIMER:
+      if (WParam == AutoTestTimer && FAutoTest && !FAutoTest->Step()) ::KillTimer(FWindow, AutoTestTimer);
+      return 0;
+    case WM_CLOSE:
+      ::DestroyWindow(FWindow);
+      return 0;
+    case WM_DESTROY:
+      ::KillTimer(FWindow, AutoTestTimer);
+      FHost.reset();
+      ::PostQuitMessage(0);
+      return 0;
+    case WM_NCDESTROY:
+      ::SetWindowLongPtrW(FWindow, GWLP_USERDATA, 0);
+      FWindow = nullptr;
+      break;
+  }
+  return ::DefWindowProcW(window, Message, WParam, LParam);
+}
+
+}  // namespace demo

@@ -1,0 +1,23 @@
+// Dates and tasks as the demo's log shows them, and the automation error of a failed call.
+#pragma once
+
+#include <string>
+
+#include "SkedraXControl.h"
+
+namespace demo {
+
+// The date-time values of the control: days since 30 December 1899, the fraction the time of day.
+double Today();
+double MondayOf(double Day);
+std::wstring DateText(double Value);  // weekday and short date in the user's format
+std::wstring TimeText(double Value);  // hours and minutes
+
+// One line about a task: description, when, where and its flags.
+std::wstring TaskText(ITaskObject& Task);
+const wchar_t* EventName(DISPID Event);
+
+// The description that the failed call left as error information, or its HRESULT.
+std::wstring ErrorText(HRESULT Result);
+
+}  // namespace demo
