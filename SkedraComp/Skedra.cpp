@@ -83,6 +83,15 @@ void TSkedra::CreateParams(TCreateParams& params) const {
 
 void TSkedra::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   TStringGrid::SetBounds(ALeft, ATop, AWidth, AHeight);
+  ClientResized();
+}
+
+void TSkedra::FrameChanged() {
+  TStringGrid::FrameChanged();
+  ClientResized();
+}
+
+void TSkedra::ClientResized() {
   if (!HandleAllocated()) return;
   UpdateSkedra(umResize);
   if (FNextButton) FNextButton->SetLeft(ClientWidth() - FNextButton->Width());

@@ -107,8 +107,11 @@ class TSkedra : public TStringGrid {
   void TopLeftChanged() override;
   void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
   void Notification(TComponent* AComponent, TOperation operation) override;
+  void FrameChanged() override;
 
  private:
+  // Lays the view out again for a new client size and keeps the next-day button at the right.
+  void ClientResized();
   friend class TTaskItems;
   friend class TPointControl;
 

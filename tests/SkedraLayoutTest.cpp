@@ -340,6 +340,35 @@ TEST_P(SkedraLayoutTest, LoadedBuildsMenuAndButtonsOnceAndOnlyAtRunTime) {
   EXPECT_EQ(designed.NextButton(), nullptr);
 }
 
+// The container keeps the window's handle, so a new frame changes the window in place.
+TEST_P(SkedraLayoutTest, BorderAndCtl3DChangeTheFrameOfTheSameWindowAndLayOutAgain) {
+  TSkedra& grid = MakeGrid();
+  grid.SetSkedraType(skWeekly);
+  grid.Loaded();
+  const TWindowRecord* window = FRecorder.WindowOf(grid);
+  int windows = static_cast<int>(FRecorder.Windows.size());
+  int edged = grid.ClientWidth();
+  int edgedColumn = grid.ColWidths(2);
+
+  grid.SetBorderStyle(bsNone);
+  EXPECT_EQ(FRecorder.WindowOf(grid), window);
+  EXPECT_FALSE(window->Params.ExStyle & wsExClientEdge);
+  EXPECT_EQ(grid.ClientWidth(), edged + 4);
+  EXPECT_GT(grid.ColWidths(2), edgedColumn);
+  EXPECT_EQ(FRecorder.WindowOf(*grid.NextButton())->Bounds.Left, grid.ClientWidth() - 13);
+
+  grid.SetCtl3D(false);
+  grid.SetBorderStyle(bsSingle);
+  EXPECT_TRUE(window->Params.Style & wsBorder);
+  EXPECT_EQ(grid.ClientWidth(), edged + 2);
+  grid.SetCtl3D(true);
+  EXPECT_FALSE(window->Params.Style & wsBorder);
+  EXPECT_TRUE(window->Params.ExStyle & wsExClientEdge);
+  EXPECT_EQ(grid.ClientWidth(), edged);
+  EXPECT_EQ(grid.ColWidths(2), edgedColumn);
+  EXPECT_EQ(static_cast<int>(FRecorder.Windows.size()), windows);
+}
+
 TEST_P(SkedraLayoutTest, LoadedBuildsItsOwnMenuInsteadOfTakingOverAnother) {
   TComponent form(nullptr);
   auto* other = new TPopupMenu(&form);

@@ -259,6 +259,21 @@ void TWinControl::SetFont(const TFont& font) {
   for (TControl* control : FControls) control->ParentChanged();
 }
 
+void TWinControl::SetCtl3D(bool value) {
+  if (value == Ctl3D()) return;
+  TControl::SetCtl3D(value);
+  UpdateFrame();
+}
+
+void TWinControl::UpdateFrame() {
+  if (HandleAllocated()) {
+    TCreateParams params;
+    CreateParams(params);
+    FPeer->SetFrameStyle(params);
+  }
+  FrameChanged();
+}
+
 void TWinControl::Invalidate() {
   if (HandleAllocated()) FPeer->Invalidate();
 }

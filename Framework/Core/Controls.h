@@ -154,6 +154,9 @@ class TWindowPeer {
   virtual TRect ClientRect() const = 0;
   virtual TPoint ClientToScreen(TPoint point) const = 0;
   virtual void SetBounds(const TRect& bounds) = 0;
+  // Gives the window the frame (border and edge) that params ask for; the window and its handle
+  // stay, since whoever holds the handle keeps using it.
+  virtual void SetFrameStyle(const TCreateParams& params) = 0;
   virtual void SetVisible(bool visible) = 0;
   virtual void Invalidate() = 0;
   virtual void InvalidateRect(const TRect& rect) = 0;
@@ -215,7 +218,7 @@ class TControl : public TComponent {
   bool ParentFont() const { return FParentFont; }
   void SetParentFont(bool value);
   bool Ctl3D() const { return FCtl3D; }
-  void SetCtl3D(bool value) { FCtl3D = value; }
+  virtual void SetCtl3D(bool value) { FCtl3D = value; }
   bool ParentCtl3D() const { return FParentCtl3D; }
   void SetParentCtl3D(bool value) { FParentCtl3D = value; }
   int Cursor() const { return FCursor; }
@@ -291,6 +294,7 @@ class TWinControl : public TControl {
   void SetVisible(bool visible) override;
   void SetColor(TColor color) override;
   void SetFont(const TFont& font) override;
+  void SetCtl3D(bool value) override;
   void Invalidate() override;
   void InvalidateRect(const TRect& rect) override;
   TPoint ClientToScreen(TPoint point) const override;
@@ -305,6 +309,12 @@ class TWinControl : public TControl {
   // What the platform calls for key presses and for painting.
   virtual void KeyDown(int& key, TShiftState shift);
   virtual void Paint(TCanvas& canvas);
+
+ protected:
+  // Gives an existing window the frame that CreateParams asks for now, then tells FrameChanged.
+  void UpdateFrame();
+  // The frame, and with it the client area, may have changed.
+  virtual void FrameChanged() {}
 
  private:
   friend class TControl;

@@ -139,9 +139,12 @@ void TCustomGrid::SetDefaultDrawing(bool value) {
 }
 
 void TCustomGrid::SetBorderStyle(TBorderStyle value) {
+  if (value == FBorderStyle) return;
   FBorderStyle = value;
-  GeometryChanged();
+  UpdateFrame();
 }
+
+void TCustomGrid::FrameChanged() { GeometryChanged(); }
 
 void TCustomGrid::SetScrollBars(TScrollStyle value) {
   FScrollBars = value;

@@ -140,6 +140,7 @@ class TCustomGrid : public TWinControl {
   virtual void TopLeftChanged();
   virtual void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
   virtual void SizeChanged(int oldColCount, int oldRowCount);
+  void FrameChanged() override;
 
  private:
   int CellExtent(bool horz, int index) const { return horz ? ColWidths(index) : RowHeights(index); }

@@ -70,6 +70,12 @@ TPoint THeadlessWindowPeer::ClientToScreen(TPoint point) const {
 
 void THeadlessWindowPeer::SetBounds(const TRect& bounds) { Record().Bounds = bounds; }
 
+void THeadlessWindowPeer::SetFrameStyle(const TCreateParams& params) {
+  TCreateParams& own = Record().Params;
+  own.Style = (own.Style & ~wsBorder) | (params.Style & wsBorder);
+  own.ExStyle = (own.ExStyle & ~wsExClientEdge) | (params.ExStyle & wsExClientEdge);
+}
+
 void THeadlessWindowPeer::SetVisible(bool visible) { Record().Visible = visible; }
 
 void THeadlessWindowPeer::Invalidate() { ++Record().FullInvalidations; }

@@ -75,6 +75,7 @@ class THeadlessWindowPeer : public TWindowPeer {
   TRect ClientRect() const override;
   TPoint ClientToScreen(TPoint point) const override;
   void SetBounds(const TRect& bounds) override;
+  void SetFrameStyle(const TCreateParams& params) override;
   void SetVisible(bool visible) override;
   void Invalidate() override;
   void InvalidateRect(const TRect& rect) override;

@@ -101,6 +101,16 @@ void TWin32WindowPeer::SetBounds(const TRect& bounds) {
   FSettingBounds = false;
 }
 
+void TWin32WindowPeer::SetFrameStyle(const TCreateParams& params) {
+  LONG_PTR style = ::GetWindowLongPtrW(FHandle, GWL_STYLE);
+  LONG_PTR exStyle = ::GetWindowLongPtrW(FHandle, GWL_EXSTYLE);
+  ::SetWindowLongPtrW(FHandle, GWL_STYLE, (style & ~LONG_PTR{WS_BORDER}) | (params.Style & WS_BORDER));
+  ::SetWindowLongPtrW(FHandle, GWL_EXSTYLE,
+                      (exStyle & ~LONG_PTR{WS_EX_CLIENTEDGE}) | (params.ExStyle & WS_EX_CLIENTEDGE));
+  ::SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void TWin32WindowPeer::SetVisible(bool visible) { ::ShowWindow(FHandle, visible ? SW_SHOWNA : SW_HIDE); }
 
 void TWin32WindowPeer::Invalidate() { ::InvalidateRect(FHandle, nullptr, FALSE); }

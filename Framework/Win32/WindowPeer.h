@@ -39,6 +39,7 @@ class TWin32WindowPeer : public TWindowPeer {
   TRect ClientRect() const override;
   TPoint ClientToScreen(TPoint point) const override;
   void SetBounds(const TRect& bounds) override;
+  void SetFrameStyle(const TCreateParams& params) override;
   void SetVisible(bool visible) override;
   void Invalidate() override;
   void InvalidateRect(const TRect& rect) override;

@@ -144,6 +144,37 @@ TEST_F(ControlContainerTest, HostSequenceActivatesInPlaceAndTearsDownToZero) {
   EXPECT_FALSE(::IsWindow(FWindow));
 }
 
+// The container holds the in-place window's handle, so the frame changes on that same window.
+TEST_F(ControlContainerTest, BorderStyleAndCtl3DChangeTheFrameOfTheSameWindow) {
+  Activate();
+  auto clientWidth = [&] {
+    RECT client{};
+    ::GetClientRect(FWindow, &client);
+    return client.right;
+  };
+  auto styleHas = [&](int index, LONG_PTR bits) { return (::GetWindowLongPtrW(FWindow, index) & bits) != 0; };
+  EXPECT_TRUE(styleHas(GWL_EXSTYLE, WS_EX_CLIENTEDGE));
+  int edged = clientWidth();
+
+  ISkedraX* control = Control();
+  EXPECT_EQ(control->put_BorderStyle(::bsNone), S_OK);
+  EXPECT_FALSE(styleHas(GWL_EXSTYLE, WS_EX_CLIENTEDGE));
+  EXPECT_FALSE(styleHas(GWL_STYLE, WS_BORDER));
+  EXPECT_EQ(clientWidth(), edged + 4);
+  EXPECT_EQ(control->put_Ctl3D(VARIANT_FALSE), S_OK);
+  EXPECT_EQ(control->put_BorderStyle(::bsSingle), S_OK);
+  EXPECT_TRUE(styleHas(GWL_STYLE, WS_BORDER));
+  EXPECT_EQ(clientWidth(), edged + 2);
+  control->Release();
+
+  HWND window = nullptr;
+  IOleInPlaceObject* inPlace = Query<IOleInPlaceObject>(FObject, IID_IOleInPlaceObject);
+  EXPECT_EQ(inPlace->GetWindow(&window), S_OK);
+  inPlace->Release();
+  EXPECT_EQ(window, FWindow);
+  Teardown();
+}
+
 TEST_F(ControlContainerTest, AClickedMarkerIsSelectedAndClearUnselectsIt) {
   Activate();
   ISkedraX* control = Control();
