@@ -200,6 +200,14 @@ TEST_F(GridTest, KeysMoveTheCurrentCellAndNeverIntoTheHeadings) {
   EXPECT_EQ(FGrid.TopVisibleRow(), 1);
 }
 
+TEST_F(GridTest, AKeyboardMenuComesUpBelowTheCurrentCellWhileItIsInView) {
+  Click(1, 2);
+  EXPECT_EQ(FGrid.KeyboardPopupPoint(), (TPoint{65, 74}));
+  FGrid.SetTopLeft(3, 1);
+  EXPECT_EQ(FGrid.LeftVisibleCol(), 3);
+  EXPECT_EQ(FGrid.KeyboardPopupPoint(), (TPoint{0, 0}));
+}
+
 TEST_F(GridTest, PageKeysMoveByTheRowsInView) {
   FGrid.SetRowCount(20);
   ASSERT_EQ(FGrid.VisibleRowCount(), 3);

@@ -240,6 +240,8 @@ class TControl : public TComponent {
   virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
   // The context menu request after a right click: pops up PopupMenu, if any, at (x, y).
   void ContextPopup(int x, int y);
+  // Where a context menu asked for from the keyboard comes up, in client coordinates.
+  virtual TPoint KeyboardPopupPoint() const { return TPoint{0, 0}; }
   virtual TPoint ClientToScreen(TPoint point) const;
 
   std::function<void(TComponent* Sender, TMouseButton, TShiftState, int x, int y)> OnMouseDown;

@@ -325,6 +325,11 @@ TRect TCustomGrid::CellRect(int col, int row) const {
                CellEnd(top, RowHeights(row))};
 }
 
+TPoint TCustomGrid::KeyboardPopupPoint() const {
+  TRect cell = CellRect(FCurrent.Col, FCurrent.Row);
+  return cell.IsEmpty() ? TControl::KeyboardPopupPoint() : TPoint{cell.Left, cell.Bottom};
+}
+
 void TCustomGrid::CreateParams(TCreateParams& params) const {
   TWinControl::CreateParams(params);
   if (FScrollBars == ssVertical || FScrollBars == ssBoth) params.Style |= wsVScroll;

@@ -106,6 +106,8 @@ class TCustomGrid : public TWinControl {
   TRect CellRect(int col, int row) const;
 
   void CreateParams(TCreateParams& params) const override;
+  // Below the current cell while it is in view: the menu's commands act on the selection.
+  TPoint KeyboardPopupPoint() const override;
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
   void MouseMove(TShiftState shift, int x, int y) override;

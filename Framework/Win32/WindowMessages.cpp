@@ -171,12 +171,12 @@ LRESULT TWin32WindowPeer::MouseMessage(UINT message, WPARAM wParam, LPARAM lPara
   }
 }
 
-// The menu comes up where the mouse was released, or at the window's corner when asked for from
+// The menu comes up where the mouse was released, or where the control says when asked for from
 // the keyboard.
 LRESULT TWin32WindowPeer::ContextMenu(LPARAM lParam) {
   POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   if (point.x == -1 && point.y == -1)
-    point = POINT{0, 0};
+    point = ToPOINT(Control()->KeyboardPopupPoint());
   else
     ::ScreenToClient(FHandle, &point);
   Control()->ContextPopup(point.x, point.y);

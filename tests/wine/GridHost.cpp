@@ -49,6 +49,7 @@ struct TMenuState {
   int Ticks = 0;
   bool Answered = false;
   std::vector<std::wstring> Items;
+  POINT At{};
 };
 
 TMenuState menuState;
@@ -74,6 +75,9 @@ void AnswerMenu(HWND menuWindow) {
     if (!separator && i <= menuState.Choose) ++downs;
   }
   menuState.Answered = true;
+  RECT shown{};
+  ::GetWindowRect(menuWindow, &shown);
+  menuState.At = POINT{shown.left, shown.top};
   if (menuState.Choose < 0) {
     ::EndMenu();
     return;
@@ -267,5 +271,7 @@ TMenuAnswer::~TMenuAnswer() {
 const std::vector<std::wstring>& TMenuAnswer::Items() const { return menuState.Items; }
 
 bool TMenuAnswer::Answered() const { return menuState.Answered; }
+
+POINT TMenuAnswer::At() const { return menuState.At; }
 
 }  // namespace skx::test

@@ -83,6 +83,8 @@ class TMenuAnswer {
   TMenuAnswer& operator=(const TMenuAnswer&) = delete;
   const std::vector<std::wstring>& Items() const;
   bool Answered() const;
+  // The screen position of the menu's top-left corner.
+  POINT At() const;
 };
 
 }  // namespace skx::test

@@ -190,6 +190,20 @@ TEST_F(GridWindowTest, RightClickOnTheGridOffersNewTask) {
   EXPECT_EQ(cancel.Items(), (std::vector<std::wstring>{L"New task..."}));
 }
 
+TEST_F(GridWindowTest, AMenuAskedForFromTheKeyboardComesUpBelowTheCurrentCell) {
+  ShowMorning();
+  TRect cell = Grid().CellRect(3, RowOf(9, 0));
+  FHost.Click(FHost.GridWindow(), cell.Left + 3, cell.Top + 3);
+  TMenuAnswer cancel(-1);
+  ::SendMessageW(FHost.GridWindow(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(FHost.GridWindow()), -1);
+  ASSERT_TRUE(cancel.Answered());
+  EXPECT_EQ(cancel.Items(), (std::vector<std::wstring>{L"New task..."}));
+  POINT below{cell.Left, cell.Bottom};
+  ::ClientToScreen(FHost.GridWindow(), &below);
+  EXPECT_EQ(cancel.At().x, below.x);
+  EXPECT_EQ(cancel.At().y, below.y);
+}
+
 TEST_F(GridWindowTest, ScrollingMovesMarkersByTheRowPitch) {
   ShowMorning();
   FHost.AddTask(1, At(9, 0), At(9, 45), L"Review");
