@@ -1,5 +1,5 @@
-// Automation object base: reference counting, live-object accounting, IDispatch from the type
-// library, ISupportErrorInfo and the error trap.
+// Automation object base: live-object accounting, IDispatch from the type library,
+// ISupportErrorInfo and the error trap.
 #pragma once
 
 #include <windows.h>
@@ -9,49 +9,40 @@
 #include <utility>
 
 #include "Framework/Com/ClassFactory.h"
+#include "Framework/Com/ComObject.h"
 #include "Framework/Com/ComServer.h"
 #include "Framework/Com/ErrorTrap.h"
 
 namespace skx {
 
 // TInterface is the class's default dual interface (derived from IDispatch).
+// Its objects count among the server's, from construction to destruction.
 template <typename TInterface>
-class TAutoObject : public TInterface, public ISupportErrorInfo {
+class TAutoObject : public TComObject<TInterface>, public ISupportErrorInfo {
  public:
   // The factory's type information is resolved here, so that no later member can fail on it.
   explicit TAutoObject(TAutoObjectFactory& factory)
-      : FIid(factory.DefaultInterface()),
+      : TComObject<TInterface>(0),
+        FIid(factory.DefaultInterface()),
         FSource(factory.ProgID()),
         FDispatchInfo(factory.DispatchTypeInfo()),
         FInvokeInfo(factory.InvokeTypeInfo()),
         FMemberIds(factory.MemberIds()) {
     TComServer::Instance().CountObject(true);
   }
-  virtual ~TAutoObject() { TComServer::Instance().CountObject(false); }
-  TAutoObject(const TAutoObject&) = delete;
-  TAutoObject& operator=(const TAutoObject&) = delete;
+  ~TAutoObject() override { TComServer::Instance().CountObject(false); }
 
-  // IUnknown
+  // IUnknown, for both bases
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    if (::IsEqualIID(riid, IID_IUnknown) || ::IsEqualIID(riid, IID_IDispatch) ||
-        ::IsEqualIID(riid, FIid)) {
-      *object = static_cast<TInterface*>(this);
-    } else if (::IsEqualIID(riid, IID_ISupportErrorInfo)) {
+    if (object != nullptr && ::IsEqualIID(riid, IID_ISupportErrorInfo)) {
       *object = static_cast<ISupportErrorInfo*>(this);
-    } else {
-      *object = nullptr;
-      return E_NOINTERFACE;
+      AddRef();
+      return S_OK;
     }
-    AddRef();
-    return S_OK;
+    return TComObject<TInterface>::QueryInterface(riid, object);
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++FRefCount; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    ULONG count = --FRefCount;
-    if (count == 0) delete this;
-    return count;
-  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return TComObject<TInterface>::AddRef(); }
+  ULONG STDMETHODCALLTYPE Release() override { return TComObject<TInterface>::Release(); }
 
   // IDispatch
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
@@ -83,6 +74,9 @@ class TAutoObject : public TInterface, public ISupportErrorInfo {
   }
 
  protected:
+  bool Answers(REFIID riid) const override {
+    return ::IsEqualIID(riid, IID_IDispatch) || ::IsEqualIID(riid, FIid);
+  }
   // Every interface member runs its body through this.
   template <typename TBody>
   HRESULT Trap(TBody&& body) noexcept {
@@ -95,7 +89,6 @@ class TAutoObject : public TInterface, public ISupportErrorInfo {
   ITypeInfo* FDispatchInfo;  // owned by the factory, which lives as long as the module
   ITypeInfo* FInvokeInfo;
   const TMemberIds& FMemberIds;  // the factory's
-  ULONG FRefCount = 0;
 };
 
 }  // namespace skx

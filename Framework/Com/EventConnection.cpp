@@ -2,34 +2,18 @@
 #include "Framework/Com/EventConnection.h"
 
 #include "Framework/Com/ActiveXControl.h"
+#include "Framework/Com/ComObject.h"
 #include "Framework/Com/SinkCall.h"
 
 namespace skx {
 
 namespace {
 
-class TConnectionPointEnum final : public IEnumConnectionPoints {
+// Not counted among the server's objects: it holds the connection point, and so the control.
+class TConnectionPointEnum final : public TComObject<IEnumConnectionPoints> {
  public:
-  TConnectionPointEnum(IConnectionPoint* point, ULONG position) : FPosition(position) { FPoint.Assign(point); }
-  virtual ~TConnectionPointEnum() = default;
-  TConnectionPointEnum(const TConnectionPointEnum&) = delete;
-  TConnectionPointEnum& operator=(const TConnectionPointEnum&) = delete;
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    if (::IsEqualIID(riid, IID_IUnknown) || ::IsEqualIID(riid, IID_IEnumConnectionPoints)) {
-      *object = static_cast<IEnumConnectionPoints*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++FRefCount; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    ULONG count = --FRefCount;
-    if (count == 0) delete this;
-    return count;
+  TConnectionPointEnum(IConnectionPoint* point, ULONG position) : TComObject(0), FPosition(position) {
+    FPoint.Assign(point);
   }
 
   HRESULT STDMETHODCALLTYPE Next(ULONG count, IConnectionPoint** points, ULONG* fetched) override {
@@ -63,9 +47,10 @@ class TConnectionPointEnum final : public IEnumConnectionPoints {
   }
 
  private:
+  bool Answers(REFIID riid) const override { return ::IsEqualIID(riid, IID_IEnumConnectionPoints); }
+
   TComRef<IConnectionPoint> FPoint;
   ULONG FPosition;
-  ULONG FRefCount = 0;
 };
 
 }  // namespace
