@@ -3,24 +3,6 @@
 
 namespace demo {
 
-HRESULT STDMETHODCALLTYPE TEventSink::QueryInterface(REFIID riid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  if (::IsEqualIID(riid, IID_IUnknown) || ::IsEqualIID(riid, IID_IDispatch) ||
-      ::IsEqualIID(riid, DIID_ISkedraXEvents)) {
-    *object = static_cast<IDispatch*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *object = nullptr;
-  return E_NOINTERFACE;
-}
-
-HRESULT STDMETHODCALLTYPE TEventSink::GetTypeInfoCount(UINT* count) {
-  if (count == nullptr) return E_POINTER;
-  *count = 0;
-  return S_OK;
-}
-
 // Called by the control inside its own work: nothing may escape, and a failure here would fail
 // the control's operation, so the sink answers S_OK and reports problems in the log instead.
 HRESULT STDMETHODCALLTYPE TEventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*,

@@ -1,6 +1,7 @@
 // The demo's sink for the control's events: a plain IDispatch that the control calls by DISPID.
 #pragma once
 
+#include "Framework/Com/ComObject.h"
 #include "SkedraXControl.h"
 
 namespace demo {
@@ -17,26 +18,16 @@ class TEventListener {
   virtual void OtherEvent(DISPID Event) = 0;
 };
 
-class TEventSink : public IDispatch {
+// The main window owns the sink; the control's references only count.
+class TEventSink : public skx::TDispatchObject<skx::TLifetime::Owned> {
  public:
-  explicit TEventSink(TEventListener& Listener) : FListener(Listener) {}
-  virtual ~TEventSink() = default;
-  TEventSink(const TEventSink&) = delete;
-  TEventSink& operator=(const TEventSink&) = delete;
+  explicit TEventSink(TEventListener& Listener) : TDispatchObject(1, DIID_ISkedraXEvents), FListener(Listener) {}
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  // The main window owns the sink; the control's references only count.
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++FRefCount; }
-  ULONG STDMETHODCALLTYPE Release() override { return --FRefCount; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
                                    UINT*) override;
 
  private:
   TEventListener& FListener;
-  ULONG FRefCount = 1;
 };
 
 }  // namespace demo

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "Framework/Com/ComObject.h"
 #include "Framework/Com/SinkCall.h"
 #include "Framework/Core/Exceptions.h"
 
@@ -13,24 +14,9 @@ namespace skx::test {
 namespace {
 
 // A sink that records each call, writes 42 through a by-reference argument and may fail.
-class TRecordingSink : public IDispatch {
+class TRecordingSink : public TDispatchObject<TLifetime::Owned> {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (::IsEqualIID(riid, IID_IUnknown) || ::IsEqualIID(riid, IID_IDispatch)) {
-      *object = this;
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-    *count = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  TRecordingSink() : TDispatchObject(1, IID_IDispatch) {}
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT*,
                                    EXCEPINFO* excepInfo, UINT*) override {
     FId = id;

@@ -104,21 +104,10 @@ HRESULT STDMETHODCALLTYPE TTestSite::SetActiveObject(IOleInPlaceActiveObject* ob
   return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE TEventSink::QueryInterface(REFIID riid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  if (::IsEqualIID(riid, IID_IUnknown) || ::IsEqualIID(riid, IID_IDispatch) ||
-      (!DispatchOnly && ::IsEqualIID(riid, DIID_ISkedraXEvents))) {
-    *object = static_cast<IDispatch*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *object = nullptr;
-  return E_NOINTERFACE;
-}
+TEventSink::TEventSink() : TDispatchObject(1, DIID_ISkedraXEvents) {}
 
-HRESULT STDMETHODCALLTYPE TEventSink::GetTypeInfoCount(UINT* count) {
-  *count = 0;
-  return S_OK;
+bool TEventSink::Answers(REFIID riid) const {
+  return DispatchOnly ? ::IsEqualIID(riid, IID_IDispatch) : TDispatchObject::Answers(riid);
 }
 
 HRESULT STDMETHODCALLTYPE TEventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*,

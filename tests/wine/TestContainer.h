@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "Framework/Com/ComObject.h"
+
 namespace skx::test {
 
 // The top-level window of the tests' containers, one for the program, sized as asked.
@@ -92,32 +94,23 @@ struct TEventRecord {
   bool operator==(const TEventRecord& other) const { return Id == other.Id && TaskId == other.TaskId; }
 };
 
-// Records every event; OnGetNewID answers NewId; OnEvent runs inside each event.
-class TEventSink : public IDispatch {
+// Records every event; OnGetNewID answers NewId; OnEvent runs inside each event. The test owns
+// the sink; the control's references only count (RefCount shows them).
+class TEventSink : public TDispatchObject<TLifetime::Owned> {
  public:
-  TEventSink() = default;
-  virtual ~TEventSink() = default;
-  TEventSink(const TEventSink&) = delete;
-  TEventSink& operator=(const TEventSink&) = delete;
+  TEventSink();
 
   std::vector<TEventRecord> Events;
   long NewId = 0;
   std::function<void(DISPID)> OnEvent;
   // When set, the sink answers only IDispatch, as a script engine's sink does.
   bool DispatchOnly = false;
-  ULONG RefCount() const { return FRefCount; }
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++FRefCount; }
-  ULONG STDMETHODCALLTYPE Release() override { return --FRefCount; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
                                    UINT*) override;
 
- private:
-  ULONG FRefCount = 1;
+ protected:
+  bool Answers(REFIID riid) const override;
 };
 
 // A property bag over a map of values.

@@ -13,6 +13,8 @@
 #include <thread>
 #include <vector>
 
+#include "Framework/Com/ComObject.h"
+
 namespace {
 
 // The import library lacks these: the 32- and 64-bit parse interfaces have different IIDs.
@@ -34,47 +36,17 @@ std::wstring ToText(const VARIANT& value) {
   return result;
 }
 
-// Base of the two dispatch objects below: counting and IUnknown.
-class TDispatchBase : public IDispatch {
- public:
-  virtual ~TDispatchBase() = default;
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (::IsEqualIID(riid, IID_IUnknown) || ::IsEqualIID(riid, IID_IDispatch) || ::IsEqualIID(riid, FIid)) {
-      *object = static_cast<IDispatch*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++FRefCount; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    ULONG count = --FRefCount;
-    if (count == 0) delete this;
-    return count;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-    *count = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-
- protected:
-  IID FIid = IID_IDispatch;
-
- private:
-  ULONG FRefCount = 1;
-};
+using skx::TDispatchObject;
+using skx::TLifetime;
 
 // Calls the script's Sub <prefix><event name> for each event of a connected object.
-class TEventForwarder : public TDispatchBase {
+class TEventForwarder : public TDispatchObject<TLifetime::Heap> {
  public:
-  TEventForwarder(ITypeInfo* events, REFIID iid, std::wstring prefix) : FEvents(events), FPrefix(std::move(prefix)) {
-    FIid = iid;
+  TEventForwarder(ITypeInfo* events, REFIID iid, std::wstring prefix)
+      : TDispatchObject(1, iid), FEvents(events), FPrefix(std::move(prefix)) {
     FEvents->AddRef();
   }
   ~TEventForwarder() override { FEvents->Release(); }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID lcid, WORD, DISPPARAMS* params, VARIANT* result,
                                    EXCEPINFO* excep, UINT* argErr) override {
     BSTR name = nullptr;
@@ -133,9 +105,10 @@ void ConnectObject(IDispatch* object, const std::wstring& prefix) {
 }
 
 // The WScript object: Echo and ConnectObject.
-class TWScript : public TDispatchBase {
+class TWScript : public TDispatchObject<TLifetime::Heap> {
  public:
   enum : DISPID { idEcho = 1, idConnectObject = 2 };
+  TWScript() : TDispatchObject(1, IID_IDispatch) {}
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
     if (count != 1) return DISP_E_UNKNOWNNAME;
     if (::lstrcmpiW(names[0], L"Echo") == 0) {
