@@ -20,11 +20,7 @@ void PumpFor(DWORD milliseconds) {
   DWORD end = ::GetTickCount() + milliseconds;
   while (static_cast<LONG>(end - ::GetTickCount()) > 0) {
     ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
+    PumpMessages();
   }
 }
 

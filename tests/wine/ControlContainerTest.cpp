@@ -22,14 +22,6 @@ T* Query(IUnknown* object, REFIID iid) {
   return result;
 }
 
-void Pump() {
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
-}
-
 class ControlContainerTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -62,7 +54,7 @@ class ControlContainerTest : public ::testing::Test {
     inPlace->Release();
     EXPECT_EQ(control->FreezeEvents(FALSE), S_OK);
     control->Release();
-    Pump();
+    PumpMessages();
   }
 
   // Teardown as hosts do it; the control is gone and, unless the test still holds objects of
@@ -189,12 +181,12 @@ TEST_F(ControlContainerTest, AClickedMarkerIsSelectedAndClearUnselectsIt) {
   EXPECT_EQ(control->AddTask(made), S_OK);
   made->Release();
   EXPECT_EQ(control->put_ActiveDate(today), S_OK);  // the next layout shows the new task
-  Pump();
+  PumpMessages();
   HWND marker = ::GetWindow(FWindow, GW_CHILD);
   ASSERT_NE(marker, nullptr);
   ::PostMessageW(marker, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 5));
   ::PostMessageW(marker, WM_LBUTTONUP, 0, MAKELPARAM(20, 5));
-  Pump();
+  PumpMessages();
   ASSERT_EQ(FSink.Events.size(), 1u);
   EXPECT_EQ(FSink.Events[0], (TEventRecord{SkedraXEventsDispId::OnSelectTask, 0}));
   ITaskObject* selected = nullptr;
@@ -380,24 +372,6 @@ class SavedStateTest : public ControlContainerTest {
                                  reinterpret_cast<void**>(&object)),
               S_OK);
     return object;
-  }
-  static std::vector<BYTE> StreamBytes(IStream* stream) {
-    STATSTG stat{};
-    stream->Stat(&stat, STATFLAG_NONAME);
-    std::vector<BYTE> bytes(static_cast<size_t>(stat.cbSize.QuadPart));
-    LARGE_INTEGER zero{};
-    stream->Seek(zero, STREAM_SEEK_SET, nullptr);
-    ULONG read = 0;
-    stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read);
-    return bytes;
-  }
-  static IStream* StreamOf(const std::vector<BYTE>& bytes) {
-    IStream* stream = nullptr;
-    ::CreateStreamOnHGlobal(nullptr, TRUE, &stream);
-    stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), nullptr);
-    LARGE_INTEGER zero{};
-    stream->Seek(zero, STREAM_SEEK_SET, nullptr);
-    return stream;
   }
 };
 

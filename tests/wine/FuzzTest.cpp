@@ -31,14 +31,6 @@ T* Query(IUnknown* object, REFIID iid) {
   return result;
 }
 
-void Pump() {
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
-}
-
 ITaskObject* NewTaskObject(double start, double finish) {
   ITaskObject* task = nullptr;
   ::CoCreateInstance(CLSID_TaskObjectX, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskObject,
@@ -83,7 +75,7 @@ class FuzzTest : public ::testing::Test {
     IConnectionPointContainer* points = Query<IConnectionPointContainer>(FObject, IID_IConnectionPointContainer);
     points->FindConnectionPoint(DIID_ISkedraXEvents, &FPoint);
     points->Release();
-    Pump();
+    PumpMessages();
   }
   void TearDown() override {
     if (FCookie != 0 && FPoint != nullptr) FPoint->Unadvise(FCookie);
@@ -97,7 +89,7 @@ class FuzzTest : public ::testing::Test {
       FObject->SetClientSite(nullptr);
       EXPECT_EQ(FObject->Release(), 0u);
     }
-    Pump();
+    PumpMessages();
   }
 
   static IOleObject* Create() {
@@ -157,7 +149,7 @@ TEST_F(FuzzTest, EveryMemberOfTheControlAndItsObjectsTakesBoundaryValues) {
   fuzzer.FuzzObject(made, "TaskObjectX", 0);
   fuzzer.FuzzObject(foreignTask, "ForeignTask", 1);
   made->Release();
-  Pump();
+  PumpMessages();
   std::printf("member fuzzing: %ld calls, %ld dialogs answered\n", fuzzer.Calls(), answerer.Answered());
 
   // The control still works.
@@ -188,7 +180,7 @@ class TRandomRun {
     ChooseHostileSink();
     FSink.Events.clear();
     for (int i = 0; i < steps; ++i) Step();
-    Pump();
+    PumpMessages();
   }
   long Calls() const { return FLog.Calls(); }
 
@@ -355,7 +347,7 @@ class TRandomRun {
     inPlace->SetObjectRects(&pos, &pos);
     inPlace->Release();
     ::RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    Pump();
+    PumpMessages();
   }
 
   HWND Window() {
@@ -374,7 +366,7 @@ class TRandomRun {
     Log("click marker");
     ::SendMessageW(marker, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
     ::SendMessageW(marker, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
-    Pump();
+    PumpMessages();
   }
 
   ISkedraX* FControl;
@@ -402,7 +394,7 @@ TEST_F(FuzzTest, RandomSequencesWithHostileHandlersLeaveWindowsAsTheyWere) {
   EXPECT_EQ(persist->Load(stream), S_OK);
   stream->Release();
   persist->Release();
-  Pump();
+  PumpMessages();
   int windowsBefore = DescendantWindows(FSite.Frame());
   int sequences = 0;
   {
@@ -416,7 +408,7 @@ TEST_F(FuzzTest, RandomSequencesWithHostileHandlersLeaveWindowsAsTheyWere) {
   }
   FControl->Clear();
   FControl->put_SkedraType(::skDaily);
-  Pump();
+  PumpMessages();
   int windowsAfter = DescendantWindows(FSite.Frame());
   std::printf("child windows: %d before, %d after\n", windowsBefore, windowsAfter);
   EXPECT_EQ(windowsAfter, windowsBefore);
@@ -435,7 +427,7 @@ TEST_F(FuzzTest, HandlersThatDeleteOrClearInsideAMarkersClickAndATimerDuringTheT
   for (int round = 0; round < 4; ++round) {
     AddTask(FControl, today + 0.375, today + 0.42);
     FControl->put_ActiveDate(today);  // the next layout shows the new task
-    Pump();
+    PumpMessages();
     HWND marker = ::GetWindow(FWindow, GW_CHILD);
     ASSERT_NE(marker, nullptr) << round;
     FSink.Events.clear();
@@ -453,7 +445,7 @@ TEST_F(FuzzTest, HandlersThatDeleteOrClearInsideAMarkersClickAndATimerDuringTheT
     ::SendMessageW(marker, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(9, 9));
     ::SendMessageW(marker, WM_LBUTTONUP, 0, MAKELPARAM(9, 9));
     ::SendMessageW(marker, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(4, 4));
-    Pump();
+    PumpMessages();
     FSink.OnEvent = nullptr;
     ASSERT_FALSE(FSink.Events.empty()) << round;
     EXPECT_EQ(FSink.Events.front().Id, Ev::OnSelectTask) << round;
@@ -473,7 +465,7 @@ TEST_F(FuzzTest, HandlersThatDeleteOrClearInsideAMarkersClickAndATimerDuringTheT
     }
   }
   ::KillTimer(nullptr, timer);
-  Pump();
+  PumpMessages();
   FControl->Clear();
   EXPECT_EQ(Count(), 0);
 }
@@ -559,24 +551,13 @@ std::vector<BYTE> SavedBytes(IUnknown* object) {
   IPersistStreamInit* persist = Query<IPersistStreamInit>(object, IID_IPersistStreamInit);
   EXPECT_EQ(persist->Save(stream, FALSE), S_OK);
   persist->Release();
-  STATSTG stat{};
-  stream->Stat(&stat, STATFLAG_NONAME);
-  std::vector<BYTE> bytes(static_cast<size_t>(stat.cbSize.QuadPart));
-  LARGE_INTEGER zero{};
-  stream->Seek(zero, STREAM_SEEK_SET, nullptr);
-  ULONG read = 0;
-  stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read);
+  std::vector<BYTE> bytes = StreamBytes(stream);
   stream->Release();
   return bytes;
 }
 
 HRESULT LoadBytes(IUnknown* object, const std::vector<BYTE>& bytes) {
-  IStream* stream = nullptr;
-  ::CreateStreamOnHGlobal(nullptr, TRUE, &stream);
-  ULONG written = 0;
-  if (!bytes.empty()) stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), &written);
-  LARGE_INTEGER zero{};
-  stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+  IStream* stream = StreamOf(bytes);
   IPersistStreamInit* persist = Query<IPersistStreamInit>(object, IID_IPersistStreamInit);
   HRESULT hr = persist->Load(stream);
   persist->Release();

@@ -1,4 +1,4 @@
-// The test container: frame window, sites, recording event sink, property bag.
+// The test container: frame window, sites, recording event sink, property bag, streams, message pump.
 #include "TestContainer.h"
 
 #include <oleauto.h>
@@ -160,6 +160,34 @@ HRESULT STDMETHODCALLTYPE TPropertyBag::Write(LPCOLESTR name, VARIANT* value) {
   VARIANT& slot = Values[name];
   ::VariantClear(&slot);
   return ::VariantCopy(&slot, value);
+}
+
+std::vector<BYTE> StreamBytes(IStream* stream) {
+  STATSTG stat{};
+  stream->Stat(&stat, STATFLAG_NONAME);
+  std::vector<BYTE> bytes(static_cast<size_t>(stat.cbSize.QuadPart));
+  LARGE_INTEGER zero{};
+  stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+  ULONG read = 0;
+  stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read);
+  return bytes;
+}
+
+IStream* StreamOf(const std::vector<BYTE>& bytes) {
+  IStream* stream = nullptr;
+  ::CreateStreamOnHGlobal(nullptr, TRUE, &stream);
+  if (!bytes.empty()) stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), nullptr);
+  LARGE_INTEGER zero{};
+  stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+  return stream;
+}
+
+void PumpMessages() {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
 }
 
 std::wstring LastErrorDescription() {

@@ -1,5 +1,6 @@
 // A container of our own for the control tests: a frame window with a client site that
-// supports in-place activation, an event sink that records, and a property bag.
+// supports in-place activation, an event sink that records, a property bag, memory streams for
+// saved state and the message pump.
 #pragma once
 
 #include <windows.h>
@@ -129,6 +130,14 @@ class TPropertyBag : public IPropertyBag {
   HRESULT STDMETHODCALLTYPE Read(LPCOLESTR name, VARIANT* value, IErrorLog*) override;
   HRESULT STDMETHODCALLTYPE Write(LPCOLESTR name, VARIANT* value) override;
 };
+
+// The whole content of a stream, read from its start.
+std::vector<BYTE> StreamBytes(IStream* stream);
+// A new memory stream that holds the bytes, positioned at its start; one reference for the caller.
+IStream* StreamOf(const std::vector<BYTE>& bytes);
+
+// Dispatches the messages waiting for this thread, as a container's message loop does.
+void PumpMessages();
 
 // Quick activation as a form host calls it: the site, the event sink and the site as the
 // advise sink in one call.
