@@ -31,14 +31,8 @@ class TTestEditor : public TTaskEditorService {
   }
 };
 
-class SkedraXTest : public ::testing::Test {
+class SkedraXTest : public TInProcessServerTest {
  protected:
-  static void SetUpTestSuite() {
-    FModule = UseServerInProcess();
-    ASSERT_NE(FModule, nullptr);
-  }
-  static void TearDownTestSuite() { ::FreeLibrary(FModule); }
-
   void SetUp() override {
     FControl = new TSkedraX(SkedraXFactory());
     FControl->AddRef();
@@ -84,7 +78,6 @@ class SkedraXTest : public ::testing::Test {
     return value;
   }
 
-  static HMODULE FModule;
   TTestEditor FEditor;
   TSkedraX* FControl = nullptr;
   ISkedraX* FX = nullptr;
@@ -92,8 +85,6 @@ class SkedraXTest : public ::testing::Test {
   DWORD FCookie = 0;
   TEventSink FSink;
 };
-
-HMODULE SkedraXTest::FModule = nullptr;
 
 TEST_F(SkedraXTest, StartsInTheDailyViewWithoutButtonsOrMenu) {
   ISkedraType type = ::skWeekly;

@@ -12,25 +12,14 @@
 namespace skx::test {
 namespace {
 
-class TaskWrapperTest : public ::testing::Test {
+class TaskWrapperTest : public TInProcessServerTest {
  protected:
-  // The server object of this program reads its type library from the control's module.
-  static void SetUpTestSuite() {
-    FModule = UseServerInProcess();
-    ASSERT_NE(FModule, nullptr);
-  }
-  static void TearDownTestSuite() { ::FreeLibrary(FModule); }
-
   static ITaskObject* Wrap(TTaskObject* task) {
     ITaskObject* wrapper = new TTaskObjectX(TaskObjectXFactory(), task);
     wrapper->AddRef();
     return wrapper;
   }
-
-  static HMODULE FModule;
 };
-
-HMODULE TaskWrapperTest::FModule = nullptr;
 
 TEST_F(TaskWrapperTest, ReadsAndWritesTheWrappedTask) {
   TRxTaskObject task(42);

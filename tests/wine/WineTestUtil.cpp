@@ -80,4 +80,13 @@ HMODULE UseServerInProcess() {
   return module;
 }
 
+HMODULE TInProcessServerTest::FModule = nullptr;
+
+void TInProcessServerTest::SetUpTestSuite() {
+  FModule = UseServerInProcess();
+  ASSERT_NE(FModule, nullptr);
+}
+
+void TInProcessServerTest::TearDownTestSuite() { ::FreeLibrary(FModule); }
+
 }  // namespace skx::test

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 
 namespace skx::test {
@@ -31,5 +33,15 @@ std::wstring GuidText(REFGUID guid);
 // For tests that make the COM objects in-process: loads the control's module and lets this
 // program's server object read its type library from it. The fixture frees the module.
 HMODULE UseServerInProcess();
+
+// The fixture of such tests: the module is loaded for the suite and freed after it.
+class TInProcessServerTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite();
+  static void TearDownTestSuite();
+
+ private:
+  static HMODULE FModule;
+};
 
 }  // namespace skx::test
