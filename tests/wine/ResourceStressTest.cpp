@@ -24,14 +24,8 @@ void Pump() {
   while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
 }
 
-class ResourceStressTest : public ::testing::Test {
+class ResourceStressTest : public TInProcessServerTest {
  protected:
-  static void SetUpTestSuite() {
-    FModule = UseServerInProcess();
-    ASSERT_NE(FModule, nullptr);
-  }
-  static void TearDownTestSuite() { ::FreeLibrary(FModule); }
-
   // An in-place active control in the site; the caller releases it with Destroy.
   TSkedraX* Activate() {
     auto* control = new TSkedraX(SkedraXFactory());
@@ -61,11 +55,8 @@ class ResourceStressTest : public ::testing::Test {
     inPlace->Release();
   }
 
-  static HMODULE FModule;
   TTestSite FSite{600, 400};
 };
-
-HMODULE ResourceStressTest::FModule = nullptr;
 
 TEST_F(ResourceStressTest, AddDeleteNavigateResizeAndPaintCyclesLeaveTheCountsAsTheyWere) {
   TSkedraX* control = Activate();
