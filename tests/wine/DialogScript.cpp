@@ -1,4 +1,4 @@
-// Finding, reading and driving dialogs from a second thread; screen captures.
+// Finding, reading and driving dialogs from a second thread.
 #include "DialogScript.h"
 
 
