@@ -20,9 +20,9 @@ bool FitsInt(std::int64_t value) {
 
 }  // namespace
 
-void EnsurePoint(TSkedra& grid, TTaskItem& item, int ACol) {
-  for (const TPointControl* point : item.Points)
-    if (point->FCol == ACol) return;
+TPointControl* EnsurePoint(TSkedra& grid, TTaskItem& item, int ACol) {
+  for (TPointControl* point : item.Points)
+    if (point->FCol == ACol) return point;
   auto* point = new TPointControl(grid);
   point->SetVisible(false);
   // A window the system refuses (the process has used up its window handles) leaves the task
@@ -31,7 +31,7 @@ void EnsurePoint(TSkedra& grid, TTaskItem& item, int ACol) {
     point->SetParent(&grid);
   } catch (const EOutOfResources&) {
     delete point;
-    return;
+    return nullptr;
   }
   point->FCol = ACol;
   point->FItem = &item;
@@ -39,6 +39,7 @@ void EnsurePoint(TSkedra& grid, TTaskItem& item, int ACol) {
   menu->OnPopup = [point](TComponent* Sender) { point->PopupMenuPopup(Sender); };
   point->SetPopupMenu(menu);
   item.Points.push_back(point);
+  return point;
 }
 
 void LayoutMarkers(TSkedra& grid, const std::vector<TPointControl*>& points, int day,
