@@ -197,49 +197,52 @@ void TOverlapGroups::Regroup() {
       changed[index] = true;
       if (FSpans[index].Start == FSpans[index].Start) fresh.push_back(entryOf(index));
     }
+  // The order by start is merged first; movedTo keeps where each of its earlier places went
+  // (-1 for a span that changed), so that the order by reach, which holds places in it, follows
+  // without reading the spans again.
   std::sort(fresh.begin(), fresh.end(), ByStart);
   std::vector<TEntry> byStart;
+  std::vector<std::int32_t> startOrder;
+  std::vector<std::int32_t> movedTo(FByStart.size(), -1);
+  std::vector<TReachEntry> freshByReach;
   byStart.reserve(FByStart.size() + fresh.size());
+  startOrder.reserve(byStart.capacity());
+  auto takeByStart = [&](const TEntry& entry) {
+    startOrder.push_back(entry.Index);
+    byStart.push_back(entry);
+    return static_cast<std::int32_t>(byStart.size() - 1);
+  };
   auto next = fresh.cbegin();
+  auto takeFresh = [&] { freshByReach.push_back({next->Reach, takeByStart(*next++)}); };
   for (std::size_t place = 0; place < FByStart.size(); ++place) {
     // The spans are read in an order of their own: ask for the coming ones early.
-    if (place + 16 < FByStart.size()) PrefetchRead(&FSpans[FByStart[place + 16]]);
+    if (place + 16 < FByStart.size() && FByStart[place + 16] < count)
+      PrefetchRead(FSpans.data() + FByStart[place + 16]);
     int index = FByStart[place];
     if (index >= count || changed[index]) continue;
     TEntry kept = entryOf(index);
-    for (; next != fresh.cend() && ByStart(*next, kept); ++next) byStart.push_back(*next);
-    byStart.push_back(kept);
+    while (next != fresh.cend() && ByStart(*next, kept)) takeFresh();
+    movedTo[place] = takeByStart(kept);
   }
-  byStart.insert(byStart.end(), next, fresh.cend());
-  // Where each span stands in the order by start.
-  std::vector<std::int32_t> placeOf(count);
-  FByStart.resize(byStart.size());
-  for (std::size_t place = 0; place < byStart.size(); ++place) {
-    FByStart[place] = byStart[place].Index;
-    placeOf[byStart[place].Index] = static_cast<std::int32_t>(place);
-  }
-  auto byReachOf = [&](int index) {
-    std::int32_t place = placeOf[index];
-    return TReachEntry{byStart[place].Reach, place};
-  };
+  while (next != fresh.cend()) takeFresh();
+  FByStart.swap(startOrder);
+
   auto earlier = [](const TReachEntry& a, const TReachEntry& b) { return a.Reach < b.Reach; };
-  std::vector<TReachEntry> freshByReach;
-  for (const TEntry& entry : fresh) freshByReach.push_back(byReachOf(entry.Index));
   std::sort(freshByReach.begin(), freshByReach.end(), earlier);
   std::vector<TReachEntry> byReach;
   byReach.reserve(byStart.size());
   auto nextByReach = freshByReach.cbegin();
-  for (int index : FByReach) {
-    if (index >= count || changed[index]) continue;
-    TReachEntry kept = byReachOf(index);
+  for (std::int32_t place : FByReach) {
+    std::int32_t moved = movedTo[place];
+    if (moved < 0) continue;
+    TReachEntry kept{byStart[moved].Reach, moved};
     for (; nextByReach != freshByReach.cend() && earlier(*nextByReach, kept); ++nextByReach)
       byReach.push_back(*nextByReach);
     byReach.push_back(kept);
   }
   byReach.insert(byReach.end(), nextByReach, freshByReach.cend());
   FByReach.resize(byReach.size());
-  for (std::size_t place = 0; place < byReach.size(); ++place)
-    FByReach[place] = byStart[byReach[place].Place].Index;
+  for (std::size_t place = 0; place < byReach.size(); ++place) FByReach[place] = byReach[place].Place;
   FPlaces.resize(count);
   if (byStart.size() < FSpans.size())
     for (int index = 0; index < count; ++index)
