@@ -20,9 +20,9 @@ bool FitsInt(std::int64_t value) {
 
 }  // namespace
 
-void EnsurePoint(TSkedra& grid, TTaskItem& item, int ACol) {
-  for (const TPointControl* point : item.Points)
-    if (point->FCol == ACol) return;
+TPointControl* EnsurePoint(TSkedra& grid, TTaskItem& item, int ACol) {
+  for (TPointControl* point : item.Points)
+    if (point->FCol == ACol) return point;
   auto* point = new TPointControl(grid);
   point->SetVisible(false);
   // A window the system refuses (the process has used up its window handles) leaves the task
@@ -31,7 +31,7 @@ void EnsurePoint(TSkedra& grid, TTaskItem& item, int ACol) {
     point->SetParent(&grid);
   } catch (const EOutOfResources&) {
     delete point;
-    return;
+    return nullptr;
   }
   point->FCol = ACol;
   point->FItem = &item;
@@ -39,6 +39,7 @@ void EnsurePoint(TSkedra& grid, TTaskItem& item, int ACol) {
   menu->OnPopup = [point](TComponent* Sender) { point->PopupMenuPopup(Sender); };
   point->SetPopupMenu(menu);
   item.Points.push_back(point);
+  return point;
 }
 
 void LayoutMarkers(TSkedra& grid, const std::vector<TPointControl*>& points, int day,
@@ -46,6 +47,11 @@ void LayoutMarkers(TSkedra& grid, const std::vector<TPointControl*>& points, int
   if (points.empty()) return;
   int count = static_cast<int>(points.size());
   int width = (columnWidth - MarkerIndent) / count;
+  // A column too narrow for its markers hides them all, whatever their tasks.
+  if (width <= 0) {
+    for (TPointControl* point : points) point->SetVisible(false);
+    return;
+  }
   std::int64_t pitch = std::int64_t{grid.DefaultRowHeight()} + grid.GridLineWidth();
   int fixedRows = grid.FixedRows();
   int topRow = grid.TopVisibleRow();
@@ -69,7 +75,7 @@ void LayoutMarkers(TSkedra& grid, const std::vector<TPointControl*>& points, int
     std::int64_t left = columnLeft + std::int64_t{width} * i + MarkerIndent;
     // The window system is never asked for an empty or negative size, nor for edges beyond what
     // its 32-bit coordinates hold (a container can make rows and columns that large).
-    if (width <= 0 || height <= 0 || !FitsInt(top) || !FitsInt(top + height) ||
+    if (height <= 0 || !FitsInt(top) || !FitsInt(top + height) ||
         !FitsInt(left) || !FitsInt(left + width)) {
       point.SetVisible(false);
       continue;

@@ -28,8 +28,9 @@ inline bool CanPlace(const TTaskObject& task) {
 }
 
 // Gives the entry a marker in the column unless it has one: an invisible child of the grid
-// with its own menu, kept until the entry's markers are released.
-void EnsurePoint(TSkedra& grid, TTaskItem& item, int ACol);
+// with its own menu, kept until the entry's markers are released. Answers the column's marker,
+// or null when the system refused its window.
+TPointControl* EnsurePoint(TSkedra& grid, TTaskItem& item, int ACol);
 
 // Lays out the markers of one group in one day column, side by side in the given order, each
 // over its task's rows of that day. A marker whose task no longer covers the day keeps its share

@@ -1,18 +1,18 @@
-// Overlap groups in O(n log n): spans sorted by start fall into groups as runs of a sweep, and
-// each group's breadth-first order comes from a tree of the finishes of the spans not yet reached.
+// Overlap groups in linear time between regroupings: the spans are kept in order by start and by
+// reach, a group is a run of the sweep by start, and its breadth-first order comes from two
+// cursors that only move outwards, one in each order.
 #include "SkedraComp/OverlapGroups.h"
 
 #include <algorithm>
 #include <limits>
-#include <utility>
+
+#include "SkedraComp/Prefetch.h"
 
 namespace skx {
 
 namespace {
 
 using TKey = std::int64_t;
-// Below the key of every date-time, minus infinity included.
-constexpr TKey Reached = std::numeric_limits<TKey>::min();
 
 // Orders as the date-times it comes from, NaN excepted; both zeros give one key.
 TKey KeyOf(double value) {
@@ -22,171 +22,142 @@ TKey KeyOf(double value) {
   return bits ^ ((bits >> 63) & std::numeric_limits<TKey>::max());
 }
 
-struct TEdge {
-  TKey Key;
-  int Index;
+// A span as the grouping reads it. A range finishes no earlier than it starts; any other span
+// (a point) overlaps only the ranges that hold its start, so it reaches no further than that.
+struct TEntry {
+  TKey Start;
+  TKey Reach;
+  std::int32_t Index;
+  bool Range;
 };
 
-// One regrouping: the spans that finish no earlier than they start (ranges) by start, the starts
-// of the others (points) by value. A member of a group is a range position p >= 0 or a point
-// position q, written ~q.
+bool ByStart(const TEntry& a, const TEntry& b) {
+  return a.Start < b.Start || (a.Start == b.Start && a.Range && !b.Range);
+}
+
+// Where a span reaches to, and its place in the order by start.
+struct TReachEntry {
+  TKey Reach;
+  std::int32_t Place;
+};
+
+// One regrouping over the spans in both orders. A group covers a stretch of time that none of the
+// others reaches into, so its members are a run in each order, and its walk never leaves them.
+// A member is known by its place in the order by start.
 class TGrouping {
  public:
-  TGrouping(std::vector<TEdge> ranges, std::vector<TKey> finishes, std::vector<TEdge> points,
+  TGrouping(const std::vector<TEntry>& byStart, const std::vector<TReachEntry>& byReach,
             std::vector<TOverlapGroups::TPlace>& places)
-      : FRanges(std::move(ranges)),
-        FFinishes(std::move(finishes)),
-        FPoints(std::move(points)),
-        FPlaces(places) {
-    std::size_t leaves = 1;
-    while (leaves < FRanges.size()) leaves *= 2;
-    FLeaves = static_cast<int>(leaves);
-    FTree.assign(2 * leaves, Reached);
-    std::copy(FFinishes.begin(), FFinishes.end(), FTree.begin() + FLeaves);
-    for (int node = FLeaves - 1; node > 0; --node)
-      FTree[node] = std::max(FTree[2 * node], FTree[2 * node + 1]);
-    FNextPoint.resize(FPoints.size() + 1);
-    for (std::size_t q = 0; q < FNextPoint.size(); ++q) FNextPoint[q] = static_cast<int>(q);
+      : FByStart(byStart), FByReach(byReach), FPlaces(places), FReached(byStart.size(), false) {
+    FQueue.reserve(byStart.size());
   }
 
-  // Sweeps ranges and points by start: a range opens a group that takes every range starting
-  // before the group's reach and every point within it; a point outside any range stands alone.
+  // Sweeps the spans by start: a range opens a group that takes every span starting before the
+  // group's reach; a point that no range before it holds stands alone, since ranges of the same
+  // start come first.
   void Run() {
-    int ranges = static_cast<int>(FRanges.size());
-    int points = static_cast<int>(FPoints.size());
-    int p = 0;
-    int q = 0;
-    while (p < ranges || q < points) {
-      if (p == ranges || (q < points && FPoints[q].Key < FRanges[p].Key)) {
-        Alone(FPoints[q++].Index);
-        continue;
+    int count = static_cast<int>(FByStart.size());
+    for (int begin = 0; begin < count;) {
+      int end = begin + 1;
+      int root = begin;
+      if (FByStart[begin].Range) {
+        TKey reach = FByStart[begin].Reach;
+        for (; end < count && FByStart[end].Start <= reach; ++end) {
+          if (FByStart[end].Range) reach = std::max(reach, FByStart[end].Reach);
+          if (FByStart[end].Index < FByStart[root].Index) root = end;
+        }
       }
-      FRangeBegin = p;
-      FPointBegin = q;
-      TKey reach = FFinishes[p++];
-      while (p < ranges && FRanges[p].Key <= reach) reach = std::max(reach, FFinishes[p++]);
-      while (q < points && FPoints[q].Key <= reach) ++q;
-      FRangeEnd = p;
-      FPointEnd = q;
-      Walk();
+      if (end - begin == 1)
+        FPlaces[FByStart[begin].Index] = {FByStart[begin].Index, 0};
+      else
+        Walk(begin, end, root);
+      begin = end;
     }
   }
 
  private:
-  static std::int64_t Found(int index, int member) {
-    return static_cast<std::int64_t>(index) << 32 | static_cast<std::uint32_t>(member);
-  }
-
-  int IndexOf(int member) const {
-    return member >= 0 ? FRanges[member].Index : FPoints[~member].Index;
-  }
-
-  void Alone(int index) {
-    FPlaces[index] = {index, 0};
-  }
-
-  // The breadth-first walk of the group between the current bounds, from its lowest index.
-  void Walk() {
-    if (FRangeEnd - FRangeBegin == 1 && FPointEnd == FPointBegin) {
-      Alone(FRanges[FRangeBegin].Index);
-      return;
+  // The breadth-first walk of the group at [begin, end) in both orders, from its lowest index at
+  // rootAt. The ranges walked so far cover one stretch of time; a member not reached yet lies
+  // wholly after it or wholly before it. So a range's new partners are those starting between
+  // the stretch's end and its finish, and those reaching between its start and the stretch's
+  // start: the next spans of the order by start and, backwards, of the order by reach. A point's
+  // partners are the ranges that hold its start, reached already with the range that reached it.
+  void Walk(int begin, int end, int rootAt) {
+    const TEntry root = FByStart[rootAt];
+    FUnreached = end - begin;
+    FQueue.clear();
+    Found(rootAt);
+    Enqueue();
+    for (int p = begin; p < end && FByStart[p].Start <= root.Reach; ++p) {
+      const TEntry& entry = FByStart[p];
+      if (entry.Reach >= root.Start && (root.Range || entry.Range) && !FReached[p]) Found(p);
     }
-    int first = FRangeBegin;
-    for (int p = FRangeBegin; p < FRangeEnd; ++p)
-      if (FRanges[p].Index < IndexOf(first)) first = p;
-    for (int q = FPointBegin; q < FPointEnd; ++q)
-      if (FPoints[q].Index < IndexOf(first)) first = ~q;
-    int root = IndexOf(first);
-    FUnreached = FRangeEnd - FRangeBegin + FPointEnd - FPointBegin;
-    FQueue.assign(1, first);
-    Reach(first);
-    for (std::size_t next = 0; next < FQueue.size(); ++next) {
-      int member = FQueue[next];
-      int index = IndexOf(member);
-      FPlaces[index] = {root, static_cast<int>(next)};
-      // Once the whole group is in the queue, its last members look for partners in vain.
-      if (FUnreached == 0) continue;
-      FFound.clear();
-      PartnersOf(member);
-      std::sort(FFound.begin(), FFound.end());
-      for (std::int64_t found : FFound) {
-        int partner = static_cast<int>(found & 0xFFFFFFFF);
-        Reach(partner);
-        FQueue.push_back(partner);
-      }
+    Enqueue();
+    // A point's stretch is empty: spans at its start are still to be reached from either side.
+    auto after = std::partition_point(
+        FByStart.begin() + begin, FByStart.begin() + end, [&root](const TEntry& entry) {
+          return root.Range ? entry.Start <= root.Reach : entry.Start < root.Start;
+        });
+    int next = static_cast<int>(after - FByStart.begin());
+    auto before = std::partition_point(
+        FByReach.begin() + begin, FByReach.begin() + end, [&root](const TReachEntry& entry) {
+          return root.Range ? entry.Reach < root.Start : entry.Reach <= root.Start;
+        });
+    int previous = static_cast<int>(before - FByReach.begin()) - 1;
+    for (std::size_t member = 1; member < FQueue.size() && FUnreached > 0; ++member) {
+      const TEntry& reached = FByStart[FQueue[member]];
+      if (!reached.Range) continue;
+      for (; next < end && FByStart[next].Start <= reached.Reach; ++next)
+        if (!FReached[next]) Found(next);
+      for (; previous >= begin && FByReach[previous].Reach >= reached.Start; --previous)
+        if (!FReached[FByReach[previous].Place]) Found(FByReach[previous].Place);
+      Enqueue();
     }
+    for (std::size_t order = 0; order < FQueue.size(); ++order)
+      FPlaces[FByStart[FQueue[order]].Index] = {root.Index, static_cast<std::int32_t>(order)};
   }
 
-  // The members not yet reached that overlap the member, each with its index: ranges starting
-  // before its end and ending after its start, and, for a range, the points within it.
-  void PartnersOf(int member) {
-    bool range = member >= 0;
-    TKey start = range ? FRanges[member].Key : FPoints[~member].Key;
-    TKey finish = range ? FFinishes[member] : start;
-    CollectRanges(1, 0, FLeaves, start, finish);
-    if (!range) return;
-    auto from = std::partition_point(FPoints.begin() + FPointBegin, FPoints.begin() + FPointEnd,
-                                     [start](const TEdge& point) { return point.Key < start; });
-    for (int q = NextPoint(static_cast<int>(from - FPoints.begin()));
-         q < FPointEnd && FPoints[q].Key <= finish; q = NextPoint(q + 1))
-      FFound.push_back(Found(FPoints[q].Index, ~q));
-  }
-
-  // The ranges under the tree node, whose leaves are [low, high), that start at or before
-  // finish and finish at or after start. Ranges of other groups fail one of the two.
-  void CollectRanges(int node, int low, int high, TKey start, TKey finish) {
-    if (FTree[node] < start || low >= FRangeEnd || FRanges[low].Key > finish) return;
-    if (high - low == 1) {
-      FFound.push_back(Found(FRanges[low].Index, low));
-      return;
-    }
-    int middle = (low + high) / 2;
-    CollectRanges(2 * node, low, middle, start, finish);
-    CollectRanges(2 * node + 1, middle, high, start, finish);
-  }
-
-  // Takes the member out of the search; a tree node above it only changes while the member's
-  // finish was its maximum.
-  void Reach(int member) {
+  void Found(int place) {
+    FReached[place] = true;
     --FUnreached;
-    if (member < 0) {
-      FNextPoint[~member] = ~member + 1;
-      return;
-    }
-    int node = FLeaves + member;
-    FTree[node] = Reached;
-    for (node /= 2; node > 0; node /= 2) {
-      TKey highest = std::max(FTree[2 * node], FTree[2 * node + 1]);
-      if (FTree[node] == highest) break;
-      FTree[node] = highest;
+    FFound.push_back(static_cast<std::int64_t>(FByStart[place].Index) << 32 | place);
+  }
+
+  // One member's partners join the queue by rising index. Many partners (a span over days among
+  // dense ones) are sorted a byte of the index at a time, without the comparisons that a
+  // processor mostly mispredicts.
+  void Enqueue() {
+    if (FFound.size() > 64)
+      SortByIndex();
+    else
+      std::sort(FFound.begin(), FFound.end());
+    for (std::int64_t found : FFound) FQueue.push_back(static_cast<std::int32_t>(found & 0xFFFFFFFF));
+    FFound.clear();
+  }
+
+  void SortByIndex() {
+    std::uint32_t indexBits = 0;
+    for (std::int64_t found : FFound) indexBits |= static_cast<std::uint32_t>(found >> 32);
+    FSorted.resize(FFound.size());
+    for (int shift = 32; shift < 64 && (indexBits >> (shift - 32)) != 0; shift += 8) {
+      std::size_t starts[257] = {};
+      for (std::int64_t found : FFound) ++starts[(found >> shift & 0xFF) + 1];
+      for (int digit = 0; digit < 256; ++digit) starts[digit + 1] += starts[digit];
+      for (std::int64_t found : FFound) FSorted[starts[found >> shift & 0xFF]++] = found;
+      FFound.swap(FSorted);
     }
   }
 
-  // The first point at or after q that is not reached yet.
-  int NextPoint(int q) {
-    int found = q;
-    while (FNextPoint[found] != found) found = FNextPoint[found];
-    while (FNextPoint[q] != found) q = std::exchange(FNextPoint[q], found);
-    return found;
-  }
-
-  std::vector<TEdge> FRanges;
-  std::vector<TKey> FFinishes;
-  std::vector<TEdge> FPoints;
+  const std::vector<TEntry>& FByStart;
+  const std::vector<TReachEntry>& FByReach;
   std::vector<TOverlapGroups::TPlace>& FPlaces;
-  // A maximum tree over the finishes of the ranges; reached ranges count as Reached.
-  std::vector<TKey> FTree;
-  int FLeaves = 1;
-  std::vector<int> FNextPoint;
-  std::vector<int> FQueue;
-  // Partners found for one member: the index in the high half, so that they sort by index,
-  // and the member (as 32 bits) in the low half.
+  std::vector<char> FReached;
+  std::vector<std::int32_t> FQueue;
+  // Partners found for one member: the index in the high half, so that they sort by index, and
+  // the place in the low half.
   std::vector<std::int64_t> FFound;
+  std::vector<std::int64_t> FSorted;
   int FUnreached = 0;
-  int FRangeBegin = 0;
-  int FRangeEnd = 0;
-  int FPointBegin = 0;
-  int FPointEnd = 0;
 };
 
 }  // namespace
@@ -207,55 +178,76 @@ void TOverlapGroups::Update() {
   std::vector<std::int32_t>().swap(FChanged);
 }
 
-// The spans that kept their start keep their place in the order by start; the others are sorted
-// apart and merged in. Each span is read once, in the order by start.
+// The spans that kept their bits keep their place in both orders; the others are sorted apart
+// and merged in. Only the order by start reads the spans; the order by reach takes each span's
+// entry from there, near the entries it has just read, since most spans reach a little after
+// they start.
 void TOverlapGroups::Regroup() {
-  struct TStart {
-    TKey Key;
-    TKey Finish;
-    int Index;
-    bool Range;
-  };
-  auto startOf = [this](int index) {
-    const TSpan& span = FSpans[index];
-    return TStart{KeyOf(span.Start), KeyOf(span.Finish), index, span.Start <= span.Finish};
-  };
-  auto byKey = [](const TStart& a, const TStart& b) { return a.Key < b.Key; };
   int count = static_cast<int>(FSpans.size());
-  std::vector<bool> changed(count, false);
-  std::vector<TStart> fresh;
+  auto entryOf = [this](int index) {
+    const TSpan& span = FSpans[index];
+    bool range = span.Start <= span.Finish;
+    TKey start = KeyOf(span.Start);
+    return TEntry{start, range ? KeyOf(span.Finish) : start, index, range};
+  };
+  std::vector<char> changed(count, false);
+  std::vector<TEntry> fresh;
   for (int index : FChanged)
     if (index < count && !changed[index]) {
       changed[index] = true;
-      if (FSpans[index].Start == FSpans[index].Start) fresh.push_back(startOf(index));
+      if (FSpans[index].Start == FSpans[index].Start) fresh.push_back(entryOf(index));
     }
-  std::sort(fresh.begin(), fresh.end(), byKey);
-  std::vector<TStart> kept;
-  kept.reserve(FByStart.size());
-  for (int index : FByStart)
-    if (index < count && !changed[index]) kept.push_back(startOf(index));
-  std::vector<TStart> byStart(kept.size() + fresh.size());
-  std::merge(kept.begin(), kept.end(), fresh.begin(), fresh.end(), byStart.begin(), byKey);
-  FByStart.resize(byStart.size());
-  std::vector<TEdge> ranges;
-  std::vector<TKey> finishes;
-  std::vector<TEdge> points;
-  ranges.reserve(byStart.size());
-  finishes.reserve(byStart.size());
-  for (std::size_t place = 0; place < byStart.size(); ++place) {
-    const TStart& start = byStart[place];
-    FByStart[place] = start.Index;
-    if (start.Range) {
-      ranges.push_back({start.Key, start.Index});
-      finishes.push_back(start.Finish);
-    } else {
-      points.push_back({start.Key, start.Index});
-    }
+  // The order by start is merged first; movedTo keeps where each of its earlier places went
+  // (-1 for a span that changed), so that the order by reach, which holds places in it, follows
+  // without reading the spans again.
+  std::sort(fresh.begin(), fresh.end(), ByStart);
+  std::vector<TEntry> byStart;
+  std::vector<std::int32_t> startOrder;
+  std::vector<std::int32_t> movedTo(FByStart.size(), -1);
+  std::vector<TReachEntry> freshByReach;
+  byStart.reserve(FByStart.size() + fresh.size());
+  startOrder.reserve(byStart.capacity());
+  auto takeByStart = [&](const TEntry& entry) {
+    startOrder.push_back(entry.Index);
+    byStart.push_back(entry);
+    return static_cast<std::int32_t>(byStart.size() - 1);
+  };
+  auto next = fresh.cbegin();
+  auto takeFresh = [&] { freshByReach.push_back({next->Reach, takeByStart(*next++)}); };
+  for (std::size_t place = 0; place < FByStart.size(); ++place) {
+    // The spans are read in an order of their own: ask for the coming ones early.
+    if (place + 16 < FByStart.size() && FByStart[place + 16] < count)
+      PrefetchRead(FSpans.data() + FByStart[place + 16]);
+    int index = FByStart[place];
+    if (index >= count || changed[index]) continue;
+    TEntry kept = entryOf(index);
+    while (next != fresh.cend() && ByStart(*next, kept)) takeFresh();
+    movedTo[place] = takeByStart(kept);
   }
-  FPlaces.assign(count, TPlace{0, 0});
-  for (int index = 0; index < count; ++index)
-    if (!(FSpans[index].Start == FSpans[index].Start)) FPlaces[index].Group = index;
-  TGrouping(std::move(ranges), std::move(finishes), std::move(points), FPlaces).Run();
+  while (next != fresh.cend()) takeFresh();
+  FByStart.swap(startOrder);
+
+  auto earlier = [](const TReachEntry& a, const TReachEntry& b) { return a.Reach < b.Reach; };
+  std::sort(freshByReach.begin(), freshByReach.end(), earlier);
+  std::vector<TReachEntry> byReach;
+  byReach.reserve(byStart.size());
+  auto nextByReach = freshByReach.cbegin();
+  for (std::int32_t place : FByReach) {
+    std::int32_t moved = movedTo[place];
+    if (moved < 0) continue;
+    TReachEntry kept{byStart[moved].Reach, moved};
+    for (; nextByReach != freshByReach.cend() && earlier(*nextByReach, kept); ++nextByReach)
+      byReach.push_back(*nextByReach);
+    byReach.push_back(kept);
+  }
+  byReach.insert(byReach.end(), nextByReach, freshByReach.cend());
+  FByReach.resize(byReach.size());
+  for (std::size_t place = 0; place < byReach.size(); ++place) FByReach[place] = byReach[place].Place;
+  FPlaces.resize(count);
+  if (byStart.size() < FSpans.size())
+    for (int index = 0; index < count; ++index)
+      if (!(FSpans[index].Start == FSpans[index].Start)) FPlaces[index] = {index, 0};
+  TGrouping(byStart, byReach, FPlaces).Run();
 }
 
 }  // namespace skx

@@ -45,8 +45,11 @@ class TOverlapGroups {
 
   std::vector<TSpan> FSpans;
   std::vector<TPlace> FPlaces;
-  // The spans that have a start, by start, as of the last regrouping.
+  // The spans that have a start as of the last regrouping by start (ranges before spans that
+  // finish before they start), and their places in that order by where they reach to (their
+  // finish, or their start when they finish before it).
   std::vector<std::int32_t> FByStart;
+  std::vector<std::int32_t> FByReach;
   // The spans changed or added since then.
   std::vector<std::int32_t> FChanged;
   bool FStale = false;

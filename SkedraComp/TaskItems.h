@@ -79,11 +79,20 @@ class TTaskItems {
     std::int64_t Left;
     int Width;
   };
-  using TGroupMember = std::vector<int>::const_iterator;
+  // An entry that may have a marker in this pass, with what the pass reads of it once: its
+  // group and place in the group's order (as one key), and the days its task covers.
+  struct TShownItem {
+    std::int64_t Order;
+    int FirstDay;
+    int LastDay;
+    TTaskItem* Item;
+  };
+  using TGroupMember = std::vector<TShownItem>::const_iterator;
   std::vector<TDayColumn> DayColumns() const;
-  std::vector<int> ItemsNearShownDays(const std::vector<TDayColumn>& columns);
-  void PlaceGroup(TGroupMember first, TGroupMember last, const std::vector<TDayColumn>& columns);
-  void LayoutColumn(TGroupMember first, TGroupMember last, const TDayColumn& column);
+  std::vector<TShownItem> ItemsNearShownDays(const std::vector<TDayColumn>& columns);
+  // The table holds each member's marker by column; it is only passed in to be reused.
+  void PlaceGroup(TGroupMember first, TGroupMember last, const std::vector<TDayColumn>& columns,
+                  std::vector<TPointControl*>& table);
 
   TSkedra& FGrid;
   std::vector<PTaskItem> FItems;

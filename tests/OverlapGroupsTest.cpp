@@ -96,6 +96,32 @@ TEST(OverlapGroupsTest, MatchesThePlainWalkOnRandomSpans) {
   }
 }
 
+// The orders kept between regroupings take in a few changes at a time: spans moved within their
+// group or into another, linking or splitting groups, turned into points, spans added and
+// removed at the end.
+TEST(OverlapGroupsTest, FewChangesAtATimeMatchThePlainWalk) {
+  std::mt19937 random(20261210u);
+  for (int run = 0; run < 40; ++run) {
+    TOverlapGroups groups;
+    std::vector<TSpan> spans = RandomSpans(random, std::uniform_int_distribution<int>(1, 60)(random));
+    ASSERT_NO_FATAL_FAILURE(ExpectPlainGroups(groups, spans));
+    for (int step = 0; step < 50; ++step) {
+      int changes = std::uniform_int_distribution<int>(1, 3)(random);
+      for (int change = 0; change < changes; ++change) {
+        std::vector<TSpan> other = RandomSpans(random, 1);
+        int kind = std::uniform_int_distribution<int>(0, 9)(random);
+        if (kind == 0)
+          spans.push_back(other[0]);
+        else if (kind == 1 && spans.size() > 1)
+          spans.pop_back();
+        else
+          spans[random() % spans.size()] = other[0];
+      }
+      ASSERT_NO_FATAL_FAILURE(ExpectPlainGroups(groups, spans)) << run << " " << step;
+    }
+  }
+}
+
 TEST(OverlapGroupsTest, OrderIsBreadthFirstByIndexFromTheLowestIndex) {
   TOverlapGroups groups;
   // 0 touches 3 only; 3 reaches 1, 4 and 6 (which finishes before it starts, within 3 and 4);
