@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 
 #include "Framework/Core/Controls.h"
@@ -31,6 +32,8 @@ class TWin32WindowPeer : public TWindowPeer {
 
   HWND Handle() const { return FHandle; }
   void SetParentWindow(HWND parentWindow);
+  // Told when the window receives the focus, after the control; it may free the control.
+  std::function<void()> OnSetFocus;
 
   std::unique_ptr<TWindowPeer> CreateChildPeer() override;
   void CreateHandle(const TCreateParams& params, TWindowPeer* parent) override;
