@@ -262,5 +262,17 @@ TEST_F(GridTest, SelectionChangesRepaintTheCellsConcerned) {
   EXPECT_EQ(window->InvalidRects[1], FGrid.CellRect(2, 2));
 }
 
+TEST_F(GridTest, OnlyATextThatChangesRepaintsItsCell) {
+  FGrid.SetCellText(2, 2, L"9:00");
+  FRecorder.ClearInvalidations();
+  FGrid.SetCellText(2, 2, L"9:00");
+  const TWindowRecord* window = FRecorder.WindowOf(FGrid);
+  EXPECT_TRUE(window->InvalidRects.empty());
+  FGrid.SetCellText(2, 2, L"9:15");
+  ASSERT_EQ(window->InvalidRects.size(), 1u);
+  EXPECT_EQ(window->InvalidRects[0], FGrid.CellRect(2, 2));
+  EXPECT_EQ(FGrid.CellText(2, 2), L"9:15");
+}
+
 }  // namespace
 }  // namespace skx

@@ -1,8 +1,6 @@
 // ActiveX control base: embedding, verbs, in-place activation, keys, drawing and type information.
 #include "Framework/Com/ActiveXControl.h"
 
-#include <commctrl.h>
-
 #include "Framework/Win32/GdiCanvas.h"
 #include "Framework/Win32/WindowPeer.h"
 
@@ -11,7 +9,6 @@ namespace skx {
 namespace {
 
 constexpr int HimetricPerInch = 2540;
-constexpr UINT_PTR FocusSubclassId = 1;
 
 int ScreenPixelsPerInch(bool horizontal) {
   HDC screen = ::GetDC(nullptr);
@@ -42,24 +39,6 @@ bool IsNavigationKey(WPARAM key) {
 
 }  // namespace
 
-// A focus that reaches the control's window by a click makes the control UI-active, so that
-// the container hands it its keys from then on.
-class TFocusWatch {
- public:
-  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                               DWORD_PTR data) {
-    if (message == WM_NCDESTROY) {
-      ::RemoveWindowSubclass(window, &TFocusWatch::Proc, FocusSubclassId);
-    } else if (message == WM_SETFOCUS) {
-      auto* control = reinterpret_cast<TActiveXControlBase*>(data);
-      control->Guard([&] {
-        if (control->FInPlaceActive && !control->FUIActive) control->ActivateInPlace(true, nullptr, nullptr);
-      });
-    }
-    return ::DefSubclassProc(window, message, wParam, lParam);
-  }
-};
-
 HWND TControlModalHost::ModalOwner() {
   HWND owner = nullptr;
   if (FControl.FInPlaceSite) FControl.FInPlaceSite->GetWindow(&owner);
@@ -85,9 +64,7 @@ void TActiveXControlBase::CreateControl() {
 }
 
 void TActiveXControlBase::DestroyControl() {
-  if (FPeer != nullptr && FPeer->Handle() != nullptr) {
-    ::RemoveWindowSubclass(FPeer->Handle(), &TFocusWatch::Proc, FocusSubclassId);
-  }
+  if (FPeer != nullptr) FPeer->OnSetFocus = nullptr;
   FPeer = nullptr;
   FControl.reset();
 }
@@ -312,7 +289,13 @@ void TActiveXControlBase::CreateControlWindow(HWND parent) {
     FPeer->SetParentWindow(parent);
   }
   FControl->HandleNeeded();
-  ::SetWindowSubclass(FPeer->Handle(), &TFocusWatch::Proc, FocusSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  // A focus that reaches the control's window by a click makes the control UI-active, so that
+  // the container hands it its keys from then on.
+  FPeer->OnSetFocus = [this] {
+    Guard([&] {
+      if (FInPlaceActive && !FUIActive) ActivateInPlace(true, nullptr, nullptr);
+    });
+  };
 }
 
 void TActiveXControlBase::DeactivateUI() {
@@ -328,9 +311,7 @@ void TActiveXControlBase::DeactivateInPlace() {
   DeactivateUI();
   FInPlaceActive = false;
   if (GetModalHost() == &FModalHost) SetModalHost(nullptr);
-  if (FPeer != nullptr && FPeer->Handle() != nullptr) {
-    ::RemoveWindowSubclass(FPeer->Handle(), &TFocusWatch::Proc, FocusSubclassId);
-  }
+  if (FPeer != nullptr) FPeer->OnSetFocus = nullptr;
   FControl->DestroyHandle();
   TComRef<IOleInPlaceSite> site;
   site.Assign(FInPlaceSite.Get());

@@ -172,7 +172,6 @@ class TActiveXControlBase : public IOleObject,
 
  private:
   friend class TEventConnectionPoint;
-  friend class TFocusWatch;
   friend class TControlModalHost;
 
   void ShowPropertyPages(HWND parent);

@@ -441,8 +441,11 @@ String TStringGrid::CellText(int col, int row) const {
   return found == FCells.end() ? String() : found->second;
 }
 
+// The grid writes all its labels again at every navigation; a text that stays needs no repaint.
 void TStringGrid::SetCellText(int col, int row, const String& text) {
-  FCells[{col, row}] = text;
+  String& cell = FCells[{col, row}];
+  if (cell == text) return;
+  cell = text;
   InvalidateRect(CellRect(col, row));
 }
 

@@ -88,10 +88,14 @@ LRESULT TWin32WindowPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS;
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
+    case WM_KILLFOCUS: {
       // The focused cell is drawn apart.
       ::InvalidateRect(window, nullptr, FALSE);
+      if (message == WM_KILLFOCUS || !OnSetFocus) break;
+      std::function<void()> told = OnSetFocus;
+      told();
       break;
+    }
     case WM_VSCROLL:
     case WM_HSCROLL:
       ScrollMessage(message == WM_VSCROLL, wParam);

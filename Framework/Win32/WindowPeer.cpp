@@ -132,6 +132,9 @@ void TWin32WindowPeer::ReleaseCapture() {
 
 // The bar shows positions 0..range; a range of 0 needs no bar, and the system hides it.
 void TWin32WindowPeer::SetScrollBar(bool vertical, int range, int position) {
+  TScrollBarState& state = FScrollBars[vertical ? 1 : 0];
+  if (state.Range == range && state.Position == position) return;
+  state = TScrollBarState{range, position};
   SCROLLINFO info{};
   info.cbSize = sizeof(info);
   info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
@@ -168,6 +171,7 @@ LRESULT CALLBACK TWin32WindowPeer::WindowProc(HWND window, UINT message, WPARAM 
   if (message == WM_NCDESTROY) {
     ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     peer->FHandle = nullptr;
+    peer->FScrollBars[0] = peer->FScrollBars[1] = TScrollBarState{};
     return ::DefWindowProcW(window, message, wParam, lParam);
   }
   try {

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 
 #include "Framework/Core/Controls.h"
@@ -31,6 +32,8 @@ class TWin32WindowPeer : public TWindowPeer {
 
   HWND Handle() const { return FHandle; }
   void SetParentWindow(HWND parentWindow);
+  // Told when the window receives the focus, after the control; it may free the control.
+  std::function<void()> OnSetFocus;
 
   std::unique_ptr<TWindowPeer> CreateChildPeer() override;
   void CreateHandle(const TCreateParams& params, TWindowPeer* parent) override;
@@ -66,6 +69,13 @@ class TWin32WindowPeer : public TWindowPeer {
   HWND FParentWindow = nullptr;
   TWin32WindowPeer* FParentPeer = nullptr;
   HWND FHandle = nullptr;
+  // What each scroll bar (horizontal, vertical) was last given: the grid sets both after every
+  // change of its geometry, and a bar drawn in a visual style is slow to repaint.
+  struct TScrollBarState {
+    int Range = -1;
+    int Position = -1;
+  };
+  TScrollBarState FScrollBars[2];
   // Set while the core moves the window, so that the size change is not reported back.
   bool FSettingBounds = false;
   // A speed button held down by the left button, and whether the mouse is over it.

@@ -5,6 +5,7 @@
 
 #include <cwctype>
 
+#include "Framework/Core/WeakRef.h"
 #include "Framework/Win32/GdiCanvas.h"
 #include "Framework/Win32/Win32Types.h"
 #include "TaskFrm/TypeListItem.h"
@@ -383,12 +384,15 @@ INT_PTR TTaskForm::Message(HWND, UINT Msg, WPARAM WParam, LPARAM LParam) {
   return FALSE;
 }
 
+// The dialog runs its own message loop, in which a timer or a container may delete the task: a
+// task gone by the time the dialog closes is not written, and the edit counts as cancelled.
 bool TTaskFormEditor::EditTask(TRxTaskObject& Task) {
+  TWeakRef<TTaskObject> alive(&Task);
   TTaskForm form;
   form.LoadTask(Task);
-  const bool confirmed = form.ShowModal() == mrOk;
-  if (confirmed) form.StoreTask(Task);
-  return confirmed;
+  if (form.ShowModal() != mrOk || alive.Expired()) return false;
+  form.StoreTask(Task);
+  return true;
 }
 
 }  // namespace skx

@@ -316,6 +316,18 @@ TEST_F(ControlContainerTest, UIActiveControlTakesTheNavigationKeys) {
   Teardown();
 }
 
+TEST_F(ControlContainerTest, TheFocusReachingTheWindowMakesTheControlUIActive) {
+  Activate();
+  EXPECT_EQ(FSite.UIActivations, 0);
+  ::SetFocus(FWindow);
+  EXPECT_EQ(FSite.UIActivations, 1);
+  EXPECT_NE(FSite.ActiveObject(), nullptr);
+  ::SetFocus(FSite.Frame());
+  ::SetFocus(FWindow);
+  EXPECT_EQ(FSite.UIActivations, 1);
+  Teardown();
+}
+
 TEST_F(ControlContainerTest, DrawPaintsTheGridIntoTheContainersDC) {
   Activate();
   ISkedraX* control = Control();

@@ -9,12 +9,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <random>
 
+#include "DialogScript.h"
 #include "FuzzSupport.h"
+#include "GridHost.h"
 #include "SkedraXControl_TLB/SkedraXControl_TLB.h"
 #include "TestContainer.h"
 #include "WineTestUtil.h"
@@ -468,6 +473,194 @@ TEST_F(FuzzTest, HandlersThatDeleteOrClearInsideAMarkersClickAndATimerDuringTheT
   PumpMessages();
   FControl->Clear();
   EXPECT_EQ(Count(), 0);
+}
+
+// A right click on a marker that chooses "Update..." in its menu, or the same menu asked for from
+// the keyboard; returns once the menu's command has run.
+void UpdateFromMarkersMenu(HWND marker, bool keyboard) {
+  TMenuAnswer update(0);
+  if (keyboard) {
+    ::PostMessageW(marker, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(marker), MAKELPARAM(-1, -1));
+  } else {
+    ::PostMessageW(marker, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(4, 4));
+    ::PostMessageW(marker, WM_RBUTTONUP, 0, MAKELPARAM(4, 4));
+  }
+  Pump();
+}
+
+// The marker nearest the top of the grid.
+HWND TopMarker(HWND grid) {
+  HWND top = nullptr;
+  LONG topEdge = std::numeric_limits<LONG>::max();
+  for (HWND child = ::GetWindow(grid, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    RECT rect{};
+    ::GetWindowRect(child, &rect);
+    if (::IsWindowVisible(child) && rect.top < topEdge) {
+      top = child;
+      topEdge = rect.top;
+    }
+  }
+  return top;
+}
+
+bool HasEvent(const std::vector<TEventRecord>& events, DISPID id) {
+  return std::any_of(events.begin(), events.end(), [id](const TEventRecord& event) { return event.Id == id; });
+}
+
+// What a timer of the test's thread does to the tasks once the task dialog is up, so that the
+// change lands inside the dialog's own message loop.
+struct TDialogTimer {
+  ISkedraX* Control = nullptr;
+  const TEventSink* Sink = nullptr;
+  bool Clear = false;
+  std::atomic<bool> Done{false};
+  size_t EventsWhenDone = 0;
+};
+TDialogTimer* dialogTimer = nullptr;
+
+void CALLBACK ChangeTasksUnderTheDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND form = ::FindWindowW(nullptr, L"Task");
+  if (form == nullptr || !::IsWindowVisible(form)) return;
+  ::KillTimer(nullptr, timer);
+  if (dialogTimer->Clear)
+    dialogTimer->Control->Clear();
+  else
+    dialogTimer->Control->Delete(0);
+  dialogTimer->EventsWhenDone = dialogTimer->Sink->Events.size();
+  dialogTimer->Done = true;
+}
+
+// The button is pressed only after the timer's change is seen, so the change surely happened
+// while the dialog was open.
+TEST_F(FuzzTest, ATimerThatDeletesOrClearsTasksUnderTheOpenTaskDialogEndsItCleanly) {
+  const double today = Today();
+  FControl->put_ActiveDate(today);
+  Pump();
+  const int windowsBefore = DescendantWindows(FWindow);
+  for (int round = 0; round < 4; ++round) {
+    const bool clear = round >= 2;
+    const int button = round % 2 == 0 ? IDOK : IDCANCEL;
+    SCOPED_TRACE(std::string(clear ? "clear" : "delete") + (button == IDOK ? ", OK" : ", Cancel"));
+    AddTask(FControl, today + 0.375, today + 0.42);  // the dialog's task
+    AddTask(FControl, today + 0.5, today + 0.55);
+    FControl->put_ActiveDate(today);
+    Pump();
+    HWND marker = TopMarker(FWindow);
+    ASSERT_NE(marker, nullptr);
+    FSink.Events.clear();
+    TDialogTimer state;
+    state.Control = FControl;
+    state.Sink = &FSink;
+    state.Clear = clear;
+    dialogTimer = &state;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, &ChangeTasksUnderTheDialog);
+    bool changedWhileOpen = false;
+    bool closed = false;
+    RunScripted(
+        [&] {
+          HWND form = WaitForWindow(::GetWindowThreadProcessId(FWindow, nullptr), L"Task");
+          if (form == nullptr) return;
+          changedWhileOpen = WaitUntil([&] { return state.Done.load(); }) && ::IsWindowVisible(form);
+          ::PostMessageW(form, WM_COMMAND, button, 0);
+          closed = WaitHidden(form);
+        },
+        [&] {
+          UpdateFromMarkersMenu(marker, false);
+          return 0;
+        });
+    ::KillTimer(nullptr, timer);
+    Pump();
+    EXPECT_TRUE(changedWhileOpen);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(FSink.Events.size(), state.EventsWhenDone) << "an event after the task was gone";
+    EXPECT_FALSE(HasEvent(FSink.Events, Ev::OnUpdateTask));
+    EXPECT_EQ(HasEvent(FSink.Events, Ev::OnDeleteTask), !clear);
+    EXPECT_EQ(Count(), clear ? 0 : 1);
+    EXPECT_EQ(DescendantWindows(FWindow), windowsBefore + (clear ? 0 : 1));
+    // The grid goes on as before.
+    AddTask(FControl, today + 0.625, today + 0.65);
+    EXPECT_EQ(FControl->put_ActiveDate(today + 1), S_OK);
+    EXPECT_EQ(FControl->put_ActiveDate(today), S_OK);
+    Pump();
+    EXPECT_EQ(Count(), clear ? 1 : 2);
+    EXPECT_EQ(DescendantWindows(FWindow), windowsBefore + (clear ? 1 : 2));
+    FControl->Clear();
+    Pump();
+    EXPECT_EQ(DescendantWindows(FWindow), windowsBefore);
+  }
+}
+
+// A task whose dates a container made undecodable after its marker was placed (a put moves no
+// marker): "Update..." on that marker refuses with a message, and nothing changes.
+TEST_F(FuzzTest, UpdateOnATaskWhoseDatesBecameUndecodableShowsTheErrorAndChangesNothing) {
+  struct TCase {
+    const char* Name;
+    bool Start;
+    double Value;
+    bool Keyboard;
+  };
+  const TCase cases[] = {{"start NaN", true, std::numeric_limits<double>::quiet_NaN(), false},
+                         {"finish infinite", false, std::numeric_limits<double>::infinity(), true},
+                         {"start after year 9999", true, 3e6, true},
+                         {"finish before year 100", false, -7e5, false}};
+  const double today = Today();
+  FControl->put_ActiveDate(today);
+  Pump();
+  const int windowsBefore = DescendantWindows(FWindow);
+  const DWORD thread = ::GetCurrentThreadId();
+  for (const TCase& test : cases) {
+    SCOPED_TRACE(std::string(test.Name) + (test.Keyboard ? ", menu from the keyboard" : ", right click"));
+    AddTask(FControl, today + 0.375, today + 0.42);
+    FControl->put_ActiveDate(today);
+    Pump();
+    HWND marker = TopMarker(FWindow);
+    ASSERT_NE(marker, nullptr);
+    ITaskObject* held = nullptr;
+    ASSERT_EQ(FControl->get_Items(0, &held), S_OK);
+    EXPECT_EQ(test.Start ? held->put_StartDateTime(test.Value) : held->put_FinishDateTime(test.Value), S_OK);
+    EXPECT_TRUE(::IsWindowVisible(marker));
+    FSink.Events.clear();
+    std::wstring message;
+    bool taskDialogShown = false;
+    RunScripted(
+        [&] {
+          HWND box = WaitForWindow(thread, L"Error");
+          if (box == nullptr) return;
+          message = MessageBoxText(box);
+          HWND form = ::FindWindowW(nullptr, L"Task");
+          taskDialogShown = form != nullptr && ::IsWindowVisible(form);
+          ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+          WaitHidden(box);
+        },
+        [&] {
+          UpdateFromMarkersMenu(marker, test.Keyboard);
+          return 0;
+        });
+    Pump();
+    EXPECT_EQ(message, L"Range check error");
+    EXPECT_FALSE(taskDialogShown);
+    EXPECT_FALSE(HasEvent(FSink.Events, Ev::OnUpdateTask));
+    EXPECT_EQ(Count(), 1);
+    double start = 0;
+    double finish = 0;
+    held->get_StartDateTime(&start);
+    held->get_FinishDateTime(&finish);
+    const double kept = test.Start ? start : finish;
+    EXPECT_TRUE(std::isnan(test.Value) ? std::isnan(kept) : kept == test.Value);
+    EXPECT_EQ(test.Start ? finish : start, test.Start ? today + 0.42 : today + 0.375);
+    held->Release();
+    // The next placement leaves the task without a marker; the grid and its other tasks go on.
+    EXPECT_EQ(FControl->put_ActiveDate(today + 1), S_OK);
+    EXPECT_EQ(FControl->put_ActiveDate(today), S_OK);
+    AddTask(FControl, today + 0.5, today + 0.55);
+    FControl->put_ActiveDate(today);
+    Pump();
+    EXPECT_EQ(Count(), 2);
+    EXPECT_EQ(DescendantWindows(FWindow), windowsBefore + 1);
+    FControl->Clear();
+    Pump();
+    EXPECT_EQ(DescendantWindows(FWindow), windowsBefore);
+  }
 }
 
 // Invokes every member of a task object late-bound with plain arguments; each must fail with

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -166,6 +170,51 @@ TEST_F(TaskFormTest, CancelLeavesTheTaskUnchanged) {
   EXPECT_EQ(FTask.FDescription, L"Planning");
   EXPECT_EQ(FTask.FWhere, L"Room 1");
   EXPECT_EQ(FTask.FRemind, 30);
+}
+
+// A timer of the dialog's own thread frees the task while the dialog is open; its storage is
+// then filled with a pattern that a store into the freed task would disturb.
+struct TFreedTask {
+  alignas(TRxTaskObject) unsigned char Storage[sizeof(TRxTaskObject)];
+  TRxTaskObject* Task = nullptr;
+  std::atomic<bool> Freed{false};
+};
+TFreedTask* freedTask = nullptr;
+
+void CALLBACK FreeTaskWhileTheDialogIsUp(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND form = ::FindWindowW(nullptr, L"Task");
+  if (form == nullptr || !::IsWindowVisible(form)) return;
+  ::KillTimer(nullptr, timer);
+  freedTask->Task->~TRxTaskObject();
+  std::memset(freedTask->Storage, 0xA5, sizeof(freedTask->Storage));
+  freedTask->Freed = true;
+}
+
+TEST_F(TaskFormTest, ATaskFreedWhileItsDialogIsOpenIsNotWritten) {
+  for (const int button : {IDOK, IDCANCEL}) {
+    TFreedTask freed;
+    freed.Task = new (freed.Storage) TRxTaskObject(5);
+    freed.Task->FStartDateTime = March5 + EncodeTime(9, 0, 0, 0);
+    freed.Task->FFinishDateTime = March5 + EncodeTime(9, 45, 0, 0);
+    freedTask = &freed;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, &FreeTaskWhileTheDialogIsUp);
+    bool freedWhileOpen = false;
+    TTaskFormEditor editor;
+    const bool confirmed = RunScripted(
+        [&] {
+          if (WaitForForm() == nullptr) return;
+          freedWhileOpen = WaitUntil([&] { return freed.Freed.load(); }) && ::IsWindowVisible(FForm);
+          ::SetWindowTextW(Item(idDescEdit), L"changed");
+          Close(button);
+          EnsureClosed();
+        },
+        [&] { return editor.EditTask(*freed.Task); });
+    ::KillTimer(nullptr, timer);
+    EXPECT_TRUE(freedWhileOpen) << button;
+    EXPECT_FALSE(confirmed) << button;
+    const std::vector<unsigned char> pattern(sizeof(freed.Storage), 0xA5);
+    EXPECT_TRUE(std::equal(pattern.begin(), pattern.end(), freed.Storage)) << button;
+  }
 }
 
 TEST_F(TaskFormTest, UntickingTheReminderStoresNone) {
