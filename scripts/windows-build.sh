@@ -15,10 +15,11 @@ configure_windows_build() {
 
 # configure_i686: build/mingw32, the shipped control. Where 32-bit programs do not run, it runs
 # nothing under Wine and takes the type library of the x86_64 build (build/mingw64, which has
-# built the target skx_typelib by then).
+# built the target skx_typelib by then). Both settings are given either way: the build folder
+# keeps them from one run to the next.
 configure_i686() {
   if runs_32bit_programs; then
-    configure_windows_build build/mingw32 cmake/mingw-w64-i686.cmake
+    configure_windows_build build/mingw32 cmake/mingw-w64-i686.cmake -DSKX_WINE_TESTS=ON -DSKX_TYPELIB_FILE=
   else
     configure_windows_build build/mingw32 cmake/mingw-w64-i686.cmake -DSKX_WINE_TESTS=OFF \
       -DSKX_TYPELIB_FILE="$(realpath build/mingw64/SkedraXControl_TLB/SkedraXControl.tlb)"
