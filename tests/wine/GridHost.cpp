@@ -184,7 +184,8 @@ TGridHost::TGridHost(int width, int height) : FClock(EncodeDate(2026, 12, 7) + 0
   EnsureFrameClass();
   FFrame = SharedFrame();
   EXPECT_NE(FFrame, nullptr) << "no display: run the Windows-side tests under Xvfb";
-  ::SetWindowPos(FFrame, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  // On top: the test container's frame lies at the same place when one test program runs both.
+  ::SetWindowPos(FFrame, HWND_TOP, 0, 0, width, height, SWP_NOACTIVATE);
   FGrid = std::make_unique<TSkedra>(nullptr, FClock);
   FGrid->SetBounds(0, 0, width, height);
   FGrid->SetPeer(std::make_unique<TWin32WindowPeer>(FFrame));

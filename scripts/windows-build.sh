@@ -1,0 +1,27 @@
+# Sourced by the scripts that configure the Windows builds (MinGW-w64, Release), from the root of
+# the sources.
+. "$(dirname "${BASH_SOURCE[0]}")/machine.sh"
+
+# configure_windows_build <build folder> <toolchain file> [cmake arguments]: configures the build
+# and, where it runs programs under Wine, makes its Wine prefix.
+configure_windows_build() {
+  local build=$1 toolchain=$2
+  shift 2
+  cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+  if grep -q '^SKX_WINE_TESTS:BOOL=ON' "$build/CMakeCache.txt"; then
+    bash scripts/wine-prefix.sh "$build"
+  fi
+}
+
+# configure_i686: build/mingw32, the shipped control. Where 32-bit programs do not run, it runs
+# nothing under Wine and takes the type library of the x86_64 build (build/mingw64, which has
+# built the target skx_typelib by then). Both settings are given either way: the build folder
+# keeps them from one run to the next.
+configure_i686() {
+  if runs_32bit_programs; then
+    configure_windows_build build/mingw32 cmake/mingw-w64-i686.cmake -DSKX_WINE_TESTS=ON -DSKX_TYPELIB_FILE=
+  else
+    configure_windows_build build/mingw32 cmake/mingw-w64-i686.cmake -DSKX_WINE_TESTS=OFF \
+      -DSKX_TYPELIB_FILE="$(realpath build/mingw64/SkedraXControl_TLB/SkedraXControl.tlb)"
+  fi
+}
