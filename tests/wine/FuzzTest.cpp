@@ -485,7 +485,7 @@ void UpdateFromMarkersMenu(HWND marker, bool keyboard) {
     ::PostMessageW(marker, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(4, 4));
     ::PostMessageW(marker, WM_RBUTTONUP, 0, MAKELPARAM(4, 4));
   }
-  Pump();
+  PumpMessages();
 }
 
 // The marker nearest the top of the grid.
@@ -535,7 +535,7 @@ void CALLBACK ChangeTasksUnderTheDialog(HWND, UINT, UINT_PTR timer, DWORD) {
 TEST_F(FuzzTest, ATimerThatDeletesOrClearsTasksUnderTheOpenTaskDialogEndsItCleanly) {
   const double today = Today();
   FControl->put_ActiveDate(today);
-  Pump();
+  PumpMessages();
   const int windowsBefore = DescendantWindows(FWindow);
   for (int round = 0; round < 4; ++round) {
     const bool clear = round >= 2;
@@ -544,7 +544,7 @@ TEST_F(FuzzTest, ATimerThatDeletesOrClearsTasksUnderTheOpenTaskDialogEndsItClean
     AddTask(FControl, today + 0.375, today + 0.42);  // the dialog's task
     AddTask(FControl, today + 0.5, today + 0.55);
     FControl->put_ActiveDate(today);
-    Pump();
+    PumpMessages();
     HWND marker = TopMarker(FWindow);
     ASSERT_NE(marker, nullptr);
     FSink.Events.clear();
@@ -569,7 +569,7 @@ TEST_F(FuzzTest, ATimerThatDeletesOrClearsTasksUnderTheOpenTaskDialogEndsItClean
           return 0;
         });
     ::KillTimer(nullptr, timer);
-    Pump();
+    PumpMessages();
     EXPECT_TRUE(changedWhileOpen);
     EXPECT_TRUE(closed);
     EXPECT_EQ(FSink.Events.size(), state.EventsWhenDone) << "an event after the task was gone";
@@ -581,11 +581,11 @@ TEST_F(FuzzTest, ATimerThatDeletesOrClearsTasksUnderTheOpenTaskDialogEndsItClean
     AddTask(FControl, today + 0.625, today + 0.65);
     EXPECT_EQ(FControl->put_ActiveDate(today + 1), S_OK);
     EXPECT_EQ(FControl->put_ActiveDate(today), S_OK);
-    Pump();
+    PumpMessages();
     EXPECT_EQ(Count(), clear ? 1 : 2);
     EXPECT_EQ(DescendantWindows(FWindow), windowsBefore + (clear ? 1 : 2));
     FControl->Clear();
-    Pump();
+    PumpMessages();
     EXPECT_EQ(DescendantWindows(FWindow), windowsBefore);
   }
 }
@@ -605,14 +605,14 @@ TEST_F(FuzzTest, UpdateOnATaskWhoseDatesBecameUndecodableShowsTheErrorAndChanges
                          {"finish before year 100", false, -7e5, false}};
   const double today = Today();
   FControl->put_ActiveDate(today);
-  Pump();
+  PumpMessages();
   const int windowsBefore = DescendantWindows(FWindow);
   const DWORD thread = ::GetCurrentThreadId();
   for (const TCase& test : cases) {
     SCOPED_TRACE(std::string(test.Name) + (test.Keyboard ? ", menu from the keyboard" : ", right click"));
     AddTask(FControl, today + 0.375, today + 0.42);
     FControl->put_ActiveDate(today);
-    Pump();
+    PumpMessages();
     HWND marker = TopMarker(FWindow);
     ASSERT_NE(marker, nullptr);
     ITaskObject* held = nullptr;
@@ -636,7 +636,7 @@ TEST_F(FuzzTest, UpdateOnATaskWhoseDatesBecameUndecodableShowsTheErrorAndChanges
           UpdateFromMarkersMenu(marker, test.Keyboard);
           return 0;
         });
-    Pump();
+    PumpMessages();
     EXPECT_EQ(message, L"Range check error");
     EXPECT_FALSE(taskDialogShown);
     EXPECT_FALSE(HasEvent(FSink.Events, Ev::OnUpdateTask));
@@ -654,11 +654,11 @@ TEST_F(FuzzTest, UpdateOnATaskWhoseDatesBecameUndecodableShowsTheErrorAndChanges
     EXPECT_EQ(FControl->put_ActiveDate(today), S_OK);
     AddTask(FControl, today + 0.5, today + 0.55);
     FControl->put_ActiveDate(today);
-    Pump();
+    PumpMessages();
     EXPECT_EQ(Count(), 2);
     EXPECT_EQ(DescendantWindows(FWindow), windowsBefore + 1);
     FControl->Clear();
-    Pump();
+    PumpMessages();
     EXPECT_EQ(DescendantWindows(FWindow), windowsBefore);
   }
 }
