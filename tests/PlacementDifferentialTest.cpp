@@ -140,7 +140,7 @@ std::vector<TTaskSpan> RandomTasks(std::mt19937& random, int count) {
 }
 
 // Gives both sides the tasks and arranges them, then scrolls, changes tasks without releasing
-// their markers and adds tasks, comparing after each step.
+// their markers, deletes or adds tasks, comparing after each step.
 void RunCase(TSide& product, TSide& reference, const std::vector<TTaskSpan>& tasks,
              std::mt19937& random) {
   for (TSide* side : {&product, &reference}) {
@@ -154,7 +154,7 @@ void RunCase(TSide& product, TSide& reference, const std::vector<TTaskSpan>& tas
     if (!failure.empty()) return;
     ASSERT_NO_FATAL_FAILURE(ExpectSameMarkers(product, reference)) << "step " << step;
     int count = product.Grid().TaskItems().Count();
-    switch (std::uniform_int_distribution<int>(0, 2)(random)) {
+    switch (std::uniform_int_distribution<int>(0, 3)(random)) {
       case 0: {
         int row = std::uniform_int_distribution<int>(1, 80)(random);
         product.Grid().SetTopLeft(2, row);
@@ -171,6 +171,13 @@ void RunCase(TSide& product, TSide& reference, const std::vector<TTaskSpan>& tas
           }
         }
         break;
+      case 2: {
+        // Deleting places the rest at once; the next step compares what the plain way makes of it.
+        int id = static_cast<int>(random() % 3);
+        product.Grid().TaskItems().Delete(id);
+        reference.Grid().TaskItems().Delete(id);
+        break;
+      }
       default: {
         std::vector<TTaskSpan> more = RandomTasks(random, 3);
         product.Add(more);
