@@ -110,7 +110,7 @@ void AddOneByOne(benchmark::State& state) {
     state.ResumeTiming();
   }
 }
-BENCHMARK(AddOneByOne)->Arg(10000)->Arg(100000)->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(AddOneByOne)->Arg(10000)->Arg(100000)->Iterations(20)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace skx::bench
