@@ -30,9 +30,7 @@ in_session() {
 # wait for each other (RESOURCE_LOCK, RUN_SERIAL in tests/wine/CMakeLists.txt).
 run_tests() {
   local build=$1
-  if grep -q '^SKX_WINE_TESTS:BOOL=ON' "$build/CMakeCache.txt"; then
-    bash scripts/wine-prefix.sh "$build"
-  fi
+  wine_prefix_if_tested "$build"
   ctest --test-dir "$build" --output-on-failure -j"$jobs"
 }
 

@@ -2,15 +2,21 @@
 # the sources.
 . "$(dirname "${BASH_SOURCE[0]}")/machine.sh"
 
+# wine_prefix_if_tested <build folder>: where the build runs programs under Wine, makes its Wine
+# prefix (once) and keeps a wineserver up for it.
+wine_prefix_if_tested() {
+  if grep -q '^SKX_WINE_TESTS:BOOL=ON' "$1/CMakeCache.txt"; then
+    bash scripts/wine-prefix.sh "$1"
+  fi
+}
+
 # configure_windows_build <build folder> <toolchain file> [cmake arguments]: configures the build
-# and, where it runs programs under Wine, makes its Wine prefix.
+# and its Wine prefix.
 configure_windows_build() {
   local build=$1 toolchain=$2
   shift 2
   cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
-  if grep -q '^SKX_WINE_TESTS:BOOL=ON' "$build/CMakeCache.txt"; then
-    bash scripts/wine-prefix.sh "$build"
-  fi
+  wine_prefix_if_tested "$build"
 }
 
 # configure_i686: build/mingw32, the shipped control. Where 32-bit programs do not run, it runs
