@@ -6,6 +6,7 @@ need=()
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+. "$(dirname "$0")/apt-sources.sh"
 
 for p in cmake make g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools googletest libbenchmark-dev wine wine32:i386 wine64 fonts-wine \
          xvfb xauth x11-apps imagemagick locales; do
@@ -17,8 +18,7 @@ if [ ${#need[@]} -gt 0 ]; then
     $SUDO dpkg --add-architecture i386
   fi
   echo "bootstrap: installing ${need[*]}"
-  $SUDO apt-get update -q
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${need[@]}"
+  apt_install "${need[@]}"
 else
   echo "bootstrap: all packages present"
 fi
@@ -31,8 +31,7 @@ if ! runs_32bit_programs; then
   for p in g++-multilib qemu-user; do have_pkg "$p" || extra+=("$p"); done
   if [ ${#extra[@]} -gt 0 ]; then
     echo "bootstrap: 32-bit programs do not run here; installing ${extra[*]}"
-    $SUDO apt-get update -q
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${extra[@]}"
+    apt_install "${extra[@]}"
   fi
 fi
 
