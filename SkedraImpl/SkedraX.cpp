@@ -117,6 +117,7 @@ HRESULT STDMETHODCALLTYPE TSkedraX::Invoke(DISPID id, REFIID riid, LCID lcid, WO
 template <typename TValue, typename TGet>
 HRESULT TSkedraX::Get(TValue* value, TGet get) {
   if (value == nullptr) return E_POINTER;
+  *value = TValue{};
   return Trap([&] { *value = static_cast<TValue>(get(*FSkedra)); });
 }
 

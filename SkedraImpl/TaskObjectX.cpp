@@ -67,6 +67,7 @@ TRxTaskObject& TTaskObjectX::LiveTask() const {
 template <typename TValue, typename TGet>
 HRESULT TTaskObjectX::GetValue(TValue* value, TGet get) {
   if (value == nullptr) return E_POINTER;
+  *value = TValue{};
   return Trap([&] { *value = static_cast<TValue>(get(LiveTask())); });
 }
 

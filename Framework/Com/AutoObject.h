@@ -63,9 +63,16 @@ class TAutoObject : public TComObject<TInterface>, public ISupportErrorInfo {
     if (count == 1 && names != nullptr && ids != nullptr && FMemberIds.Find(names[0], ids[0])) return S_OK;
     return FInvokeInfo->GetIDsOfNames(names, count, ids);
   }
+  // A call fails with the result left empty: the type information's Invoke hands back the
+  // member's out-value even when the member failed, and lets through some wrong argument counts.
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
                                    VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr) override {
-    return FInvokeInfo->Invoke(static_cast<TInterface*>(this), id, flags, params, result, excepInfo, argErr);
+    if (result != nullptr) ::VariantInit(result);
+    if (params != nullptr && !FMemberIds.TakesArguments(id, flags, params->cArgs)) return DISP_E_BADPARAMCOUNT;
+    const HRESULT hr =
+        FInvokeInfo->Invoke(static_cast<TInterface*>(this), id, flags, params, result, excepInfo, argErr);
+    if (FAILED(hr) && result != nullptr) ::VariantClear(result);
+    return hr;
   }
 
   // ISupportErrorInfo

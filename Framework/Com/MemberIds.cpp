@@ -1,5 +1,7 @@
 #include "Framework/Com/MemberIds.h"
 
+#include <climits>
+
 #include "Framework/Com/ComUtil.h"
 
 namespace skx {
@@ -14,6 +16,7 @@ TMemberIds::TMemberIds(ITypeInfo* info) {
     FUNCDESC* desc = nullptr;
     OleCheck(info->GetFuncDesc(i, &desc));
     const MEMBERID id = desc->memid;
+    FArities.push_back(ArityOf(*desc));
     info->ReleaseFuncDesc(desc);
     BSTR name = nullptr;
     if (SUCCEEDED(info->GetDocumentation(id, &name, nullptr, nullptr, nullptr)) && name != nullptr &&
@@ -35,6 +38,34 @@ bool TMemberIds::Find(const wchar_t* name, DISPID& id) const noexcept {
   } catch (...) {
     return false;
   }
+}
+
+bool TMemberIds::TakesArguments(DISPID id, WORD flags, UINT count) const noexcept {
+  bool asked = false;
+  for (const TArity& arity : FArities) {
+    if (arity.Id != id || (arity.Kind & flags) == 0) continue;
+    if (count >= arity.Fewest && count <= arity.Most) return true;
+    asked = true;
+  }
+  return !asked;
+}
+
+TMemberIds::TArity TMemberIds::ArityOf(const FUNCDESC& desc) {
+  UINT passed = 0;
+  UINT optional = 0;
+  for (SHORT i = 0; i < desc.cParams; ++i) {
+    const USHORT flags = desc.lprgelemdescParam[i].paramdesc.wParamFlags;
+    if ((flags & (PARAMFLAG_FRETVAL | PARAMFLAG_FLCID)) != 0) continue;
+    ++passed;
+    if ((flags & PARAMFLAG_FOPT) != 0) ++optional;
+  }
+  if (desc.cParamsOpt > 0 && static_cast<UINT>(desc.cParamsOpt) > optional) {
+    optional = static_cast<UINT>(desc.cParamsOpt);
+  }
+  if (optional > passed) optional = passed;
+  const bool varargs = desc.cParamsOpt == -1;
+  return TArity{desc.memid, static_cast<WORD>(desc.invkind), passed - optional - (varargs && passed > 0 ? 1 : 0),
+                varargs ? UINT_MAX : passed};
 }
 
 bool TMemberIds::UpperAscii(const wchar_t* name, std::wstring& key) {

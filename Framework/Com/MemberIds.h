@@ -1,5 +1,6 @@
-// The DISPIDs of an interface's members by name, read once from its type information: a script
-// engine asks for them on every late-bound call, and the type information searches slowly.
+// An interface's members, read once from its type information: their DISPIDs by name, which a
+// script engine asks for on every late-bound call while the type information searches slowly,
+// and the number of arguments each member takes.
 #pragma once
 
 #include <windows.h>
@@ -7,6 +8,7 @@
 
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace skx {
 
@@ -19,9 +21,24 @@ class TMemberIds {
   // caller then asks the type information).
   bool Find(const wchar_t* name, DISPID& id) const noexcept;
 
+  // False when the member has a function of a kind that Flags asks for (DISPATCH_METHOD,
+  // DISPATCH_PROPERTYGET, ...) but none of them takes Count arguments; true otherwise, also
+  // for a member or kind that the interface lacks, which the type information then refuses.
+  bool TakesArguments(DISPID id, WORD flags, UINT count) const noexcept;
+
  private:
+  // The arguments that one function takes: the result and a locale parameter are not passed.
+  struct TArity {
+    DISPID Id;
+    WORD Kind;  // an INVOKEKIND, whose values are those of the DISPATCH_ flags
+    UINT Fewest;
+    UINT Most;  // UINT_MAX for a function with a variable argument list
+  };
+
   static bool UpperAscii(const wchar_t* name, std::wstring& key);
+  static TArity ArityOf(const FUNCDESC& desc);
   std::unordered_map<std::wstring, DISPID> FIds;
+  std::vector<TArity> FArities;
 };
 
 }  // namespace skx

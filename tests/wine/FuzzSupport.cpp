@@ -1,6 +1,9 @@
 #include "FuzzSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <sstream>
 
@@ -382,12 +385,16 @@ void TMemberFuzzer::FuzzMember(IDispatch* object, ITypeInfo* info, ITypeInfo* vt
   }
   std::vector<TFuzzValue> base;
   for (const auto& values : choices) base.push_back(values.front());
+  // A late-bound call that fails leaves an empty result (the type information's own Invoke on
+  // the vtable does not promise that).
   auto run = [&](const std::vector<TFuzzValue>& args, ITypeInfo* through, bool named) {
     VARIANT result;
     ::VariantInit(&result);
-    Invoke(object, through, func, label, args, named, &result);
+    const HRESULT hr = Invoke(object, through, func, label, args, named, &result);
+    if (through == nullptr && FAILED(hr)) ExpectEmptyResult(result, label, args);
     Follow(result, label, depth);
     ::VariantClear(&result);
+    return hr;
   };
   run(base, nullptr, false);
   for (size_t p = 0; p < choices.size(); ++p) {
@@ -395,7 +402,10 @@ void TMemberFuzzer::FuzzMember(IDispatch* object, ITypeInfo* info, ITypeInfo* vt
       std::vector<TFuzzValue> args = base;
       args[p] = value;
       run(args, nullptr, false);
-      if (vtable != nullptr) run(args, vtable, false);
+      if (vtable != nullptr) {
+        run(args, vtable, false);
+        if (func.invkind == INVOKE_PROPERTYGET) ExpectVtableGetClearsOnFailure(object, vtable, func, label, args);
+      }
     }
     for (const TFuzzValue& wrong : WrongTypeValues()) {
       std::vector<TFuzzValue> args = base;
@@ -403,13 +413,16 @@ void TMemberFuzzer::FuzzMember(IDispatch* object, ITypeInfo* info, ITypeInfo* vt
       run(args, nullptr, false);
     }
   }
+  if (vtable != nullptr && choices.empty() && func.invkind == INVOKE_PROPERTYGET) {
+    ExpectVtableGetClearsOnFailure(object, vtable, func, label, base);
+  }
   if (!base.empty()) {
     run(base, nullptr, true);
-    run(std::vector<TFuzzValue>(base.begin(), base.end() - 1), nullptr, false);  // one missing
+    ExpectBadCount(run(std::vector<TFuzzValue>(base.begin(), base.end() - 1), nullptr, false), label + " one missing");
   }
   std::vector<TFuzzValue> extra = base;
   extra.push_back(Of(VT_I4, 1));
-  run(extra, nullptr, false);
+  ExpectBadCount(run(extra, nullptr, false), label + " one extra");
   // A name that no parameter has.
   FLog.Write(label + " late bogus-name");
   ++FCalls;
@@ -418,8 +431,123 @@ void TMemberFuzzer::FuzzMember(IDispatch* object, ITypeInfo* info, ITypeInfo* vt
   bogus.Names.push_back(777);
   VARIANT result;
   ::VariantInit(&result);
-  Dispatch(object, nullptr, nullptr, func.memid, DispatchFlags(func.invkind), bogus, &result);
+  if (FAILED(Dispatch(object, nullptr, nullptr, func.memid, DispatchFlags(func.invkind), bogus, &result))) {
+    ExpectEmptyResult(result, label + " bogus-name", base);
+  }
   ::VariantClear(&result);
+}
+
+void TMemberFuzzer::ExpectEmptyResult(const VARIANT& result, const std::string& label,
+                                      const std::vector<TFuzzValue>& args) {
+  ++FChecks;
+  if (result.vt == VT_EMPTY) return;
+  std::string call = label;
+  for (const TFuzzValue& value : args) call += " " + value.Text();
+  ADD_FAILURE() << call << " failed and left a result of type " << result.vt;
+}
+
+void TMemberFuzzer::ExpectBadCount(HRESULT hr, const std::string& label) {
+  ++FChecks;
+  EXPECT_EQ(hr, DISP_E_BADPARAMCOUNT) << label;
+}
+
+// Calls the get through the vtable with its result's place full of garbage: a failed get must
+// leave it zero (a null pointer, an empty text, 0), so that a caller who frees it after the
+// failure frees nothing.
+void TMemberFuzzer::ExpectVtableGetClearsOnFailure(IDispatch* object, ITypeInfo* vtable, const FUNCDESC& func,
+                                                   const std::string& label, const std::vector<TFuzzValue>& args) {
+  FUNCDESC* slot = nullptr;
+  TYPEATTR* attr = nullptr;
+  if (FAILED(vtable->GetTypeAttr(&attr))) return;
+  IUnknown* instance = nullptr;
+  object->QueryInterface(attr->guid, reinterpret_cast<void**>(&instance));
+  for (UINT i = 0; i < attr->cFuncs && slot == nullptr; ++i) {
+    FUNCDESC* candidate = nullptr;
+    if (FAILED(vtable->GetFuncDesc(i, &candidate))) continue;
+    if (candidate->memid == func.memid && candidate->invkind == INVOKE_PROPERTYGET) {
+      slot = candidate;
+    } else {
+      vtable->ReleaseFuncDesc(candidate);
+    }
+  }
+  vtable->ReleaseTypeAttr(attr);
+  if (instance == nullptr || slot == nullptr) {
+    if (instance != nullptr) instance->Release();
+    ADD_FAILURE() << label << ": no vtable slot";
+    return;
+  }
+  unsigned char place[16];
+  std::memset(place, 0xA5, sizeof place);
+  std::vector<VARIANT> values;
+  std::vector<VARTYPE> types;
+  for (const TFuzzValue& value : args) {
+    values.push_back(value.Value);
+    types.push_back(value.Value.vt);
+  }
+  VARIANT out;
+  ::VariantInit(&out);
+  out.vt = VT_BYREF | VT_UI1;
+  out.pbVal = place;
+  values.push_back(out);
+  types.push_back(out.vt);
+  std::vector<VARIANT*> pointers;
+  for (VARIANT& value : values) pointers.push_back(&value);
+  VARIANT returned;
+  ::VariantInit(&returned);
+  FLog.Write(label + " vtable direct");
+  ++FCalls;
+  HRESULT hr = ::DispCallFunc(instance, slot->oVft, CC_STDCALL, VT_ERROR, static_cast<UINT>(values.size()),
+                              types.data(), pointers.data(), &returned);
+  if (SUCCEEDED(hr)) hr = returned.scode;
+  const TYPEDESC& type = slot->lprgelemdescParam[slot->cParams - 1].tdesc;
+  if (SUCCEEDED(hr)) {
+    // What the get handed back is the caller's now.
+    if (type.vt == VT_PTR && type.lptdesc->vt == VT_BSTR) {
+      ::SysFreeString(*reinterpret_cast<BSTR*>(place));
+    } else if (type.vt == VT_PTR && type.lptdesc->vt == VT_PTR) {
+      (*reinterpret_cast<IUnknown**>(place))->Release();
+    }
+  } else {
+    ++FChecks;
+    const size_t size = ResultSize(vtable, type);
+    for (size_t i = 0; i < size; ++i) {
+      if (place[i] != 0) {
+        ADD_FAILURE() << label << " failed through the vtable (0x" << std::hex << hr << ") and left byte " << std::dec
+                      << i << " of its result's place as " << static_cast<int>(place[i]);
+        break;
+      }
+    }
+  }
+  vtable->ReleaseFuncDesc(slot);
+  instance->Release();
+}
+
+// The size of what a get's result pointer points at.
+size_t TMemberFuzzer::ResultSize(ITypeInfo* owner, const TYPEDESC& pointer) {
+  const TYPEDESC& type = pointer.vt == VT_PTR ? *pointer.lptdesc : pointer;
+  switch (type.vt) {
+    case VT_I2: case VT_UI2: case VT_BOOL: return 2;
+    case VT_I4: case VT_UI4: case VT_INT: case VT_UINT: case VT_ERROR: return 4;
+    case VT_R8: case VT_DATE: case VT_I8: case VT_UI8: return 8;
+    case VT_USERDEFINED: {
+      ITypeInfo* ref = nullptr;
+      size_t size = 4;  // an enumeration
+      if (FAILED(owner->GetRefTypeInfo(type.hreftype, &ref))) return size;
+      TYPEATTR* attr = nullptr;
+      if (SUCCEEDED(ref->GetTypeAttr(&attr))) {
+        if (attr->typekind == TKIND_ALIAS) {
+          TYPEDESC alias{};
+          alias.vt = VT_PTR;
+          alias.lptdesc = &attr->tdescAlias;
+          size = ResultSize(ref, alias);
+        }
+        ref->ReleaseTypeAttr(attr);
+      }
+      ref->Release();
+      return size;
+    }
+    default: return sizeof(void*);  // texts and interfaces
+  }
 }
 
 void TMemberFuzzer::Follow(const VARIANT& result, const std::string& name, int depth) {

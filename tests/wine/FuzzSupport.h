@@ -84,6 +84,8 @@ class TMemberFuzzer {
   // the objects that calls return are fuzzed in turn down to Depth levels.
   void FuzzObject(IDispatch* object, const std::string& name, int depth);
   long Calls() const { return FCalls; }
+  // How many failed calls had their results checked.
+  long Checks() const { return FChecks; }
 
  private:
   HRESULT Invoke(IDispatch* object, ITypeInfo* vtable, const FUNCDESC& func, const std::string& name,
@@ -91,10 +93,16 @@ class TMemberFuzzer {
   void FuzzMember(IDispatch* object, ITypeInfo* info, ITypeInfo* vtable, const FUNCDESC& func,
                   const std::string& name, int depth);
   void Follow(const VARIANT& result, const std::string& name, int depth);
+  void ExpectEmptyResult(const VARIANT& result, const std::string& label, const std::vector<TFuzzValue>& args);
+  void ExpectBadCount(HRESULT hr, const std::string& label);
+  void ExpectVtableGetClearsOnFailure(IDispatch* object, ITypeInfo* vtable, const FUNCDESC& func,
+                                      const std::string& label, const std::vector<TFuzzValue>& args);
+  static size_t ResultSize(ITypeInfo* owner, const TYPEDESC& pointer);
 
   TCallLog& FLog;
   const TFuzzObjects& FObjects;
   long FCalls = 0;
+  long FChecks = 0;
   std::vector<std::string> FFollowed;
 };
 

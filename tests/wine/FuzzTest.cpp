@@ -153,9 +153,11 @@ TEST_F(FuzzTest, EveryMemberOfTheControlAndItsObjectsTakesBoundaryValues) {
   ITaskObject* made = NewTaskObject(today, today + 0.1);
   fuzzer.FuzzObject(made, "TaskObjectX", 0);
   fuzzer.FuzzObject(foreignTask, "ForeignTask", 1);
+  fuzzer.FuzzObject(staleTask, "StaleTask", 1);
   made->Release();
   PumpMessages();
-  std::printf("member fuzzing: %ld calls, %ld dialogs answered\n", fuzzer.Calls(), answerer.Answered());
+  std::printf("member fuzzing: %ld calls, %ld failures checked, %ld dialogs answered\n", fuzzer.Calls(),
+              fuzzer.Checks(), answerer.Answered());
 
   // The control still works.
   FSink.NewId = 1;
@@ -163,6 +165,7 @@ TEST_F(FuzzTest, EveryMemberOfTheControlAndItsObjectsTakesBoundaryValues) {
   AddTask(FControl, today + 0.5, today + 0.6);
   EXPECT_EQ(Count(), before + 1);
   EXPECT_GE(fuzzer.Calls(), 1000);
+  EXPECT_GE(fuzzer.Checks(), 500);
 
   self->Release();
   foreignTask->Release();
@@ -696,6 +699,7 @@ void ExpectEveryMemberFailsAsGone(ITaskObject* task, const char* when) {
       EXPECT_EQ(task->Invoke(func->memid, IID_NULL, 0, flags, &params, &result, &excep, nullptr), DISP_E_EXCEPTION)
           << member;
       EXPECT_EQ(excep.scode, E_UNEXPECTED) << member;
+      EXPECT_EQ(result.vt, VT_EMPTY) << member;
       EXPECT_STREQ(excep.bstrDescription, L"The task of this object no longer exists") << member;
       ::SysFreeString(excep.bstrSource);
       ::SysFreeString(excep.bstrDescription);

@@ -33,14 +33,14 @@ TEST_F(TaskWrapperTest, ReadsAndWritesTheWrappedTask) {
   EXPECT_EQ(task.FRemind, 15);  // releasing the wrapper leaves the task alone
 }
 
-TEST_F(TaskWrapperTest, WrapperOfAFreedTaskFailsEveryMemberAndTouchesNothing) {
+TEST_F(TaskWrapperTest, WrapperOfAFreedTaskFailsEveryMemberAndClearsItsResults) {
   auto task = std::make_unique<TRxTaskObject>(7);
   ITaskObject* wrapper = Wrap(task.get());
   task.reset();
 
   long id = 0x1234;
   EXPECT_EQ(wrapper->get_ID(&id), E_UNEXPECTED);
-  EXPECT_EQ(id, 0x1234);
+  EXPECT_EQ(id, 0);
   BSTR text = reinterpret_cast<BSTR>(0xdeadbeef);
   EXPECT_EQ(wrapper->get_Description(&text), E_UNEXPECTED);
   EXPECT_EQ(text, nullptr);
