@@ -4,6 +4,7 @@
 #include "Framework/Com/ClassFactory.h"
 #include "Framework/Com/ComUtil.h"
 #include "Framework/Com/Registry.h"
+#include "Framework/Win32/WindowAccessible.h"
 
 namespace skx {
 
@@ -55,6 +56,10 @@ void TComServer::CountObject(bool created) {
   } else {
     ::InterlockedDecrement(&FObjectCount);
   }
+}
+
+bool TComServer::CanUnload() const {
+  return FObjectCount == 0 && FLockCount == 0 && AccessibleObjectCount() == 0;
 }
 
 void TComServer::LockServer(bool lock) {

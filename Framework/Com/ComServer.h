@@ -31,7 +31,8 @@ class TComServer {
   void CountObject(bool created);
   void LockServer(bool lock);
   LONG ObjectCount() const { return FObjectCount; }
-  bool CanUnload() const { return FObjectCount == 0 && FLockCount == 0; }
+  // Accessible objects that a screen reader still holds run code of the module too.
+  bool CanUnload() const;
 
   HRESULT RegisterServer();
   HRESULT UnregisterServer();

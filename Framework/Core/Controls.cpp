@@ -304,6 +304,10 @@ void TWinControl::SetMouseCapture(bool capture) {
     FPeer->ReleaseCapture();
 }
 
+void TWinControl::NotifyAccessibleEvent(TAccessibleEvent event, int element) {
+  if (HandleAllocated()) FPeer->NotifyAccessibleEvent(event, element);
+}
+
 void TWinControl::KeyDown(int&, TShiftState) {}
 
 void TWinControl::Paint(TCanvas&) {}

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "Framework/Core/Accessibility.h"
 #include "Framework/Core/Geometry.h"
 #include "Framework/Core/Graphics.h"
 #include "Framework/Core/Sets.h"
@@ -170,6 +171,11 @@ class TWindowPeer {
   // menu may be freed while it is shown (a timer or a container's call may free its owner), so
   // the menu is not touched once the user has chosen.
   virtual int TrackPopupMenu(TPopupMenu& menu, TPoint screenPoint) = 0;
+  // Tells assistive technology that an element of the control's accessible model changed.
+  virtual void NotifyAccessibleEvent(TAccessibleEvent event, int element) = 0;
+  // Runs the call from the window's own message dispatch, after the caller has returned; a
+  // call still waiting when the window goes is dropped.
+  virtual void PostCall(std::function<void()> call) = 0;
 
   // The control that the window's input and painting go to; TWinControl::SetPeer tells it.
   TWinControl* Control() const { return FControl; }
@@ -311,6 +317,10 @@ class TWinControl : public TControl {
   // What the platform calls for key presses and for painting.
   virtual void KeyDown(int& key, TShiftState shift);
   virtual void Paint(TCanvas& canvas);
+  // What assistive technology is shown of the control; null leaves it to the platform's default.
+  virtual TAccessibleModel* Accessible() { return nullptr; }
+  // Passes the event to the window, if there is one.
+  void NotifyAccessibleEvent(TAccessibleEvent event, int element);
 
  protected:
   // Gives an existing window the frame that CreateParams asks for now, then tells FrameChanged.

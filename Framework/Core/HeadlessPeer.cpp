@@ -24,6 +24,14 @@ void THeadlessRecorder::ClearInvalidations() {
   }
 }
 
+// A call may post further calls, or free the windows of the others.
+void THeadlessRecorder::RunPostedCalls() {
+  std::vector<TPostedCall> calls;
+  calls.swap(FPostedCalls);
+  for (TPostedCall& posted : calls)
+    if (Windows.at(posted.WindowId).Exists) posted.Call();
+}
+
 std::unique_ptr<TWindowPeer> THeadlessWindowPeer::CreateChildPeer() {
   return std::make_unique<THeadlessWindowPeer>(FRecorder, this);
 }
@@ -105,6 +113,14 @@ int THeadlessWindowPeer::TrackPopupMenu(TPopupMenu& menu, TPoint screenPoint) {
   for (int i = 0; i < menu.Count(); ++i) popup.Captions.push_back(menu.Items(i)->Caption());
   FRecorder.Popups.push_back(popup);
   return FRecorder.ChooseItem ? FRecorder.ChooseItem(menu) : -1;
+}
+
+void THeadlessWindowPeer::NotifyAccessibleEvent(TAccessibleEvent event, int element) {
+  FRecorder.AccessibleEvents.push_back({FId, event, element});
+}
+
+void THeadlessWindowPeer::PostCall(std::function<void()> call) {
+  FRecorder.FPostedCalls.push_back({FId, std::move(call)});
 }
 
 void RightClick(TControl& control, int x, int y) {

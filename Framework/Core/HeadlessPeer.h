@@ -29,6 +29,15 @@ struct TWindowRecord {
   TScrollBarRecord VertScrollBar;
 };
 
+struct TAccessibleEventRecord {
+  int WindowId;
+  TAccessibleEvent Event;
+  int Element;
+  friend bool operator==(const TAccessibleEventRecord& a, const TAccessibleEventRecord& b) {
+    return a.WindowId == b.WindowId && a.Event == b.Event && a.Element == b.Element;
+  }
+};
+
 struct TPopupRecord {
   TPopupMenu* Menu = nullptr;
   TPoint At;
@@ -43,6 +52,7 @@ class THeadlessRecorder {
   int FocusId = -1;
   int CaptureId = -1;
   std::vector<TPopupRecord> Popups;
+  std::vector<TAccessibleEventRecord> AccessibleEvents;
   // Answers the index of the item a shown menu returns (-1 for none); none is chosen when it is
   // empty.
   std::function<int(TPopupMenu& menu)> ChooseItem;
@@ -55,6 +65,16 @@ class THeadlessRecorder {
   // A new top peer that records here.
   std::unique_ptr<TWindowPeer> CreatePeer();
   void ClearInvalidations();
+  // Runs the calls posted so far to windows that still exist, as their message dispatch would.
+  void RunPostedCalls();
+
+ private:
+  friend class THeadlessWindowPeer;
+  struct TPostedCall {
+    int WindowId;
+    std::function<void()> Call;
+  };
+  std::vector<TPostedCall> FPostedCalls;
 };
 
 // What the platform delivers for a right click: the press, then, as a message of its own, the
@@ -85,6 +105,8 @@ class THeadlessWindowPeer : public TWindowPeer {
   void ReleaseCapture() override;
   void SetScrollBar(bool vertical, int range, int position) override;
   int TrackPopupMenu(TPopupMenu& menu, TPoint screenPoint) override;
+  void NotifyAccessibleEvent(TAccessibleEvent event, int element) override;
+  void PostCall(std::function<void()> call) override;
 
  private:
   TWindowRecord& Record() const { return FRecorder.Windows.at(FId); }

@@ -5,6 +5,7 @@
 #include "Framework/Core/Grids.h"
 #include "Framework/Core/WeakRef.h"
 #include "Framework/Win32/Win32Types.h"
+#include "Framework/Win32/WindowAccessible.h"
 #include "Framework/Win32/WindowPeer.h"
 
 namespace skx {
@@ -103,6 +104,13 @@ LRESULT TWin32WindowPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_SIZE:
       SizeChanged();
       break;
+    case WM_GETOBJECT:
+      if (static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT) && control->Accessible())
+        return AccessibleClientResult(*control, window, wParam);
+      break;
+    case PostedCallMessage:
+      RunPostedCalls();
+      return 0;
     case WM_CANCELMODE:
     case WM_CAPTURECHANGED:
       if (FButtonDown) {
@@ -114,6 +122,14 @@ LRESULT TWin32WindowPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
       break;
   }
   return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A call may free the control and this peer: the queue is emptied first, and each call refers
+// weakly to what it works on.
+void TWin32WindowPeer::RunPostedCalls() {
+  std::vector<std::function<void()>> calls;
+  calls.swap(FPostedCalls);
+  for (std::function<void()>& call : calls) call();
 }
 
 LRESULT TWin32WindowPeer::MouseMessage(UINT message, WPARAM wParam, LPARAM lParam) {

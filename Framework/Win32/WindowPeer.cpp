@@ -160,6 +160,16 @@ int TWin32WindowPeer::TrackPopupMenu(TPopupMenu& menu, TPoint screenPoint) {
   return static_cast<int>(chosen) - 1;
 }
 
+void TWin32WindowPeer::NotifyAccessibleEvent(TAccessibleEvent event, int element) {
+  if (FHandle) ::NotifyWinEvent(static_cast<DWORD>(event), FHandle, OBJID_CLIENT, element);
+}
+
+void TWin32WindowPeer::PostCall(std::function<void()> call) {
+  if (!FHandle) return;
+  FPostedCalls.push_back(std::move(call));
+  ::PostMessageW(FHandle, PostedCallMessage, 0, 0);
+}
+
 LRESULT CALLBACK TWin32WindowPeer::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* peer = reinterpret_cast<TWin32WindowPeer*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
   if (message == WM_NCCREATE) {
@@ -172,6 +182,7 @@ LRESULT CALLBACK TWin32WindowPeer::WindowProc(HWND window, UINT message, WPARAM 
     ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     peer->FHandle = nullptr;
     peer->FScrollBars[0] = peer->FScrollBars[1] = TScrollBarState{};
+    peer->FPostedCalls.clear();
     return ::DefWindowProcW(window, message, wParam, lParam);
   }
   try {

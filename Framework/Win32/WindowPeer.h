@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "Framework/Core/Controls.h"
 
@@ -23,7 +24,8 @@ namespace skx {
 //
 // The window is destroyed with the control's handle or with the peer. Painting (double-buffered,
 // the background erased with the control's Color), mouse, keys, focus, scroll bars, context menus
-// and size changes go to the control. Every message handler catches whatever the control throws
+// and size changes go to the control; WM_GETOBJECT is answered from the control's accessible
+// model, if it has one (WindowAccessible.h). Every message handler catches whatever the control throws
 // and shows it (ErrorReport.h); nothing reaches the system's code.
 class TWin32WindowPeer : public TWindowPeer {
  public:
@@ -52,8 +54,12 @@ class TWin32WindowPeer : public TWindowPeer {
   void ReleaseCapture() override;
   void SetScrollBar(bool vertical, int range, int position) override;
   int TrackPopupMenu(TPopupMenu& menu, TPoint screenPoint) override;
+  void NotifyAccessibleEvent(TAccessibleEvent event, int element) override;
+  void PostCall(std::function<void()> call) override;
 
  private:
+  // A message of the peers' own window class: run what PostCall queued.
+  static constexpr UINT PostedCallMessage = WM_USER + 1;
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   // The control that messages go to; null while it is being torn down.
   TWinControl* Target() const;
@@ -65,6 +71,7 @@ class TWin32WindowPeer : public TWindowPeer {
   void Paint();
   void PaintSpeedButton(HDC dc, const RECT& client);
   bool IsSpeedButton() const;
+  void RunPostedCalls();
 
   HWND FParentWindow = nullptr;
   TWin32WindowPeer* FParentPeer = nullptr;
@@ -81,6 +88,7 @@ class TWin32WindowPeer : public TWindowPeer {
   // A speed button held down by the left button, and whether the mouse is over it.
   bool FButtonDown = false;
   bool FMouseInside = false;
+  std::vector<std::function<void()>> FPostedCalls;
 };
 
 // Removes the window class of the peers; only when no peer window is left.

@@ -17,7 +17,7 @@ expect_export 3 DllCanUnloadNow
 expect_export 4 DllGetClassObject
 grep -Eq '^Ordinal Base\s+1$' <<<"$dump" || { echo "FAIL: ordinal base is not 1"; status=1; }
 grep -Eq '^Name\s+[0-9a-f]+\s+SkedraXControl\.ocx$' <<<"$dump" || { echo "FAIL: export directory does not name SkedraXControl.ocx"; status=1; }
-allowed='^(KERNEL32|USER32|GDI32|ADVAPI32|OLE32|OLEAUT32|COMCTL32|COMDLG32|SHELL32|MSVCRT|UXTHEME|api-ms-win-[a-z0-9-]+)\.dll$'
+allowed='^(KERNEL32|USER32|GDI32|ADVAPI32|OLE32|OLEAUT32|OLEACC|COMCTL32|COMDLG32|SHELL32|MSVCRT|UXTHEME|api-ms-win-[a-z0-9-]+)\.dll$'
 while read -r dll; do
   if ! grep -Eiq "$allowed" <<<"$dll"; then
     echo "FAIL: imports non-system DLL $dll"
