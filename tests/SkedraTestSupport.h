@@ -24,16 +24,20 @@ struct TLocaleCase {
 inline TFormatSettings DayMonthYear() {
   TFormatSettings settings;
   settings.ShortDateFormat = L"dd.MM.yyyy";
+  settings.LongDateFormat = L"dddd, d. MMMM yyyy";
   settings.DateSeparator = L'.';
   settings.LongTimeFormat = L"HH:mm:ss";
+  settings.ShortTimeFormat = L"HH:mm";
   return settings;
 }
 
 inline TFormatSettings MonthDayYear() {
   TFormatSettings settings;
   settings.ShortDateFormat = L"M/d/yyyy";
+  settings.LongDateFormat = L"dddd, MMMM d, yyyy";
   settings.DateSeparator = L'/';
   settings.LongTimeFormat = L"h:mm:ss tt";
+  settings.ShortTimeFormat = L"h:mm tt";
   return settings;
 }
 

@@ -10,8 +10,11 @@ namespace skx {
 // H HH (24-hour), m mm, s ss, t tt (AM/PM designator) for times; quoted text is literal.
 struct TFormatSettings {
   String ShortDateFormat = L"M/d/yyyy";
+  // Day and month names are the fixed English ones, whatever the locale.
+  String LongDateFormat = L"dddd, MMMM d, yyyy";
   wchar_t DateSeparator = L'/';
   String LongTimeFormat = L"h:mm:ss tt";
+  String ShortTimeFormat = L"h:mm tt";
   wchar_t TimeSeparator = L':';
   String TimeAMString = L"AM";
   String TimePMString = L"PM";

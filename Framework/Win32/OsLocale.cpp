@@ -36,10 +36,14 @@ TFormatSettings ReadUserFormatSettings() {
   if (!shortDate.empty()) settings.ShortDateFormat = shortDate;
   settings.DateSeparator =
       SeparatorOf(settings.ShortDateFormat, LocaleText(LOCALE_SDATE), settings.DateSeparator);
+  const String longDate = LocaleText(LOCALE_SLONGDATE);
+  if (!longDate.empty()) settings.LongDateFormat = longDate;
   const String longTime = LocaleText(LOCALE_STIMEFORMAT);
   if (!longTime.empty()) settings.LongTimeFormat = longTime;
   settings.TimeSeparator =
       SeparatorOf(settings.LongTimeFormat, LocaleText(LOCALE_STIME), settings.TimeSeparator);
+  const String shortTime = LocaleText(LOCALE_SSHORTTIME);
+  if (!shortTime.empty()) settings.ShortTimeFormat = shortTime;
   settings.TimeAMString = LocaleText(LOCALE_S1159);
   settings.TimePMString = LocaleText(LOCALE_S2359);
   return settings;

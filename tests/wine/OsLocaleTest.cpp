@@ -39,5 +39,20 @@ TEST(OsLocale, UserFormatsAgreeWithTheSystemsOwnTexts) {
   EXPECT_EQ(StrToTime(L"8:15", settings), EncodeTime(8, 15, 0, 0));
 }
 
+// Day and month names are the fixed English ones: a long date agrees where the user's are too.
+TEST(OsLocale, ShortTimesAndLongDatesAgreeWithTheSystemsOwnTexts) {
+  TFormatSettings settings = ReadUserFormatSettings();
+  SYSTEMTIME day = {1998, 3, 4, 12, 17, 30, 0, 0};
+  wchar_t systemTime[64];
+  wchar_t systemDate[80];
+  ASSERT_GT(::GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &day, nullptr, systemTime, 64), 0);
+  ASSERT_GT(::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_LONGDATE, &day, nullptr, systemDate, 80), 0);
+  TDateTime value = EncodeDate(1998, 3, 12) + EncodeTime(17, 30, 0, 0);
+  EXPECT_EQ(FormatDateTime(settings.ShortTimeFormat, value, settings), String(systemTime));
+  if (PRIMARYLANGID(::GetUserDefaultLangID()) == LANG_ENGLISH) {
+    EXPECT_EQ(FormatDateTime(settings.LongDateFormat, value, settings), String(systemDate));
+  }
+}
+
 }  // namespace
 }  // namespace skx::test
