@@ -72,4 +72,14 @@ bool TRxTaskObject::EditAppend() { return EditWithEditor(*this); }
 bool TRxTaskObject::EditUpdate() { return EditWithEditor(*this); }
 bool TRxTaskObject::ConfirmDelete() { return true; }
 
+String TRxTaskObject::AccessibleSubject() const { return FDescription; }
+
+// A normal priority is what most tasks have, and saying it on each of them would be noise.
+String TRxTaskObject::AccessibleDetails() const {
+  String details = FWhere;
+  const wchar_t* priority = FPriority == tpHigh ? L"high priority" : FPriority == tpLow ? L"low priority" : nullptr;
+  if (priority) details += (details.empty() ? L"" : L", ") + String(priority);
+  return details;
+}
+
 }  // namespace skx

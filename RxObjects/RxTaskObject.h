@@ -46,6 +46,9 @@ class TRxTaskObject : public TTaskObject {
   bool EditAppend() override;
   bool EditUpdate() override;
   bool ConfirmDelete() override;
+  // The description; the place, if any, and the priority unless it is the normal one.
+  String AccessibleSubject() const override;
+  String AccessibleDetails() const override;
 
   // The one-byte fields side by side, so that a task takes no more memory than it needs.
   bool FIsPrivate = false;

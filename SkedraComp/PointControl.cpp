@@ -43,7 +43,7 @@ void TPointControl::MouseDown(TMouseButton button, TShiftState shift, int x, int
   TTaskItems& items = grid.TaskItems();
   items.RunPointCommand([&grid, &items, item] {
     if (grid.FSelectedItem) items.InvalidateItem(*grid.FSelectedItem);
-    grid.FSelectedItem = item;
+    grid.SelectItem(item);
     TWeakRef<TSkedra> alive(&grid);
     grid.DoSelectTask(item->Task.get());
     if (!alive.Expired() && grid.FSelectedItem) items.InvalidateItem(*grid.FSelectedItem);
@@ -64,23 +64,15 @@ void TPointControl::AddMenuItem(const String& caption, int tag) {
 // Both commands free this marker (and its menu and item); the collection keeps them until the
 // command returns, and nothing here reads them after the collection call.
 void TPointControl::MenuItemClick(TComponent* Sender) {
-  TSkedra& grid = FGrid;
   PTaskItem item = FItem;
   int tag = Sender->Tag();
   if (!item || (tag != UpdateTag && tag != DeleteTag)) return;
-  TTaskItems& items = grid.TaskItems();
-  items.RunPointCommand([&grid, &items, item, tag] {
-    TTaskObject* task = item->Task.get();
-    if (tag == DeleteTag) {
-      items.Delete(task->FID);
-      return;
-    }
-    // The dialog runs its own message loop, in which the task may have been deleted.
-    TWeakRef<TTaskObject> alive(task);
-    if (!task->EditUpdate() || alive.Expired()) return;
-    items.ReleaseItemPoints(*item);
-    items.Arrange();
-    grid.DoUpdateTask(task);
+  TTaskItems& items = FGrid.TaskItems();
+  items.RunPointCommand([&items, item, tag] {
+    if (tag == DeleteTag)
+      items.Delete(item->Task->FID);
+    else
+      items.Update(*item);
   });
 }
 

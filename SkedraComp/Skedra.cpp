@@ -5,6 +5,7 @@
 
 #include "Framework/Core/Exceptions.h"
 #include "Framework/Core/FormatSettings.h"
+#include "SkedraComp/SkedraAccessible.h"
 
 namespace skx {
 
@@ -27,6 +28,7 @@ TSkedra::TSkedra(TComponent* AOwner, const TClock& clock) : TStringGrid(AOwner) 
                    csReplicatable});
   FActiveDate = clock.Today();
   FTaskItems = std::make_unique<TTaskItems>(*this);
+  FAccessible = std::make_unique<TSkedraAccessible>(*this);
   FSettings.WeekStart = dwMon;
   FSettings.WeekEnd = dwFri;
   FSettings.DayStart = EncodeTime(8, 0, 0, 0);
@@ -105,8 +107,16 @@ void TSkedra::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   // The handler may have changed the selection, freed the entry or freed the grid.
   if (alive.Expired()) return;
   if (FSelectedItem) FTaskItems->InvalidateItem(*FSelectedItem);
-  FSelectedItem = nullptr;
+  SelectItem(nullptr);
 }
+
+void TSkedra::SelectItem(TTaskItem* item) {
+  TTaskItem* previous = FSelectedItem;
+  FSelectedItem = item;
+  if (item || previous) FAccessible->SelectionChanged(previous, item);
+}
+
+TAccessibleModel* TSkedra::Accessible() { return FAccessible.get(); }
 
 void TSkedra::SetSkedraType(TSkedraType value) {
   FSkedraType = value;

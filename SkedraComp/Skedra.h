@@ -31,6 +31,7 @@ struct TSkedraSettings {
 struct TPaintInfo;
 struct TAxisPaintInfo;
 class TStrokeBuffer;
+class TSkedraAccessible;
 
 using TOnUpdateEvent = std::function<void(TComponent* Sender, TUpdateSkedraMode Mode)>;
 using TOnCreateTaskEvent = std::function<std::unique_ptr<TTaskObject>(TComponent* Sender)>;
@@ -49,6 +50,8 @@ class TSkedra : public TStringGrid {
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
   // Cells, labels, headings, lines and the area beyond the cells; markers paint themselves.
   void Paint(TCanvas& canvas) override;
+  // The shown days, the time slots and the tasks over them.
+  TAccessibleModel* Accessible() override;
 
   TSkedraType SkedraType() const { return FSkedraType; }
   void SetSkedraType(TSkedraType value);
@@ -115,6 +118,9 @@ class TSkedra : public TStringGrid {
   friend class TTaskItems;
   friend class TPointControl;
 
+  // The one writer of the selection; assistive technology hears of each change.
+  void SelectItem(TTaskItem* item);
+
   // The daily and the weekly step of a recalculation differ only in a few places.
   void RecalculateView(TUpdateSkedraMode mode, bool weekly);
   void SetTimeRows();
@@ -151,6 +157,7 @@ class TSkedra : public TStringGrid {
   TTaskItem* FSelectedItem = nullptr;
   TSpeedButton* FPrevButton = nullptr;
   TSpeedButton* FNextButton = nullptr;
+  std::unique_ptr<TSkedraAccessible> FAccessible;
 };
 
 }  // namespace skx

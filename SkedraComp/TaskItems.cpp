@@ -17,7 +17,7 @@ void TTaskItems::Dispose() noexcept {
   try {
     Clear();
   } catch (...) {
-    FGrid.FSelectedItem = nullptr;
+    FGrid.SelectItem(nullptr);
     FreeAllItems();
   }
   FreeRetiredPoints();
@@ -42,7 +42,7 @@ void TTaskItems::DoneItem(TTaskItem& item) {
 
 // The selection never names a freed entry, whatever handler freed it.
 void TTaskItems::FreeItem(PTaskItem item) {
-  if (FGrid.FSelectedItem == item) FGrid.FSelectedItem = nullptr;
+  if (FGrid.FSelectedItem == item) FGrid.SelectItem(nullptr);
   DoneItem(*item);
   delete item;
 }
@@ -164,7 +164,7 @@ void TTaskItems::Delete(int AID) {
   TWeakRef<TSkedra> grid(&FGrid);
   FGrid.DoUnselectTask(task);
   if (grid.Expired()) return;
-  FGrid.FSelectedItem = nullptr;
+  FGrid.SelectItem(nullptr);
   if (alive.Expired()) return;
   FGrid.DoDeleteTask(task);
   if (grid.Expired()) return;
@@ -180,7 +180,7 @@ void TTaskItems::Clear() {
     TWeakRef<TSkedra> grid(&FGrid);
     FGrid.DoUnselectTask(selected->Task.get());
     if (grid.Expired()) return;
-    FGrid.FSelectedItem = nullptr;
+    FGrid.SelectItem(nullptr);
   }
   FreeAllItems();
 }
@@ -189,6 +189,17 @@ void TTaskItems::FreeAllItems() {
   std::vector<PTaskItem> items;
   items.swap(FItems);
   for (PTaskItem item : items) FreeItem(item);
+}
+
+// The dialog runs its own message loop, in which the task may have been deleted and the grid
+// freed with this collection; nothing is touched then.
+void TTaskItems::Update(TTaskItem& item) {
+  TTaskObject* task = item.Task.get();
+  TWeakRef<TTaskObject> alive(task);
+  if (!task->EditUpdate() || alive.Expired()) return;
+  ReleaseItemPoints(item);
+  Arrange();
+  FGrid.DoUpdateTask(task);
 }
 
 void TTaskItems::ReleasePoints() {

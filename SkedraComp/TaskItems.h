@@ -42,6 +42,8 @@ class TTaskItems {
   void Add(std::unique_ptr<TTaskObject> task);
   // The first task with the identifier, if it agrees: unselect, delete event, freed, arranged.
   void Delete(int AID);
+  // "Update...": the task dialog, and on OK the task's markers placed anew and the update event.
+  void Update(TTaskItem& item);
   // Raises the unselect event for a selected task, then frees every entry without events.
   void Clear();
   // Clear for the grid's destruction: the entries are freed even when the handler fails.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Framework/Core/DateTime.h"
+#include "Framework/Core/Strings.h"
 #include "Framework/Core/WeakRef.h"
 
 namespace skx {
@@ -20,6 +21,10 @@ class TTaskObject : public TWeakTarget {
   virtual bool EditAppend();
   virtual bool EditUpdate();
   virtual bool ConfirmDelete();
+  // What a screen reader names the task by around its day and time: the subject before them,
+  // the details (separated by commas) after them; either may be empty.
+  virtual String AccessibleSubject() const;
+  virtual String AccessibleDetails() const;
 
   TDateTime FStartDateTime = 0.0;
   TDateTime FFinishDateTime = 0.0;
