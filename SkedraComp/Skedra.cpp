@@ -118,6 +118,11 @@ void TSkedra::SelectItem(TTaskItem* item) {
 
 TAccessibleModel* TSkedra::Accessible() { return FAccessible.get(); }
 
+void TSkedra::CurrentCellMoved() {
+  TStringGrid::CurrentCellMoved();
+  if (!FSelectedItem) FAccessible->FocusMoved();
+}
+
 void TSkedra::SetSkedraType(TSkedraType value) {
   FSkedraType = value;
   FTaskItems->ReleasePoints();

@@ -108,6 +108,7 @@ class TSkedra : public TStringGrid {
 
  protected:
   void TopLeftChanged() override;
+  void CurrentCellMoved() override;
   void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
   void Notification(TComponent* AComponent, TOperation operation) override;
   void FrameChanged() override;

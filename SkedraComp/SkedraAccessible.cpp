@@ -83,8 +83,14 @@ int TSkedraAccessible::ChildCount() const {
 }
 
 int TSkedraAccessible::ChildOf(const TTaskItem* item) const {
+  return item ? ChildOfTask(item->Task.get()) : 0;
+}
+
+int TSkedraAccessible::ChildOfTask(const TTaskObject* task) const {
+  if (!task) return 0;
   const TLayout layout = Layout();
-  auto found = std::find(layout.Tasks.begin(), layout.Tasks.end(), item);
+  auto found = std::find_if(layout.Tasks.begin(), layout.Tasks.end(),
+                            [task](const TTaskItem* item) { return item->Task.get() == task; });
   if (found == layout.Tasks.end()) return 0;
   return static_cast<int>(layout.Days.size() + (found - layout.Tasks.begin())) + 1;
 }
@@ -142,6 +148,12 @@ String TSkedraAccessible::Description(int element) const {
   return first + L" to " + LongDate(FGrid.ColumnDate(layout.DayCols.back()));
 }
 
+String TSkedraAccessible::Value(int element) const {
+  const TElement found = Resolve(element);
+  if (found.Kind != ekRow || found.Row != FGrid.CurrentRow()) return String();
+  return LongDate(FGrid.ColumnDate(FGrid.CurrentCol()));
+}
+
 TAccessibleStates TSkedraAccessible::State(int element) const {
   const TElement found = Resolve(element);
   TAccessibleStates state;
@@ -158,9 +170,10 @@ TAccessibleStates TSkedraAccessible::State(int element) const {
       }
       break;
     case ekRow: {
-      state.Include(asReadOnly);
+      state = {asReadOnly, asFocusable};
       const TCellRect selection = FGrid.Selection();
       if (found.Row >= selection.Top && found.Row <= selection.Bottom) state.Include(asSelected);
+      if (FocusedElement() == element) state.Include(asFocused);
       break;
     }
     case ekDay:
@@ -217,7 +230,13 @@ int TSkedraAccessible::ElementAt(TPoint point) const {
 
 int TSkedraAccessible::FocusedElement() const {
   if (!FGrid.Focused()) return -1;
-  return SelectedChild();
+  const TLayout layout = Layout();
+  const int days = static_cast<int>(layout.Days.size());
+  auto task = std::find(layout.Tasks.begin(), layout.Tasks.end(), FGrid.SelectedItem());
+  if (task != layout.Tasks.end()) return days + static_cast<int>(task - layout.Tasks.begin()) + 1;
+  const int row = FGrid.CurrentRow() - FGrid.FixedRows();
+  if (row < 0 || row >= layout.Rows) return 0;
+  return days + static_cast<int>(layout.Tasks.size()) + row + 1;
 }
 
 int TSkedraAccessible::SelectedChild() const { return ChildOf(FGrid.SelectedItem()); }
@@ -244,28 +263,46 @@ std::function<void()> TSkedraAccessible::DefaultAction(int element) {
   };
 }
 
-// Raised later from the window's message dispatch: a listener in this thread may call back into
-// the grid, which the code that changed the selection does not expect.
-void TSkedraAccessible::SelectionChanged(const TTaskItem* previous, const TTaskItem* current) {
+// The events are raised later, from the window's message dispatch: a listener in this thread
+// may call back into the grid, which the code that changed the selection does not expect. They
+// name the children as they are then, once the change is complete.
+void TSkedraAccessible::Post(std::function<void(const TWeakRef<TSkedra>&)> raise) {
   if (FGrid.IsDestroying() || !FGrid.HandleAllocated()) return;
-  std::vector<std::pair<TAccessibleEvent, int>> events;
-  const bool focused = FGrid.Focused();
-  if (current) {
-    const int child = ChildOf(current);
-    if (child == 0) return;
-    if (focused) events.push_back({aeFocus, child});
-    events.push_back({aeSelection, child});
-  } else {
-    if (const int child = ChildOf(previous)) events.push_back({aeSelectionRemove, child});
-    if (focused) events.push_back({aeFocus, 0});
-  }
   TWeakRef<TSkedra> grid(&FGrid);
-  FGrid.Peer()->PostCall([grid, events] {
-    for (const auto& [event, element] : events) {
-      TSkedra* live = grid.Get();
-      if (!live) return;
-      live->NotifyAccessibleEvent(event, element);
+  FGrid.Peer()->PostCall([grid, raise] {
+    if (grid.Get()) raise(grid);
+  });
+}
+
+// False once a listener has freed the grid, and this with it.
+bool TSkedraAccessible::Notify(const TWeakRef<TSkedra>& grid, TAccessibleEvent event, int element) {
+  TSkedra* live = grid.Get();
+  if (!live) return false;
+  live->NotifyAccessibleEvent(event, element);
+  return grid.Get() != nullptr;
+}
+
+void TSkedraAccessible::SelectionChanged(const TTaskItem* previous, const TTaskItem* current) {
+  const bool selected = current != nullptr;
+  TWeakRef<TTaskObject> unselected(previous && !current ? previous->Task.get() : nullptr);
+  Post([this, selected, unselected](const TWeakRef<TSkedra>& grid) {
+    if (selected) {
+      const int child = SelectedChild();
+      if (child == 0) return;
+      if (FocusedElement() >= 0 && !Notify(grid, aeFocus, child)) return;
+      Notify(grid, aeSelection, child);
+      return;
     }
+    // A task deleted meanwhile is no child any more, and needs no word of its selection.
+    const int child = ChildOfTask(unselected.Get());
+    if (child != 0 && !Notify(grid, aeSelectionRemove, child)) return;
+    if (FocusedElement() >= 0) Notify(grid, aeFocus, FocusedElement());
+  });
+}
+
+void TSkedraAccessible::FocusMoved() {
+  Post([this](const TWeakRef<TSkedra>& grid) {
+    if (FocusedElement() >= 0) Notify(grid, aeFocus, FocusedElement());
   });
 }
 

@@ -2,6 +2,7 @@
 // with the tasks over them as items.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "Framework/Core/Accessibility.h"
@@ -12,7 +13,8 @@ namespace skx {
 class TSkedra;
 
 // The grid's children, in order: one column header per shown day, the tasks that touch a shown
-// day by start (then in the order of appending), then one row per time slot.
+// day by start (then in the order of appending), then one row per time slot. The focus is on
+// the selected task, or else on the time slot of the current cell.
 class TSkedraAccessible : public TAccessibleModel {
  public:
   explicit TSkedraAccessible(TSkedra& grid) : FGrid(grid) {}
@@ -21,6 +23,8 @@ class TSkedraAccessible : public TAccessibleModel {
   TAccessibleRole Role(int element) const override;
   String Name(int element) const override;
   String Description(int element) const override;
+  // The day of the current cell, for the time slot that holds it.
+  String Value(int element) const override;
   TAccessibleStates State(int element) const override;
   TRect Bounds(int element) const override;
   int ElementAt(TPoint point) const override;
@@ -35,6 +39,8 @@ class TSkedraAccessible : public TAccessibleModel {
   // Raises the focus and selection events of a change from one selected entry to another
   // (either may be null), once the code that changed it has returned.
   void SelectionChanged(const TTaskItem* previous, const TTaskItem* current);
+  // Raises the focus event of the element that has the focus then, likewise.
+  void FocusMoved();
 
  private:
   enum TKind { ekSelf, ekDay, ekTask, ekRow };
@@ -56,6 +62,9 @@ class TSkedraAccessible : public TAccessibleModel {
   String TimeRange(TDateTime start, TDateTime end, bool withEndDay) const;
   // The task's place: the rectangle of its first visible marker.
   static TRect MarkerBounds(const TTaskItem& item);
+  int ChildOfTask(const TTaskObject* task) const;
+  void Post(std::function<void(const TWeakRef<TSkedra>&)> raise);
+  static bool Notify(const TWeakRef<TSkedra>& grid, TAccessibleEvent event, int element);
 
   TSkedra& FGrid;
 };

@@ -47,6 +47,7 @@ class TAccessibleModel {
   virtual TAccessibleRole Role(int element) const = 0;
   virtual String Name(int element) const = 0;
   virtual String Description(int element) const = 0;
+  virtual String Value(int element) const = 0;
   virtual TAccessibleStates State(int element) const = 0;
   // In the control's client coordinates; empty for an element that is not shown.
   virtual TRect Bounds(int element) const = 0;

@@ -169,11 +169,13 @@ void TCustomGrid::FocusCell(int col, int row, bool moveAnchor) {
 
 void TCustomGrid::MoveCurrent(TCellCoord cell, bool moveAnchor) {
   TCellRect oldSelection = Selection();
+  TCellCoord oldCurrent = FCurrent;
   FCurrent = {std::clamp(cell.Col, FFixedCols, FColCount - 1),
               std::clamp(cell.Row, FFixedRows, FRowCount - 1)};
   if (moveAnchor || !FOptions.Contains(goRangeSelect)) FAnchor = FCurrent;
   InvalidateCells(oldSelection);
   InvalidateCells(Selection());
+  if (FCurrent != oldCurrent) CurrentCellMoved();
 }
 
 void TCustomGrid::InvalidateCells(const TCellRect& cells) {

@@ -140,6 +140,8 @@ class TCustomGrid : public TWinControl {
 
   // Called after every scroll of the view, not after the clamping that a smaller grid forces.
   virtual void TopLeftChanged();
+  // Called after the current cell moved to another cell.
+  virtual void CurrentCellMoved() {}
   virtual void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
   virtual void SizeChanged(int oldColCount, int oldRowCount);
   void FrameChanged() override;

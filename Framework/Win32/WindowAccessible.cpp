@@ -97,7 +97,9 @@ class TWindowAccessible : public TComObject<IAccessible>, public IOleWindow {
     return Text(child, action,
                 [](TAccessibleModel& model, int element) { return model.DefaultActionName(element); });
   }
-  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override { return NoText(child, value); }
+  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
+    return Text(child, value, [](TAccessibleModel& model, int element) { return model.Value(element); });
+  }
   HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override { return NoText(child, help); }
   HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override {
     return NoText(child, shortcut);

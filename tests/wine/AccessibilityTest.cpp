@@ -222,6 +222,7 @@ TEST_F(AccessibilityTest, TheGridIsATableOfTheDayTheTasksByStartAndTheTimeSlots)
   EXPECT_EQ(LongOf(FAccessible, 4, &IAccessible::get_accState),
             STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_OFFSCREEN);
   EXPECT_EQ(NameOf(FAccessible, 5), SystemTime(0, 0) + L" to " + SystemTime(0, 30));
+  EXPECT_EQ(NameOf(FAccessible, count), SystemTime(23, 30) + L" to " + SystemTime(0, 0));
   EXPECT_EQ(LongOf(FAccessible, 5, &IAccessible::get_accRole), ROLE_SYSTEM_ROW);
   EXPECT_EQ(LongOf(FAccessible, 5, &IAccessible::get_accState) & STATE_SYSTEM_READONLY, STATE_SYSTEM_READONLY);
 
@@ -281,20 +282,42 @@ TEST_F(AccessibilityTest, ATaskIsWhereItsMarkerIsAndAPressThereSelectsAndFocuses
   ASSERT_EQ(FAccessible->get_accSelection(&selection), S_OK);
   EXPECT_EQ(selection.lVal, ReviewChild);
 
-  // The control's own change: Clear leaves no task, and the focus on the grid.
+  // A press beside the task unselects it and leaves the focus on the current cell's slot,
+  // which the keys move on.
   log.Events.clear();
-  EXPECT_EQ(FControl->Clear(), S_OK);
-  PumpMessages();
+  ClickAt(POINT{grid.left + 10, centre.y});
   log.WaitFor(2);
   ASSERT_EQ(log.Events.size(), 2u);
   EXPECT_EQ(log.Events[0].Event, static_cast<DWORD>(EVENT_OBJECT_SELECTIONREMOVE));
   EXPECT_EQ(log.Events[0].Child, ReviewChild);
-  EXPECT_EQ(log.Events[1].Event, static_cast<DWORD>(EVENT_OBJECT_FOCUS));
-  EXPECT_EQ(log.Events[1].Child, CHILDID_SELF);
   EXPECT_EQ(FAccessible->get_accSelection(&selection), S_FALSE);
   EXPECT_EQ(selection.vt, VT_EMPTY);
   ASSERT_EQ(FAccessible->get_accFocus(&focus), S_OK);
-  EXPECT_EQ(focus.lVal, CHILDID_SELF);
+  const long slot = focus.lVal;
+  EXPECT_EQ(LongOf(FAccessible, slot, &IAccessible::get_accRole), ROLE_SYSTEM_ROW);
+  EXPECT_EQ(log.Events[1].Event, static_cast<DWORD>(EVENT_OBJECT_FOCUS));
+  EXPECT_EQ(log.Events[1].Child, slot);
+  log.Events.clear();
+  ::PostMessageW(FWindow, WM_KEYDOWN, VK_DOWN, 0);
+  ASSERT_EQ(log.WaitFor(1).size(), 1u);
+  EXPECT_EQ(log.Events[0].Event, static_cast<DWORD>(EVENT_OBJECT_FOCUS));
+  EXPECT_EQ(log.Events[0].Child, slot + 1);
+  EXPECT_EQ(log.Events[0].Name, NameOf(FAccessible, slot + 1));
+  BSTR day = nullptr;
+  ASSERT_EQ(FAccessible->get_accValue(Child(slot + 1), &day), S_OK);
+  EXPECT_EQ(std::wstring(day), SystemDay());
+  ::SysFreeString(day);
+
+  // The control's own change: Clear frees the selected task, so the focus alone is told.
+  ClickAt(centre);
+  log.WaitFor(2);
+  log.Events.clear();
+  EXPECT_EQ(FControl->Clear(), S_OK);
+  ASSERT_EQ(log.WaitFor(1).size(), 1u);
+  EXPECT_EQ(log.Events[0].Event, static_cast<DWORD>(EVENT_OBJECT_FOCUS));
+  ASSERT_EQ(FAccessible->get_accFocus(&focus), S_OK);
+  EXPECT_EQ(log.Events[0].Child, focus.lVal);
+  EXPECT_EQ(LongOf(FAccessible, focus.lVal, &IAccessible::get_accRole), ROLE_SYSTEM_ROW);
 }
 
 // The dialog comes up from the control's own message dispatch, after the caller was answered.
