@@ -120,6 +120,7 @@ void THeadlessWindowPeer::NotifyAccessibleEvent(TAccessibleEvent event, int elem
 }
 
 void THeadlessWindowPeer::PostCall(std::function<void()> call) {
+  if (!HandleExists()) return;
   FRecorder.FPostedCalls.push_back({FId, std::move(call)});
 }
 
