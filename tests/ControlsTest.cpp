@@ -180,6 +180,50 @@ TEST_F(ControlTreeTest, ChildrenFollowTheParentsColourAndFontUntilGivenTheirOwn)
   own.SetParent(nullptr);
 }
 
+TEST_F(ControlTreeTest, ATopControlTakesTheContainersColourAndFontWhereItFollowsItsParent) {
+  TSpeedButton child(nullptr);
+  child.SetParent(&FForm);
+  TAmbientProperties ambient;
+  ambient.BackColor = clBtnFace;
+  ambient.ForeColor = clGray;
+  ambient.Font = TFont{};
+  ambient.Font->Name = L"Tahoma";
+  FForm.TakeAmbient(ambient);  // the form has a colour of its own
+  EXPECT_EQ(FForm.Color(), clYellow);
+  EXPECT_EQ(FForm.Font().Name, L"Tahoma");
+  EXPECT_EQ(FForm.Font().Color, clGray);
+  EXPECT_TRUE(FForm.ParentFont());
+  EXPECT_EQ(child.Font(), FForm.Font());
+
+  FForm.SetParentColor(true);
+  ambient.BackColor = clWhite;
+  FForm.TakeAmbient(ambient);
+  EXPECT_EQ(FForm.Color(), clWhite);
+  EXPECT_TRUE(FForm.ParentColor());
+  EXPECT_EQ(child.Color(), clWhite);
+
+  TFont own;
+  own.Name = L"Arial";
+  FForm.SetFont(own);
+  ambient.Font->Name = L"Verdana";
+  FForm.TakeAmbient(ambient);
+  EXPECT_EQ(FForm.Font(), own);
+  child.SetParent(nullptr);
+}
+
+TEST_F(ControlTreeTest, AControlWithAParentTakesNoAmbientButItsParents) {
+  TWinControl inner(nullptr);
+  inner.SetParent(&FForm);
+  TAmbientProperties ambient;
+  ambient.BackColor = clRed;
+  ambient.Font = TFont{};
+  ambient.Font->Name = L"Tahoma";
+  inner.TakeAmbient(ambient);
+  EXPECT_EQ(inner.Color(), clYellow);
+  EXPECT_EQ(inner.Font(), FForm.Font());
+  inner.SetParent(nullptr);
+}
+
 class PopupMenuTest : public ControlTreeTest {
  protected:
   PopupMenuTest() {
@@ -243,6 +287,23 @@ TEST_F(PopupMenuTest, MenuFreedWhileShownClicksNothing) {
   FForm.ContextPopup(0, 0);
   EXPECT_TRUE(clicked.empty());
   EXPECT_EQ(FForm.PopupMenu(), nullptr);
+}
+
+TEST_F(PopupMenuTest, NoMenuOpensOnAFormBeingDesigned) {
+  AddItem(L"Update...", 2);
+  auto* child = new TSpeedButton(&FForm);
+  child->SetParent(&FForm);
+  child->SetPopupMenu(FMenu);
+  TAmbientProperties designing;
+  designing.Designing = true;
+  FForm.TakeAmbient(designing);
+  EXPECT_TRUE(child->Designing());
+  FForm.ContextPopup(0, 0);
+  child->ContextPopup(0, 0);
+  EXPECT_TRUE(FRecorder.Popups.empty());
+  FForm.TakeAmbient(TAmbientProperties{});
+  child->ContextPopup(0, 0);
+  EXPECT_EQ(FRecorder.Popups.size(), 1u);
 }
 
 TEST_F(PopupMenuTest, MenuWithoutAWindowRunsOnPopupButShowsNothing) {

@@ -71,6 +71,16 @@ TEST_P(TaskItemsTest, ConfirmedNewTaskIsAppendedAndPlacedBeforeTheEvent) {
   EXPECT_EQ(BoundsOf(1), Bounds(60, (37 - grid.TopVisibleRow() + 1) * 17, 290, 68));
 }
 
+TEST_P(TaskItemsTest, NewTaskOnAFormBeingDesignedOpensNoDialogAndAsksNothing) {
+  TSkedra& grid = MakeDailyGrid();
+  TAmbientProperties designing;
+  designing.Designing = true;
+  grid.TakeAmbient(designing);
+  grid.TaskItems().NewTask();
+  EXPECT_TRUE(FLog.empty());
+  EXPECT_EQ(grid.TaskItems().Count(), 0);
+}
+
 TEST_P(TaskItemsTest, NewTaskFromOneCellStartsAndFinishesThere) {
   TSkedra& grid = MakeDailyGrid();
   grid.SetSelection(TCellRect{2, 37, 2, 37});

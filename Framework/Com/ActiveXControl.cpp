@@ -1,6 +1,7 @@
 // ActiveX control base: embedding, verbs, in-place activation, keys, drawing and type information.
 #include "Framework/Com/ActiveXControl.h"
 
+#include "Framework/Com/AmbientProperties.h"
 #include "Framework/Win32/GdiCanvas.h"
 #include "Framework/Win32/WindowPeer.h"
 
@@ -71,6 +72,7 @@ void TActiveXControlBase::DestroyControl() {
 
 void TActiveXControlBase::PropertyChanged() {
   FDirty = true;
+  ApplyAmbient();
   if (FViewAdviseSink) FViewAdviseSink->OnViewChange(DVASPECT_CONTENT, -1);
 }
 
@@ -112,8 +114,17 @@ bool TActiveXControlBase::QueryControlInterface(REFIID riid, void** object) {
 
 HRESULT STDMETHODCALLTYPE TActiveXControlBase::SetClientSite(IOleClientSite* site) {
   FClientSite.Assign(site);
+  // A container whose ambients cannot be read still gets its site.
+  Guard([&] { ReadAmbient(); });
   return S_OK;
 }
+
+void TActiveXControlBase::ReadAmbient() {
+  FAmbient = ReadAmbientProperties(FClientSite.Get(), FControl->Font());
+  ApplyAmbient();
+}
+
+void TActiveXControlBase::ApplyAmbient() { FControl->TakeAmbient(FAmbient); }
 
 HRESULT STDMETHODCALLTYPE TActiveXControlBase::GetClientSite(IOleClientSite** site) {
   if (site == nullptr) return E_POINTER;
@@ -379,6 +390,11 @@ HRESULT STDMETHODCALLTYPE TActiveXControlBase::GetControlInfo(CONTROLINFO* info)
   info->cAccel = 0;
   info->dwFlags = 0;
   return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE TActiveXControlBase::OnAmbientPropertyChange(DISPID id) {
+  if (!IsReadAmbient(id)) return S_OK;
+  return Guard([&] { ReadAmbient(); });
 }
 
 // IViewObject2: the same painting as the window's, into the container's DC.

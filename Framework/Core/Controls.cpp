@@ -146,10 +146,17 @@ void TControl::MouseMove(TShiftState, int, int) {}
 void TControl::MouseUp(TMouseButton, TShiftState, int, int) {}
 
 void TControl::ContextPopup(int x, int y) {
-  if (!FPopupMenu) return;
+  if (!FPopupMenu || Designing()) return;
   FPopupMenu->SetPopupComponent(this);
   TPoint screen = ClientToScreen(TPoint{x, y});
   FPopupMenu->Popup(screen.X, screen.Y);
+}
+
+bool TControl::Designing() const {
+  const TControl* control = this;
+  while (control->FParent != nullptr) control = control->FParent;
+  const auto* root = dynamic_cast<const TWinControl*>(control);
+  return root != nullptr && root->DesignMode();
 }
 
 TPoint TControl::ClientToScreen(TPoint point) const {
@@ -257,6 +264,22 @@ void TWinControl::SetColor(TColor color) {
 void TWinControl::SetFont(const TFont& font) {
   TControl::SetFont(font);
   for (TControl* control : FControls) control->ParentChanged();
+}
+
+void TWinControl::TakeAmbient(const TAmbientProperties& ambient) {
+  FDesignMode = ambient.Designing;
+  if (Parent() != nullptr) return;
+  const TColor color = ParentColor() && ambient.BackColor ? *ambient.BackColor : Color();
+  TFont font = ParentFont() && ambient.Font ? *ambient.Font : Font();
+  if (ParentFont() && ambient.ForeColor) font.Color = *ambient.ForeColor;
+  if (color == Color() && font == Font()) return;
+  // Taken as the parent's would be: the control goes on following the container.
+  const bool parentColor = ParentColor();
+  const bool parentFont = ParentFont();
+  SetColor(color);
+  SetFont(font);
+  SetParentColor(parentColor);
+  SetParentFont(parentFont);
 }
 
 void TWinControl::SetCtl3D(bool value) {

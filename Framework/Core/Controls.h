@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -238,8 +239,11 @@ class TControl : public TComponent {
   virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
   virtual void MouseMove(TShiftState shift, int x, int y);
   virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
-  // The context menu request after a right click: pops up PopupMenu, if any, at (x, y).
+  // The context menu request after a right click: pops up PopupMenu, if any, at (x, y), unless
+  // the control is being designed.
   void ContextPopup(int x, int y);
+  // Whether the control without a parent that holds this one is on a form being designed.
+  bool Designing() const;
   // Where a context menu asked for from the keyboard comes up, in client coordinates.
   virtual TPoint KeyboardPopupPoint() const { return TPoint{0, 0}; }
   virtual TPoint ClientToScreen(TPoint point) const;
@@ -274,6 +278,16 @@ class TControl : public TComponent {
   TPopupMenu* FPopupMenu = nullptr;
 };
 
+// What a container tells the control without a parent control: its colours and font, which the
+// control takes where it follows its parent's (ParentColor, ParentFont), and whether the form is
+// being designed, where no menu or dialog of the control's opens.
+struct TAmbientProperties {
+  std::optional<TColor> BackColor;
+  std::optional<TColor> ForeColor;  // the colour of the font
+  std::optional<TFont> Font;
+  bool Designing = false;
+};
+
 class TWinControl : public TControl {
  public:
   explicit TWinControl(TComponent* AOwner);
@@ -301,6 +315,11 @@ class TWinControl : public TControl {
   void InvalidateRect(const TRect& rect) override;
   TPoint ClientToScreen(TPoint point) const override;
 
+  // For a control without a parent control; children follow as they follow any change of their
+  // parent's colour and font.
+  void TakeAmbient(const TAmbientProperties& ambient);
+  bool DesignMode() const { return FDesignMode; }
+
   bool TabStop() const { return FTabStop; }
   void SetTabStop(bool value) { FTabStop = value; }
   bool CanFocus() const;
@@ -326,6 +345,7 @@ class TWinControl : public TControl {
   std::vector<TControl*> FControls;
   std::unique_ptr<TWindowPeer> FPeer;
   bool FTabStop = false;
+  bool FDesignMode = false;
 };
 
 }  // namespace skx
