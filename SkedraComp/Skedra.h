@@ -92,9 +92,6 @@ class TSkedra : public TStringGrid {
   void PopupMenuPopup(TComponent* Sender);
   void MenuItemClick(TComponent* Sender);
 
-  // The properties a saved state knows, in order; only the view kind and the events are stored.
-  static const std::vector<TPublishedProperty>& PublishedProperties();
-
   TOnUpdateEvent OnUpdateSkedra;
   TOnCreateTaskEvent OnCreateTask;
   TOnTaskEvent OnSelectTask;

@@ -95,9 +95,9 @@ void TTaskItems::RemoveItem(PTaskItem item) {
 }
 
 // After every handler call the grid may be gone, this collection with it; only locals are
-// touched then. On a form being designed no dialog opens.
+// touched then. Outside the container's user mode no dialog opens.
 void TTaskItems::NewTask() {
-  if (FGrid.Designing()) return;
+  if (!FGrid.InUserMode()) return;
   TWeakRef<TSkedra> grid(&FGrid);
   PTaskItem item = InitItem();
   try {

@@ -295,9 +295,10 @@ TEST_F(PopupMenuTest, NoMenuOpensOnAFormBeingDesigned) {
   child->SetParent(&FForm);
   child->SetPopupMenu(FMenu);
   TAmbientProperties designing;
-  designing.Designing = true;
+  designing.UserMode = false;
   FForm.TakeAmbient(designing);
-  EXPECT_TRUE(child->Designing());
+  EXPECT_FALSE(child->InUserMode());
+  EXPECT_FALSE(child->IsDesigning());
   FForm.ContextPopup(0, 0);
   child->ContextPopup(0, 0);
   EXPECT_TRUE(FRecorder.Popups.empty());

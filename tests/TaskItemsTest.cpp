@@ -74,7 +74,7 @@ TEST_P(TaskItemsTest, ConfirmedNewTaskIsAppendedAndPlacedBeforeTheEvent) {
 TEST_P(TaskItemsTest, NewTaskOnAFormBeingDesignedOpensNoDialogAndAsksNothing) {
   TSkedra& grid = MakeDailyGrid();
   TAmbientProperties designing;
-  designing.Designing = true;
+  designing.UserMode = false;
   grid.TakeAmbient(designing);
   grid.TaskItems().NewTask();
   EXPECT_TRUE(FLog.empty());

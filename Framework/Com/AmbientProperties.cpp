@@ -52,7 +52,7 @@ TAmbientProperties ReadAmbientProperties(IOleClientSite* site, const TFont& curr
     ::VariantClear(&value);
   }
   if (AskAmbient(ambient.Get(), DISPID_AMBIENT_USERMODE, value)) {
-    if (SUCCEEDED(::VariantChangeType(&value, &value, 0, VT_BOOL))) result.Designing = value.boolVal == VARIANT_FALSE;
+    if (SUCCEEDED(::VariantChangeType(&value, &value, 0, VT_BOOL))) result.UserMode = value.boolVal != VARIANT_FALSE;
     ::VariantClear(&value);
   }
   return result;

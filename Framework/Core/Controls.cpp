@@ -146,17 +146,17 @@ void TControl::MouseMove(TShiftState, int, int) {}
 void TControl::MouseUp(TMouseButton, TShiftState, int, int) {}
 
 void TControl::ContextPopup(int x, int y) {
-  if (!FPopupMenu || Designing()) return;
+  if (!FPopupMenu || !InUserMode()) return;
   FPopupMenu->SetPopupComponent(this);
   TPoint screen = ClientToScreen(TPoint{x, y});
   FPopupMenu->Popup(screen.X, screen.Y);
 }
 
-bool TControl::Designing() const {
+bool TControl::InUserMode() const {
   const TControl* control = this;
   while (control->FParent != nullptr) control = control->FParent;
   const auto* root = dynamic_cast<const TWinControl*>(control);
-  return root != nullptr && root->DesignMode();
+  return root == nullptr || root->UserMode();
 }
 
 TPoint TControl::ClientToScreen(TPoint point) const {
@@ -267,7 +267,7 @@ void TWinControl::SetFont(const TFont& font) {
 }
 
 void TWinControl::TakeAmbient(const TAmbientProperties& ambient) {
-  FDesignMode = ambient.Designing;
+  FUserMode = ambient.UserMode;
   if (Parent() != nullptr) return;
   const TColor color = ParentColor() && ambient.BackColor ? *ambient.BackColor : Color();
   TFont font = ParentFont() && ambient.Font ? *ambient.Font : Font();

@@ -32,12 +32,6 @@ auto CallHandler(const Handler& handler, Args&&... args) {
   return running(std::forward<Args>(args)...);
 }
 
-// A property that a saved state holds; Stored false means it is derived and never written.
-struct TPublishedProperty {
-  const wchar_t* Name;
-  bool Stored;
-};
-
 enum TComponentStateFlag { csDesigning, csDestroying };
 using TComponentState = TSet<TComponentStateFlag>;
 
@@ -240,10 +234,12 @@ class TControl : public TComponent {
   virtual void MouseMove(TShiftState shift, int x, int y);
   virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
   // The context menu request after a right click: pops up PopupMenu, if any, at (x, y), unless
-  // the control is being designed.
+  // the control's container is not in user mode.
   void ContextPopup(int x, int y);
-  // Whether the control without a parent that holds this one is on a form being designed.
-  bool Designing() const;
+  // Whether the container of the control without a parent that holds this one runs its form
+  // (true), or has it designed (false). Apart from the component's own design state
+  // (IsDesigning), which lays out and loads differently, this only keeps menus and dialogs shut.
+  bool InUserMode() const;
   // Where a context menu asked for from the keyboard comes up, in client coordinates.
   virtual TPoint KeyboardPopupPoint() const { return TPoint{0, 0}; }
   virtual TPoint ClientToScreen(TPoint point) const;
@@ -279,13 +275,13 @@ class TControl : public TComponent {
 };
 
 // What a container tells the control without a parent control: its colours and font, which the
-// control takes where it follows its parent's (ParentColor, ParentFont), and whether the form is
-// being designed, where no menu or dialog of the control's opens.
+// control takes where it follows its parent's (ParentColor, ParentFont), and whether it runs the
+// form (user mode) or has it designed, where no menu or dialog of the control's opens.
 struct TAmbientProperties {
   std::optional<TColor> BackColor;
   std::optional<TColor> ForeColor;  // the colour of the font
   std::optional<TFont> Font;
-  bool Designing = false;
+  bool UserMode = true;
 };
 
 class TWinControl : public TControl {
@@ -318,7 +314,7 @@ class TWinControl : public TControl {
   // For a control without a parent control; children follow as they follow any change of their
   // parent's colour and font.
   void TakeAmbient(const TAmbientProperties& ambient);
-  bool DesignMode() const { return FDesignMode; }
+  bool UserMode() const { return FUserMode; }
 
   bool TabStop() const { return FTabStop; }
   void SetTabStop(bool value) { FTabStop = value; }
@@ -345,7 +341,7 @@ class TWinControl : public TControl {
   std::vector<TControl*> FControls;
   std::unique_ptr<TWindowPeer> FPeer;
   bool FTabStop = false;
-  bool FDesignMode = false;
+  bool FUserMode = true;
 };
 
 }  // namespace skx
