@@ -145,9 +145,6 @@ class TActiveXControlBase : public IOleObject,
  protected:
   // Called once, right after the window control was made.
   virtual void InitializeControl() {}
-  // Called whenever a container connects its event sink (the interface the connection point
-  // obtained from it) or disconnects it (null).
-  virtual void SetEventSink(IUnknown* sink) = 0;
   // The property pages of the control, as class identifiers.
   virtual void DefinePages(std::vector<CLSID>& pages) = 0;
 
@@ -158,6 +155,8 @@ class TActiveXControlBase : public IOleObject,
   // derived class that handles them calls this from its destructor.
   void DestroyControl();
   IUnknown* Unknown() { return static_cast<IOleObject*>(this); }
+  // The container's connected event sink, or null.
+  IDispatch* EventSink() const { return FEventPoint.Sink(); }
   // After a property changed: the saved state differs now, and a container that draws the
   // control itself (design mode, no window) is told to draw it again. A control that follows
   // its parent's colour or font again takes the container's.
