@@ -13,15 +13,11 @@ constexpr int SelectionBarWidth = 3;
 
 }  // namespace
 
-TPointControl::TPointControl(TSkedra& AOwner) : TWinControl(&AOwner), FGrid(AOwner) {}
-
-void TPointControl::CreateParams(TCreateParams& params) const {
-  TWinControl::CreateParams(params);
-  params.Style = wsChild | wsClipSiblings | wsBorder;
+TPointControl::TPointControl(TSkedra& AOwner) : TControl(&AOwner), FGrid(AOwner) {
+  SetControlStyle({csCaptureMouse, csClickEvents, csDoubleClicks, csOpaque, csFramed});
 }
 
 void TPointControl::Paint(TCanvas& canvas) {
-  if (!FItem) return;
   TRect rect = ClientRect();
   rect.Left += 1;
   if (FGrid.FSelectedItem == FItem) {
@@ -34,20 +30,19 @@ void TPointControl::Paint(TCanvas& canvas) {
   FItem->Task->Draw(canvas, rect);
 }
 
-// Only locals are used once the handlers run, since they may free this marker.
+// Only locals are used once the handlers run, since they may free this marker and the grid.
 void TPointControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-  TWinControl::MouseDown(button, shift, x, y);
+  TWeakRef<TPointControl> self(this);
+  TControl::MouseDown(button, shift, x, y);
+  if (self.Expired()) return;
   TSkedra& grid = FGrid;
   PTaskItem item = FItem;
-  if (!item) return;
+  TWeakRef<TSkedra> alive(&grid);
   TTaskItems& items = grid.TaskItems();
-  items.RunPointCommand([&grid, &items, item] {
-    if (grid.FSelectedItem) items.InvalidateItem(*grid.FSelectedItem);
-    grid.FSelectedItem = item;
-    TWeakRef<TSkedra> alive(&grid);
-    grid.DoSelectTask(item->Task.get());
-    if (!alive.Expired() && grid.FSelectedItem) items.InvalidateItem(*grid.FSelectedItem);
-  });
+  if (grid.FSelectedItem) items.InvalidateItem(*grid.FSelectedItem);
+  grid.FSelectedItem = item;
+  grid.DoSelectTask(item->Task.get());
+  if (!alive.Expired() && grid.FSelectedItem) items.InvalidateItem(*grid.FSelectedItem);
 }
 
 void TPointControl::PopupMenuPopup(TComponent*) {
@@ -61,27 +56,25 @@ void TPointControl::AddMenuItem(const String& caption, int tag) {
   NewMenuItem(*PopupMenu(), caption, tag, [this](TComponent* Sender) { MenuItemClick(Sender); });
 }
 
-// Both commands free this marker (and its menu and item); the collection keeps them until the
-// command returns, and nothing here reads them after the collection call.
+// Both commands free this marker with its menu and the clicked item: only locals are read once
+// they run. The menu and the grid's window touch neither after the click.
 void TPointControl::MenuItemClick(TComponent* Sender) {
   TSkedra& grid = FGrid;
   PTaskItem item = FItem;
   int tag = Sender->Tag();
-  if (!item || (tag != UpdateTag && tag != DeleteTag)) return;
+  if (tag != UpdateTag && tag != DeleteTag) return;
   TTaskItems& items = grid.TaskItems();
-  items.RunPointCommand([&grid, &items, item, tag] {
-    TTaskObject* task = item->Task.get();
-    if (tag == DeleteTag) {
-      items.Delete(task->FID);
-      return;
-    }
-    // The dialog runs its own message loop, in which the task may have been deleted.
-    TWeakRef<TTaskObject> alive(task);
-    if (!task->EditUpdate() || alive.Expired()) return;
-    items.ReleaseItemPoints(*item);
-    items.Arrange();
-    grid.DoUpdateTask(task);
-  });
+  TTaskObject* task = item->Task.get();
+  if (tag == DeleteTag) {
+    items.Delete(task->FID);
+    return;
+  }
+  // The dialog runs its own message loop, in which the task may have been deleted.
+  TWeakRef<TTaskObject> alive(task);
+  if (!task->EditUpdate() || alive.Expired()) return;
+  items.ReleaseItemPoints(*item);
+  items.Arrange();
+  grid.DoUpdateTask(task);
 }
 
 }  // namespace skx

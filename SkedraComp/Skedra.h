@@ -47,7 +47,8 @@ class TSkedra : public TStringGrid {
   void CreateParams(TCreateParams& params) const override;
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
-  // Cells, labels, headings, lines and the area beyond the cells; markers paint themselves.
+  // Cells, labels, headings, lines and the area beyond the cells; the markers are windowless
+  // children, painted over them by the window's painting (PaintWindow).
   void Paint(TCanvas& canvas) override;
 
   TSkedraType SkedraType() const { return FSkedraType; }

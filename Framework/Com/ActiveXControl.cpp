@@ -397,7 +397,8 @@ HRESULT STDMETHODCALLTYPE TActiveXControlBase::OnAmbientPropertyChange(DISPID id
   return Guard([&] { ReadAmbient(); });
 }
 
-// IViewObject2: the same painting as the window's, into the container's DC.
+// IViewObject2: the same painting as the window's, windowless children included, into the
+// container's DC.
 
 HRESULT STDMETHODCALLTYPE TActiveXControlBase::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC dc,
                                                     LPCRECTL bounds, LPCRECTL,
@@ -415,9 +416,7 @@ HRESULT STDMETHODCALLTYPE TActiveXControlBase::Draw(DWORD aspect, LONG, void*, D
     ::OffsetWindowOrgEx(dc, -bounds->left, -bounds->top, nullptr);
     {
       TGdiCanvas canvas(dc);
-      canvas.SetBrushColor(FControl->Color());
-      canvas.FillRect(TRect{0, 0, width, height});
-      FControl->Paint(canvas);
+      FControl->PaintWindow(canvas, TRect{0, 0, width, height});
     }
     ::RestoreDC(dc, saved);
   });
