@@ -3,7 +3,6 @@
 
 #include <limits>
 
-#include "Framework/Core/Exceptions.h"
 #include "SkedraComp/PointControl.h"
 #include "SkedraComp/Skedra.h"
 
@@ -25,14 +24,7 @@ TPointControl* EnsurePoint(TSkedra& grid, TTaskItem& item, int ACol) {
     if (point->FCol == ACol) return point;
   auto* point = new TPointControl(grid);
   point->SetVisible(false);
-  // A window the system refuses (the process has used up its window handles) leaves the task
-  // without a marker in this column instead of stopping the placement of every task.
-  try {
-    point->SetParent(&grid);
-  } catch (const EOutOfResources&) {
-    delete point;
-    return nullptr;
-  }
+  point->SetParent(&grid);
   point->FCol = ACol;
   point->FItem = &item;
   auto* menu = new TPopupMenu(point);
@@ -73,8 +65,8 @@ void LayoutMarkers(TSkedra& grid, const std::vector<TPointControl*>& points, int
       height = (std::int64_t{finishRow} - topRow + fixedRows) * pitch;
     }
     std::int64_t left = columnLeft + std::int64_t{width} * i + MarkerIndent;
-    // The window system is never asked for an empty or negative size, nor for edges beyond what
-    // its 32-bit coordinates hold (a container can make rows and columns that large).
+    // A marker never gets an empty or negative size, nor edges beyond what 32-bit coordinates
+    // hold (a container can make rows and columns that large).
     if (height <= 0 || !FitsInt(top) || !FitsInt(top + height) ||
         !FitsInt(left) || !FitsInt(left + width)) {
       point.SetVisible(false);

@@ -27,9 +27,9 @@ inline bool CanPlace(const TTaskObject& task) {
   return IsDecodable(task.FStartDateTime) && IsDecodable(task.FFinishDateTime);
 }
 
-// Gives the entry a marker in the column unless it has one: an invisible child of the grid
-// with its own menu, kept until the entry's markers are released. Answers the column's marker,
-// or null when the system refused its window.
+// Gives the entry a marker in the column unless it has one: an invisible windowless child of the
+// grid with its own menu, kept until the entry's markers are released. Answers the column's
+// marker.
 TPointControl* EnsurePoint(TSkedra& grid, TTaskItem& item, int ACol);
 
 // Lays out the markers of one group in one day column, side by side in the given order, each

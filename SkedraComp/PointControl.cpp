@@ -13,15 +13,11 @@ constexpr int SelectionBarWidth = 3;
 
 }  // namespace
 
-TPointControl::TPointControl(TSkedra& AOwner) : TWinControl(&AOwner), FGrid(AOwner) {}
-
-void TPointControl::CreateParams(TCreateParams& params) const {
-  TWinControl::CreateParams(params);
-  params.Style = wsChild | wsClipSiblings | wsBorder;
+TPointControl::TPointControl(TSkedra& AOwner) : TControl(&AOwner), FGrid(AOwner) {
+  SetControlStyle({csCaptureMouse, csClickEvents, csDoubleClicks, csOpaque, csFramed});
 }
 
 void TPointControl::Paint(TCanvas& canvas) {
-  if (!FItem) return;
   TRect rect = ClientRect();
   rect.Left += 1;
   if (FGrid.FSelectedItem == FItem) {
@@ -34,20 +30,19 @@ void TPointControl::Paint(TCanvas& canvas) {
   FItem->Task->Draw(canvas, rect);
 }
 
-// Only locals are used once the handlers run, since they may free this marker.
+// Only locals are used once the handlers run, since they may free this marker and the grid.
 void TPointControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-  TWinControl::MouseDown(button, shift, x, y);
+  TWeakRef<TPointControl> self(this);
+  TControl::MouseDown(button, shift, x, y);
+  if (self.Expired()) return;
   TSkedra& grid = FGrid;
   PTaskItem item = FItem;
-  if (!item) return;
+  TWeakRef<TSkedra> alive(&grid);
   TTaskItems& items = grid.TaskItems();
-  items.RunPointCommand([&grid, &items, item] {
-    if (grid.FSelectedItem) items.InvalidateItem(*grid.FSelectedItem);
-    grid.SelectItem(item);
-    TWeakRef<TSkedra> alive(&grid);
-    grid.DoSelectTask(item->Task.get());
-    if (!alive.Expired() && grid.FSelectedItem) items.InvalidateItem(*grid.FSelectedItem);
-  });
+  if (grid.FSelectedItem) items.InvalidateItem(*grid.FSelectedItem);
+  grid.SelectItem(item);
+  grid.DoSelectTask(item->Task.get());
+  if (!alive.Expired() && grid.FSelectedItem) items.InvalidateItem(*grid.FSelectedItem);
 }
 
 void TPointControl::PopupMenuPopup(TComponent*) {
@@ -61,19 +56,17 @@ void TPointControl::AddMenuItem(const String& caption, int tag) {
   NewMenuItem(*PopupMenu(), caption, tag, [this](TComponent* Sender) { MenuItemClick(Sender); });
 }
 
-// Both commands free this marker (and its menu and item); the collection keeps them until the
-// command returns, and nothing here reads them after the collection call.
+// Both commands free this marker with its menu and the clicked item: only locals are read once
+// they run. The menu and the grid's window touch neither after the click.
 void TPointControl::MenuItemClick(TComponent* Sender) {
   PTaskItem item = FItem;
   int tag = Sender->Tag();
-  if (!item || (tag != UpdateTag && tag != DeleteTag)) return;
+  if (tag != UpdateTag && tag != DeleteTag) return;
   TTaskItems& items = FGrid.TaskItems();
-  items.RunPointCommand([&items, item, tag] {
-    if (tag == DeleteTag)
-      items.Delete(item->Task->FID);
-    else
-      items.Update(*item);
-  });
+  if (tag == DeleteTag)
+    items.Delete(item->Task->FID);
+  else
+    items.Update(*item);
 }
 
 }  // namespace skx

@@ -1,4 +1,5 @@
-// The marker of one task in one day column: a small child window of the grid.
+// The marker of one task in one day column: a windowless control that the grid paints and
+// hit-tests.
 #pragma once
 
 #include "Framework/Core/Controls.h"
@@ -9,11 +10,11 @@ namespace skx {
 
 class TSkedra;
 
-class TPointControl : public TWinControl {
+// Framed and opaque, as a thin-bordered child window erased in the grid's colour would be.
+class TPointControl : public TControl {
  public:
   explicit TPointControl(TSkedra& AOwner);
 
-  void CreateParams(TCreateParams& params) const override;
   void Paint(TCanvas& canvas) override;
   // Selects the task, for every button; a right press then brings up the marker's menu.
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
@@ -21,7 +22,7 @@ class TPointControl : public TWinControl {
   void PopupMenuPopup(TComponent* Sender);
   void MenuItemClick(TComponent* Sender);
 
-  // The entry whose task it shows; null once the entry let it go.
+  // The entry whose task it shows.
   PTaskItem FItem = nullptr;
   int FCol = -1;
 

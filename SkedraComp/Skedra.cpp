@@ -339,15 +339,4 @@ void TSkedra::TopLeftChanged() {
   FTaskItems->Arrange();
 }
 
-const std::vector<TPublishedProperty>& TSkedra::PublishedProperties() {
-  static const std::vector<TPublishedProperty> Properties{
-      {L"ColCount", false},       {L"RowCount", false},       {L"DefaultRowHeight", false},
-      {L"DefaultColWidth", false}, {L"FixedCols", false},     {L"FixedRows", false},
-      {L"Options", false},        {L"PopupMenu", false},      {L"SkedraType", true},
-      {L"OnUpdateSkedra", true},  {L"OnCreateTask", true},    {L"OnSelectTask", true},
-      {L"OnUnselectTask", true},  {L"OnAppendTask", true},    {L"OnUpdateTask", true},
-      {L"OnDeleteTask", true}};
-  return Properties;
-}
-
 }  // namespace skx

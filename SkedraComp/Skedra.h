@@ -48,7 +48,8 @@ class TSkedra : public TStringGrid {
   void CreateParams(TCreateParams& params) const override;
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
-  // Cells, labels, headings, lines and the area beyond the cells; markers paint themselves.
+  // Cells, labels, headings, lines and the area beyond the cells; the markers are windowless
+  // children, painted over them by the window's painting (PaintWindow).
   void Paint(TCanvas& canvas) override;
   // The shown days, the time slots and the tasks over them.
   TAccessibleModel* Accessible() override;
@@ -94,9 +95,6 @@ class TSkedra : public TStringGrid {
   void NextButtonClick(TComponent* Sender);
   void PopupMenuPopup(TComponent* Sender);
   void MenuItemClick(TComponent* Sender);
-
-  // The properties a saved state knows, in order; only the view kind and the events are stored.
-  static const std::vector<TPublishedProperty>& PublishedProperties();
 
   TOnUpdateEvent OnUpdateSkedra;
   TOnCreateTaskEvent OnCreateTask;

@@ -20,7 +20,6 @@ void TTaskItems::Dispose() noexcept {
     FGrid.SelectItem(nullptr);
     FreeAllItems();
   }
-  FreeRetiredPoints();
 }
 
 TTaskItem& TTaskItems::Items(int index) const {
@@ -31,8 +30,10 @@ TTaskItem& TTaskItems::Items(int index) const {
 PTaskItem TTaskItems::InitItem() { return new TTaskItem(); }
 
 void TTaskItems::ReleaseItemPoints(TTaskItem& item) {
-  for (TPointControl* point : item.Points) FreePoint(point);
-  item.Points.clear();
+  TInvalidationBatch batch(FGrid);
+  std::vector<TPointControl*> points;
+  points.swap(item.Points);
+  for (TPointControl* point : points) delete point;
 }
 
 void TTaskItems::DoneItem(TTaskItem& item) {
@@ -51,35 +52,6 @@ void TTaskItems::InvalidateItem(TTaskItem& item) {
   for (TPointControl* point : item.Points) point->Invalidate();
 }
 
-void TTaskItems::FreePoint(TPointControl* point) {
-  if (FPointCommands == 0) {
-    delete point;
-    return;
-  }
-  point->SetVisible(false);
-  point->FItem = nullptr;
-  FRetiredPoints.push_back(point);
-}
-
-void TTaskItems::FreeRetiredPoints() {
-  std::vector<TPointControl*> retired;
-  retired.swap(FRetiredPoints);
-  for (TPointControl* point : retired) delete point;
-}
-
-// A handler inside the command may free the whole grid, and this collection with it.
-void TTaskItems::RunPointCommand(const std::function<void()>& command) {
-  TWeakRef<TSkedra> grid(&FGrid);
-  ++FPointCommands;
-  try {
-    command();
-  } catch (...) {
-    if (!grid.Expired() && --FPointCommands == 0) FreeRetiredPoints();
-    throw;
-  }
-  if (!grid.Expired() && --FPointCommands == 0) FreeRetiredPoints();
-}
-
 // An entry of any grid that holds the task keeps it; the second claim on it is dropped, not
 // acted on.
 void TTaskItems::ClaimTask(std::unique_ptr<TTaskObject>& task) {
@@ -95,8 +67,9 @@ void TTaskItems::RemoveItem(PTaskItem item) {
 }
 
 // After every handler call the grid may be gone, this collection with it; only locals are
-// touched then.
+// touched then. Outside the container's user mode no dialog opens.
 void TTaskItems::NewTask() {
+  if (!FGrid.InUserMode()) return;
   TWeakRef<TSkedra> grid(&FGrid);
   PTaskItem item = InitItem();
   try {
@@ -203,6 +176,7 @@ void TTaskItems::Update(TTaskItem& item) {
 }
 
 void TTaskItems::ReleasePoints() {
+  TInvalidationBatch batch(FGrid);
   for (PTaskItem item : FItems) ReleaseItemPoints(*item);
 }
 

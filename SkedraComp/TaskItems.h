@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -17,7 +16,7 @@ class TPointControl;
 // Created and freed only through the collection's entry routines.
 struct TTaskItem {
   std::unique_ptr<TTaskObject> Task;
-  // At most one marker per day column; children of the grid, freed with the entry.
+  // At most one marker per day column; windowless children of the grid, freed with the entry.
   std::vector<TPointControl*> Points;
 };
 using PTaskItem = TTaskItem*;
@@ -59,17 +58,11 @@ class TTaskItems {
   void ReleaseItemPoints(TTaskItem& item);
   void InvalidateItem(TTaskItem& item);
 
-  // Runs a marker's own command. Markers freed meanwhile are only hidden and detached until it
-  // returns, since the command's marker, its menu and the clicked item are still in use.
-  void RunPointCommand(const std::function<void()>& command);
-
  private:
   static PTaskItem InitItem();
   void DoneItem(TTaskItem& item);
   void FreeItem(PTaskItem item);
   void FreeAllItems();
-  void FreePoint(TPointControl* point);
-  void FreeRetiredPoints();
   void RemoveItem(PTaskItem item);
   // Marks the task as held by an entry, or refuses one that an entry holds already.
   static void ClaimTask(std::unique_ptr<TTaskObject>& task);
@@ -99,8 +92,6 @@ class TTaskItems {
   TSkedra& FGrid;
   std::vector<PTaskItem> FItems;
   TOverlapGroups FGroups;
-  int FPointCommands = 0;
-  std::vector<TPointControl*> FRetiredPoints;
 };
 
 }  // namespace skx

@@ -22,6 +22,7 @@ constexpr int FirstDayColumn = 2;
 // the others get no marker, and leaving them out keeps the order of the rest.
 void TTaskItems::Arrange() {
   if (FItems.empty()) return;
+  TInvalidationBatch batch(FGrid);
   std::vector<TDayColumn> columns = DayColumns();
   std::vector<TShownItem> shown = ItemsNearShownDays(columns);
   std::sort(shown.begin(), shown.end(),

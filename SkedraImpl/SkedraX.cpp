@@ -60,24 +60,14 @@ void TSkedraX::HookGridEvents() {
   FSkedra->OnDeleteTask = [this](TComponent*, TTaskObject* task) { FireTaskEvent(SkedraXEventsDispId::OnDeleteTask, task); };
 }
 
-void TSkedraX::SetEventSink(IUnknown* Sink) {
-  if (Sink == nullptr) {
-    FEvents.Reset();
-    return;
-  }
-  IDispatch* events = QueryEventSink(Sink, DIID_ISkedraXEvents);
-  if (events == nullptr) throw EOleError(L"Interface not supported", E_NOINTERFACE);
-  *FEvents.Receive() = events;
-}
-
 void TSkedraX::DefinePages(std::vector<CLSID>&) {}
 
 std::unique_ptr<TTaskObject> TSkedraX::GridCreateTask(TComponent*) {
   LONG id = 0;
-  if (FEvents) {
+  if (EventSink() != nullptr) {
     // The sink may disconnect or release the control inside the call.
     TComRef<IDispatch> sink;
-    sink.Assign(FEvents.Get());
+    sink.Assign(EventSink());
     TKeepAlive self(Unknown());
     InvokeSinkMethod(sink.Get(), SkedraXEventsDispId::OnGetNewID, {ByRefLongArg(&id)});
   }
@@ -86,9 +76,9 @@ std::unique_ptr<TTaskObject> TSkedraX::GridCreateTask(TComponent*) {
 
 // The wrapper lives for the call unless the sink keeps a reference of its own.
 void TSkedraX::FireTaskEvent(DISPID id, TTaskObject* task) {
-  if (!FEvents) return;
+  if (EventSink() == nullptr) return;
   TComRef<IDispatch> sink;
-  sink.Assign(FEvents.Get());
+  sink.Assign(EventSink());
   TKeepAlive self(Unknown());
   TComRef<ITaskObject> wrapper(NewTaskObject(task));
   InvokeSinkMethod(sink.Get(), id, {DispatchArg(wrapper.Get())});

@@ -66,7 +66,6 @@ class TSkedraX : public TActiveXControl<ISkedraX> {
 
  protected:
   void InitializeControl() override;
-  void SetEventSink(IUnknown* Sink) override;
   void DefinePages(std::vector<CLSID>& pages) override;
 
  private:
@@ -83,7 +82,6 @@ class TSkedraX : public TActiveXControl<ISkedraX> {
   HRESULT PutSetting(TChange change);
 
   TSkedra* FSkedra = nullptr;
-  TComRef<IDispatch> FEvents;
 };
 
 // The factory of the control class SkedraX; created at start-up.

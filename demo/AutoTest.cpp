@@ -43,7 +43,7 @@ void Click(HWND Window, int X, int Y, int ToY) {
 bool TAutoTest::Step() {
   switch (FStep++) {
     case 0: Screenshot(L"1-weekly"); break;
-    case 1: ClickLargestMarker(); break;
+    case 1: ClickAMarker(); break;
     case 2:
       Expect(FMain.EventCount(SkedraXEventsDispId::OnSelectTask) == 1, L"a click on a task selects it");
       Screenshot(L"2-selected");
@@ -91,39 +91,47 @@ void TAutoTest::Expect(bool Condition, const std::wstring& What) {
   FMain.Log(L"AUTOTEST FAILED: " + What);
 }
 
-void TAutoTest::ClickLargestMarker() {
-  HWND largest = nullptr;
-  long largestArea = 0;
-  for (HWND child = ::GetWindow(FMain.ControlWindow(), GW_CHILD); child != nullptr;
-       child = ::GetWindow(child, GW_HWNDNEXT)) {
-    RECT rect{};
-    ::GetWindowRect(child, &rect);
-    const long area = (rect.right - rect.left) * (rect.bottom - rect.top);
-    if (::IsWindowVisible(child) && area > largestArea) {
-      largest = child;
-      largestArea = area;
+// The markers are no windows: the grid finds the one under a press. Presses go down each day's
+// column of the weekly view, 4 pixels right of where its markers start (the columns begin at
+// x = 50, their markers 10 pixels in), until one selects a task.
+void TAutoTest::ClickAMarker() {
+  HWND grid = FMain.ControlWindow();
+  RECT client{};
+  ::GetClientRect(grid, &client);
+  const int dayWidth = (client.right - 50 - 7) / 5;
+  for (int day = 0; day < 5; ++day)
+    for (int y = 21; y < client.bottom; y += 17) {
+      const LPARAM at = MAKELPARAM(50 + day * dayWidth + 14, y);
+      ::SendMessageW(grid, WM_LBUTTONDOWN, MK_LBUTTON, at);
+      ::SendMessageW(grid, WM_LBUTTONUP, 0, at);
+      if (FMain.EventCount(SkedraXEventsDispId::OnSelectTask) > 0) return;
     }
-  }
-  Expect(largest != nullptr, L"the week shows task markers");
-  if (largest != nullptr) Click(largest, 4, 4, 4);
+  Expect(false, L"the week shows task markers");
 }
 
-// Three cells of the day's column that no marker covers, from the middle of the grid down.
+// Three cells of the day's column that no marker covers, from the middle of the grid down: on the
+// screen, such cells show only the working-hours or off-hours colour and the grid lines.
 void TAutoTest::SelectFreeCells() {
   HWND grid = FMain.ControlWindow();
   RECT client{};
   ::GetClientRect(grid, &client);
+  HDC dc = ::GetDC(grid);
+  auto cellOnly = [dc](int x, int y) {
+    const COLORREF pixel = ::GetPixel(dc, x, y);
+    return pixel == RGB(255, 255, 128) || pixel == RGB(192, 192, 50) || pixel == RGB(128, 128, 128);
+  };
   constexpr int Span = 40;
   for (int y = client.bottom / 3; y + Span < client.bottom; y += 8)
     for (int x = client.right - 12; x > client.right / 3; x -= 24) {
       bool free = true;
-      for (int dy = 0; dy <= Span && free; dy += 4)
-        free = ::ChildWindowFromPointEx(grid, POINT{x, y + dy}, CWP_SKIPINVISIBLE) == grid;
+      for (int dy = 0; dy <= Span && free; dy += 4) free = cellOnly(x, y + dy);
       if (free) {
+        ::ReleaseDC(grid, dc);
         Click(grid, x, y, y + Span);
         return;
       }
     }
+  ::ReleaseDC(grid, dc);
   Expect(false, L"free cells to select");
 }
 

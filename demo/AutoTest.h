@@ -22,7 +22,7 @@ class TAutoTest {
  private:
   void Screenshot(const wchar_t* Name);
   void Expect(bool Condition, const std::wstring& What);
-  void ClickLargestMarker();
+  void ClickAMarker();
   void SelectFreeCells();
   // Fills in the task dialog and presses OK; false while the dialog is not up yet.
   bool AnswerTaskDialog();

@@ -83,7 +83,7 @@ TControlHost::TControlHost(HWND Parent, IDispatch* Sink) {
     result = points->FindConnectionPoint(DIID_ISkedraXEvents, &FEvents);
     points->Release();
     Check(result, "Finding the event connection point");
-    Check(FEvents->Advise(Sink, &FCookie), "Connecting the event sink");
+    if (Sink != nullptr) Check(FEvents->Advise(Sink, &FCookie), "Connecting the event sink");
   } catch (...) {
     Close();
     throw;

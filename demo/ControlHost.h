@@ -9,7 +9,8 @@ namespace demo {
 class TControlHost {
  public:
   // Creates the host window as a child of Parent and the control in it, from a saved state so
-  // that the control is loaded (its navigation buttons and menu exist). Throws a text on failure.
+  // that the control is loaded (its navigation buttons and menu exist); a null Sink connects
+  // none. Throws a text on failure.
   TControlHost(HWND Parent, IDispatch* Sink);
   ~TControlHost();
   TControlHost(const TControlHost&) = delete;

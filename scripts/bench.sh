@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the portable code natively for speed and runs the benchmarks; extra arguments go to
 # the benchmark program (for example --benchmark_filter=Arrange). Then times automation calls on
-# the registered control in the x86_64 Windows build under Wine, against Scripting.Dictionary.
+# the registered control in the x86_64 Windows build under Wine, against Scripting.Dictionary,
+# and a week's navigation and a full repaint of the control in the platform's ATL container.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -20,7 +21,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
 bash scripts/wine-prefix.sh "$build"
-cmake --build "$build" --target SkedraXControl skx_script_host skx_automation_bench -j2 >/dev/null
+cmake --build "$build" --target SkedraXControl skx_script_host skx_automation_bench skx_navigation_bench -j2 >/dev/null
 wine="$root/$build/wine-run.sh"
 export WINEPREFIX="$root/$build/wineprefix"
 trap 'wineserver -k 2>/dev/null || true' EXIT
@@ -39,3 +40,6 @@ on_display() {
 (cd bench && on_display "$wine" "$root/$build/bin/skx_script_host.exe" AutomationCost.vbs)
 echo
 (cd "$build/bin" && on_display "$wine" skx_automation_bench.exe)
+echo
+echo "== weekly view, 1000 x 760, in the ATL container: a week forward and back, a full repaint (x86_64, median of 5)"
+(cd "$build/bin" && on_display "$wine" skx_navigation_bench.exe)

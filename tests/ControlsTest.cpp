@@ -9,6 +9,7 @@
 #include "Framework/Core/Exceptions.h"
 #include "Framework/Core/HeadlessPeer.h"
 #include "Framework/Core/Menus.h"
+#include "Framework/Core/RecordingCanvas.h"
 
 namespace skx {
 namespace {
@@ -180,6 +181,50 @@ TEST_F(ControlTreeTest, ChildrenFollowTheParentsColourAndFontUntilGivenTheirOwn)
   own.SetParent(nullptr);
 }
 
+TEST_F(ControlTreeTest, ATopControlTakesTheContainersColourAndFontWhereItFollowsItsParent) {
+  TSpeedButton child(nullptr);
+  child.SetParent(&FForm);
+  TAmbientProperties ambient;
+  ambient.BackColor = clBtnFace;
+  ambient.ForeColor = clGray;
+  ambient.Font = TFont{};
+  ambient.Font->Name = L"Tahoma";
+  FForm.TakeAmbient(ambient);  // the form has a colour of its own
+  EXPECT_EQ(FForm.Color(), clYellow);
+  EXPECT_EQ(FForm.Font().Name, L"Tahoma");
+  EXPECT_EQ(FForm.Font().Color, clGray);
+  EXPECT_TRUE(FForm.ParentFont());
+  EXPECT_EQ(child.Font(), FForm.Font());
+
+  FForm.SetParentColor(true);
+  ambient.BackColor = clWhite;
+  FForm.TakeAmbient(ambient);
+  EXPECT_EQ(FForm.Color(), clWhite);
+  EXPECT_TRUE(FForm.ParentColor());
+  EXPECT_EQ(child.Color(), clWhite);
+
+  TFont own;
+  own.Name = L"Arial";
+  FForm.SetFont(own);
+  ambient.Font->Name = L"Verdana";
+  FForm.TakeAmbient(ambient);
+  EXPECT_EQ(FForm.Font(), own);
+  child.SetParent(nullptr);
+}
+
+TEST_F(ControlTreeTest, AControlWithAParentTakesNoAmbientButItsParents) {
+  TWinControl inner(nullptr);
+  inner.SetParent(&FForm);
+  TAmbientProperties ambient;
+  ambient.BackColor = clRed;
+  ambient.Font = TFont{};
+  ambient.Font->Name = L"Tahoma";
+  inner.TakeAmbient(ambient);
+  EXPECT_EQ(inner.Color(), clYellow);
+  EXPECT_EQ(inner.Font(), FForm.Font());
+  inner.SetParent(nullptr);
+}
+
 class PopupMenuTest : public ControlTreeTest {
  protected:
   PopupMenuTest() {
@@ -245,6 +290,24 @@ TEST_F(PopupMenuTest, MenuFreedWhileShownClicksNothing) {
   EXPECT_EQ(FForm.PopupMenu(), nullptr);
 }
 
+TEST_F(PopupMenuTest, NoMenuOpensOnAFormBeingDesigned) {
+  AddItem(L"Update...", 2);
+  auto* child = new TSpeedButton(&FForm);
+  child->SetParent(&FForm);
+  child->SetPopupMenu(FMenu);
+  TAmbientProperties designing;
+  designing.UserMode = false;
+  FForm.TakeAmbient(designing);
+  EXPECT_FALSE(child->InUserMode());
+  EXPECT_FALSE(child->IsDesigning());
+  FForm.ContextPopup(0, 0);
+  child->ContextPopup(0, 0);
+  EXPECT_TRUE(FRecorder.Popups.empty());
+  FForm.TakeAmbient(TAmbientProperties{});
+  child->ContextPopup(0, 0);
+  EXPECT_EQ(FRecorder.Popups.size(), 1u);
+}
+
 TEST_F(PopupMenuTest, MenuWithoutAWindowRunsOnPopupButShowsNothing) {
   int popups = 0;
   TPopupMenu loose(nullptr);
@@ -252,6 +315,171 @@ TEST_F(PopupMenuTest, MenuWithoutAWindowRunsOnPopupButShowsNothing) {
   loose.Popup(0, 0);
   EXPECT_EQ(popups, 1);
   EXPECT_TRUE(FRecorder.Popups.empty());
+}
+
+}  // namespace
+}  // namespace skx
+
+namespace skx {
+namespace {
+
+// A windowless control that logs the mouse it is given and paints a cross of its client size.
+class TLoggedShape : public TControl {
+ public:
+  TLoggedShape(TWinControl& parent, std::vector<std::string>& log, std::string name, TRect bounds)
+      : TControl(&parent), FLog(log), FTitle(std::move(name)) {
+    SetParent(&parent);
+    SetBounds(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
+  }
+  void MouseDown(TMouseButton, TShiftState, int x, int y) override { Log("down", x, y); }
+  void MouseMove(TShiftState, int x, int y) override { Log("move", x, y); }
+  void MouseUp(TMouseButton, TShiftState, int x, int y) override { Log("up", x, y); }
+  void Paint(TCanvas& canvas) override {
+    FLog.push_back("paint " + FTitle);
+    canvas.SetPenColor(clRed);
+    canvas.MoveTo(0, 0);
+    canvas.LineTo(ClientWidth(), ClientHeight());
+  }
+
+ private:
+  void Log(const char* what, int x, int y) {
+    FLog.push_back(FTitle + " " + what + " " + std::to_string(x) + "," + std::to_string(y));
+  }
+  std::vector<std::string>& FLog;
+  std::string FTitle;
+};
+
+// The window's own control, logging the mouse that reaches it.
+class TLoggedWindow : public TWinControl {
+ public:
+  explicit TLoggedWindow(std::vector<std::string>& log) : TWinControl(nullptr), FLog(log) {}
+  void MouseDown(TMouseButton, TShiftState, int x, int y) override {
+    FLog.push_back("window down " + std::to_string(x) + "," + std::to_string(y));
+  }
+  void MouseUp(TMouseButton, TShiftState, int x, int y) override {
+    FLog.push_back("window up " + std::to_string(x) + "," + std::to_string(y));
+  }
+  void Paint(TCanvas&) override { FLog.push_back("paint window"); }
+
+ private:
+  std::vector<std::string>& FLog;
+};
+
+class WindowlessControlTest : public ::testing::Test {
+ protected:
+  WindowlessControlTest() {
+    FWindow.SetBounds(0, 0, 200, 100);
+    FWindow.SetColor(clYellow);
+    FWindow.SetPeer(FRecorder.CreatePeer());
+    FWindow.HandleNeeded();
+  }
+  TLoggedShape* Shape(const char* name, TRect bounds) {
+    return new TLoggedShape(FWindow, FLog, name, bounds);
+  }
+
+  std::vector<std::string> FLog;
+  THeadlessRecorder FRecorder;
+  TLoggedWindow FWindow{FLog};
+};
+
+// An earlier child lies over a later one, as the platform stacks child windows; a framed child's
+// coordinates start inside its frame; the release follows the press wherever the mouse went.
+TEST_F(WindowlessControlTest, ThePressGoesToTheChildOnTopAndTheReleaseFollowsIt) {
+  TLoggedShape* a = Shape("a", TRect{10, 10, 50, 50});
+  Shape("b", TRect{30, 30, 80, 80});
+  a->SetControlStyle({csFramed});
+  EXPECT_EQ(FWindow.ControlAtPos(TPoint{35, 35}), a);
+  FWindow.WindowMouseDown(mbLeft, {}, 35, 35);
+  FWindow.WindowMouseMove({}, 150, 90);
+  FWindow.WindowMouseUp(mbLeft, {}, 150, 90);
+  FWindow.WindowMouseDown(mbLeft, {}, 60, 60);
+  FWindow.WindowMouseUp(mbLeft, {}, 60, 60);
+  FWindow.WindowMouseDown(mbLeft, {}, 5, 5);
+  FWindow.WindowMouseUp(mbLeft, {}, 5, 5);
+  a->SetVisible(false);
+  FWindow.WindowMouseMove({}, 35, 35);
+  EXPECT_EQ(FLog, (std::vector<std::string>{"a down 24,24", "a move 139,79", "a up 139,79", "b down 30,30",
+                                            "b up 30,30", "window down 5,5", "window up 5,5", "b move 5,5"}));
+}
+
+TEST_F(WindowlessControlTest, AChildFreedByItsPressGetsNoReleaseAndShowsNoMenu) {
+  auto* a = new TControl(&FWindow);
+  a->SetParent(&FWindow);
+  a->SetBounds(10, 10, 40, 40);
+  auto* menu = new TPopupMenu(a);
+  a->SetPopupMenu(menu);
+  a->OnMouseDown = [a](TComponent*, TMouseButton, TShiftState, int, int) { delete a; };
+  FWindow.WindowMouseDown(mbRight, {}, 20, 20);
+  FWindow.WindowMouseUp(mbRight, {}, 20, 20);
+  EXPECT_TRUE(FLog.empty());
+  EXPECT_TRUE(FWindow.WindowContextPopup(20, 20));
+  EXPECT_TRUE(FRecorder.Popups.empty());
+  EXPECT_EQ(FWindow.ControlCount(), 0);
+  // Elsewhere the window's own menu, and none without one.
+  EXPECT_FALSE(FWindow.WindowContextPopup(20, 20));
+  TPopupMenu own(&FWindow);
+  FWindow.SetPopupMenu(&own);
+  EXPECT_TRUE(FWindow.WindowContextPopup(20, 20));
+  ASSERT_EQ(FRecorder.Popups.size(), 1u);
+  EXPECT_EQ(FRecorder.Popups[0].Menu, &own);
+}
+
+// The window's colour, its own painting, then the children last to first: framed ones get their
+// frame and, when opaque, their colour, each drawn in an area of its client rectangle; hidden
+// ones and those outside the region being painted are left out.
+TEST_F(WindowlessControlTest, PaintWindowPaintsTheChildrenOverTheWindowInTheirAreas) {
+  TLoggedShape* a = Shape("a", TRect{10, 10, 50, 50});
+  TLoggedShape* b = Shape("b", TRect{30, 30, 80, 80});
+  Shape("hidden", TRect{0, 0, 10, 10})->SetVisible(false);
+  Shape("outside", TRect{150, 0, 160, 10});
+  a->SetControlStyle({csFramed, csOpaque});
+  a->SetColor(clSilver);
+  b->SetControlStyle({});
+  TRecordingCanvas canvas;
+  canvas.ClipRect = TRect{0, 0, 100, 100};
+  FWindow.PaintWindow(canvas, TRect{0, 0, 200, 100});
+  EXPECT_EQ(FLog, (std::vector<std::string>{"paint window", "paint b", "paint a"}));
+  std::vector<TCanvasCall> fills = canvas.Of(coFillRect);
+  ASSERT_EQ(fills.size(), 6u);
+  EXPECT_EQ(fills[0].Rect, (TRect{0, 0, 200, 100}));
+  EXPECT_EQ(fills[0].State.BrushColor, clYellow);
+  EXPECT_EQ(fills[1].Rect, (TRect{10, 10, 50, 11}));
+  EXPECT_EQ(fills[4].Rect, (TRect{49, 11, 50, 49}));
+  EXPECT_EQ(fills[4].State.BrushColor, clWindowFrame);
+  EXPECT_EQ(fills[5].Rect, (TRect{0, 0, 38, 38}));
+  EXPECT_EQ(fills[5].State.BrushColor, clSilver);
+  std::vector<TCanvasCall> areas = canvas.Of(coBeginArea);
+  ASSERT_EQ(areas.size(), 2u);
+  EXPECT_EQ(areas[0].Rect, (TRect{30, 30, 80, 80}));
+  EXPECT_EQ(areas[1].Rect, (TRect{11, 11, 49, 49}));
+  // Each child starts on a fresh canvas, whatever the one before left.
+  std::vector<TCanvasCall> lines = canvas.Of(coLineTo);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[1].Point, (TPoint{38, 38}));
+  EXPECT_EQ(canvas.Of(coEndArea).size(), 2u);
+  EXPECT_EQ(canvas.State.Pen.Color, clBlack);
+}
+
+// A hidden child or one that did not move asks for no repaint; a batch asks once for all.
+TEST_F(WindowlessControlTest, InvalidationsOfChildrenAreSparedAndBatched) {
+  TLoggedShape* a = Shape("a", TRect{10, 10, 50, 50});
+  TLoggedShape* b = Shape("b", TRect{60, 10, 90, 50});
+  FRecorder.ClearInvalidations();
+  a->SetBounds(10, 10, 40, 40);
+  b->SetVisible(false);
+  b->SetBounds(0, 0, 5, 5);
+  b->Invalidate();
+  const TWindowRecord& window = *FRecorder.WindowOf(FWindow);
+  EXPECT_EQ(window.InvalidRects, (std::vector<TRect>{{60, 10, 90, 50}}));
+  FRecorder.ClearInvalidations();
+  {
+    TInvalidationBatch batch(FWindow);
+    a->SetBounds(100, 60, 10, 10);
+    b->SetVisible(true);
+    EXPECT_TRUE(window.InvalidRects.empty());
+  }
+  EXPECT_EQ(window.InvalidRects, (std::vector<TRect>{{0, 0, 110, 70}}));
+  EXPECT_EQ(window.FullInvalidations, 0);
 }
 
 }  // namespace

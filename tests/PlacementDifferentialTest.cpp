@@ -81,7 +81,6 @@ class TSide {
 
   TSkedra& Grid() { return *FGrid; }
   TTaskObject& Task(int index) { return *FGrid->TaskItems().Items(index).Task; }
-  const THeadlessRecorder& Recorder() const { return FRecorder; }
 
  private:
   TFixedClock FClock{Today};
@@ -98,10 +97,9 @@ void ExpectSameMarkers(TSide& product, TSide& reference) {
     ASSERT_EQ(ours.size(), theirs.size()) << "task " << index;
     for (std::size_t k = 0; k < ours.size(); ++k) {
       ASSERT_EQ(ours[k]->FCol, theirs[k]->FCol) << "task " << index << " marker " << k;
-      const TWindowRecord& our = *product.Recorder().WindowOf(*ours[k]);
-      const TWindowRecord& their = *reference.Recorder().WindowOf(*theirs[k]);
-      ASSERT_EQ(our.Bounds, their.Bounds) << "task " << index << " column " << ours[k]->FCol;
-      ASSERT_EQ(our.Visible, their.Visible) << "task " << index << " column " << ours[k]->FCol;
+      ASSERT_EQ(ours[k]->BoundsRect(), theirs[k]->BoundsRect())
+          << "task " << index << " column " << ours[k]->FCol;
+      ASSERT_EQ(ours[k]->Visible(), theirs[k]->Visible()) << "task " << index << " column " << ours[k]->FCol;
     }
   }
 }

@@ -437,9 +437,9 @@ TEST_P(SkedraLayoutTest, ChangesOfTheShownRangeFreeTheMarkers) {
   grid.TaskItems().Add(std::move(task));
   grid.SetBounds(0, 0, 500, 300);
   ASSERT_EQ(grid.TaskItems().Items(0).Points.size(), 1u);
-  int window = FRecorder.WindowOf(*grid.TaskItems().Items(0).Points[0])->Id;
+  TWeakRef<TPointControl> marker(grid.TaskItems().Items(0).Points[0]);
   grid.SetActiveDate(Day(13));
-  EXPECT_FALSE(FRecorder.Windows[window].Exists);
+  EXPECT_TRUE(marker.Expired());
   EXPECT_TRUE(grid.TaskItems().Items(0).Points.empty());
   EXPECT_EQ(grid.ControlCount(), 0);
 }

@@ -138,29 +138,20 @@ TEST_P(TaskPlacementTest, MarkerWithoutRoomIsHidden) {
   EXPECT_EQ(BoundsOf(1).Width(), 290);
 }
 
-TEST_P(TaskPlacementTest, MarkerWindowIsAnInvisibleBorderedChildOfTheGrid) {
+TEST_P(TaskPlacementTest, MarkerIsAFramedWindowlessChildOfTheGrid) {
   TSkedra& grid = MakeDailyGrid();
   AddTask(1, At(12, 9, 0), At(12, 9, 0));
   AddTask(2, At(11, 9, 0), At(11, 9, 0));
+  const std::size_t windows = FRecorder.Windows.size();
   grid.TaskItems().Arrange();
-  const TWindowRecord& window = Window(Marker(0));
-  EXPECT_EQ(window.Params.Style, wsChild | wsClipSiblings | wsBorder);
-  EXPECT_EQ(window.ParentId, FRecorder.WindowOf(grid)->Id);
+  EXPECT_EQ(FRecorder.Windows.size(), windows);
+  EXPECT_TRUE(Marker(0).ControlStyle().Contains(csFramed));
+  EXPECT_TRUE(Marker(0).ControlStyle().Contains(csOpaque));
+  EXPECT_EQ(Marker(0).ClientRect(), (TRect{0, 0, Marker(0).Width() - 2, Marker(0).Height() - 2}));
+  EXPECT_EQ(Marker(0).Parent(), &grid);
   EXPECT_EQ(Marker(0).Owner(), &grid);
   EXPECT_EQ(Marker(0).FItem, &Item(0));
   EXPECT_TRUE(Item(1).Points.empty());
-}
-
-TEST_P(TaskPlacementTest, MarkerPlacedBeforeTheGridHadAWindowIsShownWithIt) {
-  TSkedra& grid = MakeGrid(false);
-  grid.SetSkedraType(skDaily);
-  AddTask(1, At(12, 9, 0), At(12, 9, 45));
-  grid.TaskItems().Arrange();
-  ASSERT_TRUE(Marker(0).Visible());
-  grid.SetPeer(FRecorder.CreatePeer());
-  grid.HandleNeeded();
-  EXPECT_EQ(Window(Marker(0)).Params.Style, wsChild | wsClipSiblings | wsBorder);
-  EXPECT_TRUE(ShownOf(0));
 }
 
 // A container can store any number in a task's dates: such a task gets no marker, and the rest
@@ -250,22 +241,6 @@ TEST_P(TaskPlacementTest, MarkersBeyondThirtyTwoBitCoordinatesAreHidden) {
   EXPECT_FALSE(ShownOf(0));
 }
 
-// A process out of window handles: the task whose marker window was refused has no marker in
-// that column, and every other task is placed as usual.
-TEST_P(TaskPlacementTest, RefusedMarkerWindowLeavesOnlyThatMarkerOut) {
-  TSkedra& grid = MakeDailyGrid();
-  AddTask(1, At(12, 9, 0), At(12, 9, 45));
-  AddTask(2, At(12, 11, 0), At(12, 11, 45));
-  FRecorder.RefuseWindows = 1;
-  EXPECT_NO_THROW(grid.TaskItems().Arrange());
-  EXPECT_TRUE(Item(0).Points.empty());
-  ASSERT_EQ(Item(1).Points.size(), 1u);
-  EXPECT_TRUE(ShownOf(1));
-  EXPECT_EQ(grid.ControlCount(), 3);
-  grid.TaskItems().Arrange();
-  ASSERT_EQ(Item(0).Points.size(), 1u);
-  EXPECT_TRUE(ShownOf(0));
-}
 
 }  // namespace
 }  // namespace skx::test

@@ -133,9 +133,13 @@ class TaskTest : public SkedraTest {
 
   TTaskItem& Item(int index) { return FGrid->TaskItems().Items(index); }
   TPointControl& Marker(int index, int point = 0) { return *Item(index).Points.at(point); }
-  const TWindowRecord& Window(const TPointControl& marker) { return *FRecorder.WindowOf(marker); }
-  TRect BoundsOf(int index, int point = 0) { return Window(Marker(index, point)).Bounds; }
-  bool ShownOf(int index, int point = 0) { return Window(Marker(index, point)).Visible; }
+  TRect BoundsOf(int index, int point = 0) { return Marker(index, point).BoundsRect(); }
+  bool ShownOf(int index, int point = 0) { return Marker(index, point).Visible(); }
+  // Whether the grid's window was asked to repaint the marker since the last clearing.
+  bool Invalidated(const TPointControl& marker) {
+    const std::vector<TRect>& rects = FRecorder.WindowOf(*FGrid)->InvalidRects;
+    return std::find(rects.begin(), rects.end(), marker.BoundsRect()) != rects.end();
+  }
 
   // Answers the next pop-up menu with its item of that caption.
   void Choose(const wchar_t* caption) {

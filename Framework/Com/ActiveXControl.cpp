@@ -1,6 +1,7 @@
 // ActiveX control base: embedding, verbs, in-place activation, keys, drawing and type information.
 #include "Framework/Com/ActiveXControl.h"
 
+#include "Framework/Com/AmbientProperties.h"
 #include "Framework/Win32/GdiCanvas.h"
 #include "Framework/Win32/WindowPeer.h"
 
@@ -71,6 +72,7 @@ void TActiveXControlBase::DestroyControl() {
 
 void TActiveXControlBase::PropertyChanged() {
   FDirty = true;
+  ApplyAmbient();
   if (FViewAdviseSink) FViewAdviseSink->OnViewChange(DVASPECT_CONTENT, -1);
 }
 
@@ -112,8 +114,17 @@ bool TActiveXControlBase::QueryControlInterface(REFIID riid, void** object) {
 
 HRESULT STDMETHODCALLTYPE TActiveXControlBase::SetClientSite(IOleClientSite* site) {
   FClientSite.Assign(site);
+  // A container whose ambients cannot be read still gets its site.
+  Guard([&] { ReadAmbient(); });
   return S_OK;
 }
+
+void TActiveXControlBase::ReadAmbient() {
+  FAmbient = ReadAmbientProperties(FClientSite.Get(), FControl->Font());
+  ApplyAmbient();
+}
+
+void TActiveXControlBase::ApplyAmbient() { FControl->TakeAmbient(FAmbient); }
 
 HRESULT STDMETHODCALLTYPE TActiveXControlBase::GetClientSite(IOleClientSite** site) {
   if (site == nullptr) return E_POINTER;
@@ -381,7 +392,13 @@ HRESULT STDMETHODCALLTYPE TActiveXControlBase::GetControlInfo(CONTROLINFO* info)
   return S_OK;
 }
 
-// IViewObject2: the same painting as the window's, into the container's DC.
+HRESULT STDMETHODCALLTYPE TActiveXControlBase::OnAmbientPropertyChange(DISPID id) {
+  if (!IsReadAmbient(id)) return S_OK;
+  return Guard([&] { ReadAmbient(); });
+}
+
+// IViewObject2: the same painting as the window's, windowless children included, into the
+// container's DC.
 
 HRESULT STDMETHODCALLTYPE TActiveXControlBase::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC dc,
                                                     LPCRECTL bounds, LPCRECTL,
@@ -399,9 +416,7 @@ HRESULT STDMETHODCALLTYPE TActiveXControlBase::Draw(DWORD aspect, LONG, void*, D
     ::OffsetWindowOrgEx(dc, -bounds->left, -bounds->top, nullptr);
     {
       TGdiCanvas canvas(dc);
-      canvas.SetBrushColor(FControl->Color());
-      canvas.FillRect(TRect{0, 0, width, height});
-      FControl->Paint(canvas);
+      FControl->PaintWindow(canvas, TRect{0, 0, width, height});
     }
     ::RestoreDC(dc, saved);
   });

@@ -97,7 +97,7 @@ class TActiveXControlBase : public IOleObject,
   // IOleControl
   HRESULT STDMETHODCALLTYPE GetControlInfo(CONTROLINFO* info) override;
   HRESULT STDMETHODCALLTYPE OnMnemonic(MSG*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE OnAmbientPropertyChange(DISPID) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnAmbientPropertyChange(DISPID id) override;
   HRESULT STDMETHODCALLTYPE FreezeEvents(BOOL) override { return S_OK; }
 
   // IViewObject2
@@ -145,9 +145,6 @@ class TActiveXControlBase : public IOleObject,
  protected:
   // Called once, right after the window control was made.
   virtual void InitializeControl() {}
-  // Called whenever a container connects its event sink (the interface the connection point
-  // obtained from it) or disconnects it (null).
-  virtual void SetEventSink(IUnknown* sink) = 0;
   // The property pages of the control, as class identifiers.
   virtual void DefinePages(std::vector<CLSID>& pages) = 0;
 
@@ -158,8 +155,11 @@ class TActiveXControlBase : public IOleObject,
   // derived class that handles them calls this from its destructor.
   void DestroyControl();
   IUnknown* Unknown() { return static_cast<IOleObject*>(this); }
+  // The container's connected event sink, or null.
+  IDispatch* EventSink() const { return FEventPoint.Sink(); }
   // After a property changed: the saved state differs now, and a container that draws the
-  // control itself (design mode, no window) is told to draw it again.
+  // control itself (design mode, no window) is told to draw it again. A control that follows
+  // its parent's colour or font again takes the container's.
   void PropertyChanged();
 
   // Every member runs its body through this: no exception leaves a method of the platform's.
@@ -182,6 +182,10 @@ class TActiveXControlBase : public IOleObject,
   void ShowControlWindow(bool visible);
   void PlaceWindow(const RECT& posRect);
 
+  // The container's ambient properties, asked again of its site, and given to the control.
+  void ReadAmbient();
+  void ApplyAmbient();
+
   void SaveState(TPropertyStore& store) const;
   void LoadState(const TPropertyStore& store);
   void WriteStream(IStream* stream) const;
@@ -199,6 +203,7 @@ class TActiveXControlBase : public IOleObject,
   DWORD FViewAdviseFlags = 0;
   TEventConnectionPoint FEventPoint;
   TControlModalHost FModalHost;
+  TAmbientProperties FAmbient;
   SIZEL FExtent;
   bool FInPlaceActive = false;
   bool FUIActive = false;

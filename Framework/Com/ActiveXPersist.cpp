@@ -47,6 +47,7 @@ void TActiveXControlBase::LoadState(const TPropertyStore& store) {
   FFactory.ControlClass().ReadState(*FControl, store);
   FExtent = extent;
   FControl->Loaded();
+  ApplyAmbient();
   FDirty = false;
 }
 

@@ -88,8 +88,7 @@ HRESULT STDMETHODCALLTYPE TEventConnectionPoint::GetConnectionPointContainer(ICo
   return S_OK;
 }
 
-// The sink is asked for the event interface first and for IDispatch after; the control is told
-// of the sink it will call.
+// The sink is asked for the event interface first and for IDispatch after.
 HRESULT STDMETHODCALLTYPE TEventConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
   if (cookie == nullptr) return E_POINTER;
   *cookie = 0;
@@ -98,8 +97,6 @@ HRESULT STDMETHODCALLTYPE TEventConnectionPoint::Advise(IUnknown* sink, DWORD* c
   TComRef<IDispatch> events;
   HRESULT result = FOwner.Guard([&] { *events.Receive() = QueryEventSink(sink, FOwner.FFactory.EventInterface()); });
   if (FAILED(result) || !events) return CONNECT_E_CANNOTCONNECT;
-  result = FOwner.Guard([&] { FOwner.SetEventSink(events.Get()); });
-  if (FAILED(result)) return CONNECT_E_CANNOTCONNECT;
   FSink.Assign(events.Get());
   *cookie = Cookie;
   return S_OK;
@@ -109,7 +106,7 @@ HRESULT STDMETHODCALLTYPE TEventConnectionPoint::Unadvise(DWORD cookie) {
   if (cookie != Cookie || !FSink) return CONNECT_E_NOCONNECTION;
   // The sink may be inside one of its events now: the event call holds its own reference.
   FSink.Reset();
-  return FOwner.Guard([&] { FOwner.SetEventSink(nullptr); });
+  return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE TEventConnectionPoint::EnumConnections(IEnumConnections** connections) {

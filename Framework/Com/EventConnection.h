@@ -17,8 +17,10 @@ class TEventConnectionPoint : public IConnectionPoint {
   TEventConnectionPoint(const TEventConnectionPoint&) = delete;
   TEventConnectionPoint& operator=(const TEventConnectionPoint&) = delete;
 
-  // Drops the sink without telling the control (which is going away).
+  // Drops the sink (the control is going away).
   void Disconnect() { FSink.Reset(); }
+  // The connected sink's event interface, or null; the control calls its events through it.
+  IDispatch* Sink() const { return FSink.Get(); }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
   ULONG STDMETHODCALLTYPE AddRef() override;
@@ -33,7 +35,7 @@ class TEventConnectionPoint : public IConnectionPoint {
  private:
   static constexpr DWORD Cookie = 1;
   TActiveXControlBase& FOwner;
-  TComRef<IUnknown> FSink;
+  TComRef<IDispatch> FSink;
 };
 
 // A one-element enumerator of connection points, for EnumConnectionPoints.

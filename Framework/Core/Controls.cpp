@@ -15,6 +15,40 @@ void EraseFrom(std::vector<T*>& list, T* item) {
   list.erase(std::remove(list.begin(), list.end(), item), list.end());
 }
 
+bool IsWindowless(const TControl* control) { return dynamic_cast<const TWinControl*>(control) == nullptr; }
+
+// The frame of a framed windowless control; a window's frame is its platform's.
+int FrameInset(const TControl& control) { return control.ControlStyle().Contains(csFramed) ? 1 : 0; }
+
+// A point of a window's client area in the client coordinates of the window's control or of one
+// of its windowless children.
+TPoint ClientPointOf(const TControl& target, const TWinControl& window, int x, int y) {
+  if (&target == &window) return TPoint{x, y};
+  TPoint origin = target.ClientOrigin();
+  return TPoint{x - origin.X, y - origin.Y};
+}
+
+// Brings the canvas back out of a child's area however the child's painting ends.
+class TCanvasArea {
+ public:
+  TCanvasArea(TCanvas& canvas, const TRect& area) : FCanvas(canvas) { FCanvas.BeginArea(area); }
+  ~TCanvasArea() { FCanvas.EndArea(); }
+  TCanvasArea(const TCanvasArea&) = delete;
+  TCanvasArea& operator=(const TCanvasArea&) = delete;
+
+ private:
+  TCanvas& FCanvas;
+};
+
+// The frame of a thin window border: one pixel inside each edge of bounds.
+void PaintFrame(TCanvas& canvas, const TRect& bounds) {
+  canvas.SetBrushColor(clWindowFrame);
+  canvas.FillRect(TRect{bounds.Left, bounds.Top, bounds.Right, bounds.Top + 1});
+  canvas.FillRect(TRect{bounds.Left, bounds.Bottom - 1, bounds.Right, bounds.Bottom});
+  canvas.FillRect(TRect{bounds.Left, bounds.Top + 1, bounds.Left + 1, bounds.Bottom - 1});
+  canvas.FillRect(TRect{bounds.Right - 1, bounds.Top + 1, bounds.Right, bounds.Bottom - 1});
+}
+
 // Every pixel sum made later starts from the right and bottom edges, so they must exist as
 // 32-bit values: "Integer overflow" otherwise, before anything changes.
 void CheckBounds(int left, int top, int width, int height) {
@@ -90,6 +124,7 @@ void TControl::ParentChanged() {
 
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   CheckBounds(ALeft, ATop, AWidth, AHeight);
+  if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
   Invalidate();
   FLeft = ALeft;
   FTop = ATop;
@@ -98,9 +133,13 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   Invalidate();
 }
 
-TRect TControl::ClientRect() const { return TRect{0, 0, FWidth, FHeight}; }
+TRect TControl::ClientRect() const {
+  int frame = FrameInset(*this);
+  return TRect{0, 0, std::max(0, FWidth - 2 * frame), std::max(0, FHeight - 2 * frame)};
+}
 
 void TControl::SetVisible(bool visible) {
+  if (visible == FVisible) return;
   FVisible = visible;
   if (FParent) FParent->InvalidateRect(BoundsRect());
 }
@@ -128,14 +167,22 @@ void TControl::SetParentFont(bool value) {
 }
 
 void TControl::Invalidate() {
-  if (FParent) FParent->InvalidateRect(BoundsRect());
+  if (FParent && FVisible) FParent->InvalidateRect(BoundsRect());
 }
 
 void TControl::InvalidateRect(const TRect& rect) {
-  if (FParent)
-    FParent->InvalidateRect(TRect{rect.Left + FLeft, rect.Top + FTop, rect.Right + FLeft,
-                                  rect.Bottom + FTop});
+  TPoint origin = ClientOrigin();
+  if (FParent && FVisible)
+    FParent->InvalidateRect(TRect{rect.Left + origin.X, rect.Top + origin.Y, rect.Right + origin.X,
+                                  rect.Bottom + origin.Y});
 }
+
+TPoint TControl::ClientOrigin() const {
+  int frame = FrameInset(*this);
+  return TPoint{FLeft + frame, FTop + frame};
+}
+
+void TControl::Paint(TCanvas&) {}
 
 void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   if (OnMouseDown) CallHandler(OnMouseDown, this, button, shift, x, y);
@@ -146,14 +193,22 @@ void TControl::MouseMove(TShiftState, int, int) {}
 void TControl::MouseUp(TMouseButton, TShiftState, int, int) {}
 
 void TControl::ContextPopup(int x, int y) {
-  if (!FPopupMenu) return;
+  if (!FPopupMenu || !InUserMode()) return;
   FPopupMenu->SetPopupComponent(this);
   TPoint screen = ClientToScreen(TPoint{x, y});
   FPopupMenu->Popup(screen.X, screen.Y);
 }
 
+bool TControl::InUserMode() const {
+  const TControl* control = this;
+  while (control->FParent != nullptr) control = control->FParent;
+  const auto* root = dynamic_cast<const TWinControl*>(control);
+  return root == nullptr || root->UserMode();
+}
+
 TPoint TControl::ClientToScreen(TPoint point) const {
-  TPoint inParent{point.X + FLeft, point.Y + FTop};
+  TPoint origin = ClientOrigin();
+  TPoint inParent{point.X + origin.X, point.Y + origin.Y};
   return FParent ? FParent->ClientToScreen(inParent) : inParent;
 }
 
@@ -172,7 +227,7 @@ TWinControl::~TWinControl() {
 }
 
 void TWinControl::InsertControl(TControl* control) {
-  FControls.push_back(control);
+  control->FSlot = FControls.insert(FControls.end(), control);
   auto* winControl = dynamic_cast<TWinControl*>(control);
   if (!winControl) return;
   winControl->SetPeer(FPeer ? FPeer->CreateChildPeer() : nullptr);
@@ -180,9 +235,97 @@ void TWinControl::InsertControl(TControl* control) {
 }
 
 void TWinControl::RemoveControl(TControl* control) {
-  EraseFrom(FControls, control);
+  FControls.erase(control->FSlot);
+  auto* winControl = dynamic_cast<TWinControl*>(control);
+  if (!winControl) {
+    control->Invalidate();
+    return;
+  }
   Invalidate();
-  if (auto* winControl = dynamic_cast<TWinControl*>(control)) winControl->SetPeer(nullptr);
+  winControl->SetPeer(nullptr);
+}
+
+TControl* TWinControl::ControlAtPos(TPoint point) const {
+  for (TControl* control : FControls)
+    if (control->Visible() && control->Enabled() && IsWindowless(control) &&
+        control->BoundsRect().Contains(point))
+      return control;
+  return nullptr;
+}
+
+TControl* TWinControl::MouseTarget(int x, int y) {
+  TControl* child = ControlAtPos(TPoint{x, y});
+  return child ? child : this;
+}
+
+// The target's coordinates are its client's: a framed child's start inside its frame.
+void TWinControl::WindowMouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  TControl* target = MouseTarget(x, y);
+  FPressed = TWeakRef<TControl>(target);
+  FPressHeld = true;
+  if (button == mbRight) {
+    FRightPressOnChild = target != this;
+    FRightPressed = TWeakRef<TControl>(FRightPressOnChild ? target : nullptr);
+  }
+  TPoint at = ClientPointOf(*target, *this, x, y);
+  target->MouseDown(button, shift, at.X, at.Y);
+}
+
+void TWinControl::WindowMouseMove(TShiftState shift, int x, int y) {
+  TControl* target = FPressHeld ? FPressed.Get() : MouseTarget(x, y);
+  if (!target) return;
+  TPoint at = ClientPointOf(*target, *this, x, y);
+  target->MouseMove(shift, at.X, at.Y);
+}
+
+void TWinControl::WindowMouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  TControl* target = FPressHeld ? FPressed.Get() : MouseTarget(x, y);
+  FPressHeld = false;
+  FPressed = TWeakRef<TControl>();
+  if (!target) return;
+  TPoint at = ClientPointOf(*target, *this, x, y);
+  target->MouseUp(button, shift, at.X, at.Y);
+}
+
+bool TWinControl::WindowContextPopup(int x, int y) {
+  TControl* target = FRightPressOnChild ? FRightPressed.Get() : MouseTarget(x, y);
+  bool pressedChildGone = FRightPressOnChild && !target;
+  FRightPressOnChild = false;
+  FRightPressed = TWeakRef<TControl>();
+  if (pressedChildGone) return true;
+  if (!target->PopupMenu()) return false;
+  TPoint at = ClientPointOf(*target, *this, x, y);
+  target->ContextPopup(at.X, at.Y);
+  return true;
+}
+
+void TWinControl::PaintWindow(TCanvas& canvas, const TRect& area) {
+  canvas.SetBrushColor(Color());
+  canvas.FillRect(area);
+  Paint(canvas);
+  PaintControls(canvas);
+}
+
+// Last to first, so that an earlier child lies over a later one where they overlap.
+void TWinControl::PaintControls(TCanvas& canvas) {
+  for (auto control = FControls.rbegin(); control != FControls.rend(); ++control) {
+    TControl& child = **control;
+    TRect bounds = child.BoundsRect();
+    if (!child.Visible() || !IsWindowless(&child) || bounds.IsEmpty() || !canvas.RectVisible(bounds))
+      continue;
+    TRect client = bounds;
+    if (child.ControlStyle().Contains(csFramed)) {
+      PaintFrame(canvas, bounds);
+      client.Inflate(-1, -1);
+      if (client.IsEmpty()) continue;
+    }
+    TCanvasArea area(canvas, client);
+    if (child.ControlStyle().Contains(csOpaque)) {
+      canvas.SetBrushColor(child.Color());
+      canvas.FillRect(TRect{0, 0, client.Width(), client.Height()});
+    }
+    child.Paint(canvas);
+  }
 }
 
 void TWinControl::SetPeer(std::unique_ptr<TWindowPeer> peer) {
@@ -259,6 +402,22 @@ void TWinControl::SetFont(const TFont& font) {
   for (TControl* control : FControls) control->ParentChanged();
 }
 
+void TWinControl::TakeAmbient(const TAmbientProperties& ambient) {
+  FUserMode = ambient.UserMode;
+  if (Parent() != nullptr) return;
+  const TColor color = ParentColor() && ambient.BackColor ? *ambient.BackColor : Color();
+  TFont font = ParentFont() && ambient.Font ? *ambient.Font : Font();
+  if (ParentFont() && ambient.ForeColor) font.Color = *ambient.ForeColor;
+  if (color == Color() && font == Font()) return;
+  // Taken as the parent's would be: the control goes on following the container.
+  const bool parentColor = ParentColor();
+  const bool parentFont = ParentFont();
+  SetColor(color);
+  SetFont(font);
+  SetParentColor(parentColor);
+  SetParentFont(parentFont);
+}
+
 void TWinControl::SetCtl3D(bool value) {
   if (value == Ctl3D()) return;
   TControl::SetCtl3D(value);
@@ -275,11 +434,39 @@ void TWinControl::UpdateFrame() {
 }
 
 void TWinControl::Invalidate() {
-  if (HandleAllocated()) FPeer->Invalidate();
+  if (FInvalidationBatches > 0)
+    FPendingFullInvalidation = true;
+  else if (HandleAllocated())
+    FPeer->Invalidate();
 }
 
 void TWinControl::InvalidateRect(const TRect& rect) {
-  if (HandleAllocated() && !rect.IsEmpty()) FPeer->InvalidateRect(rect);
+  if (rect.IsEmpty()) return;
+  if (FInvalidationBatches == 0) {
+    if (HandleAllocated()) FPeer->InvalidateRect(rect);
+    return;
+  }
+  TRect& pending = FPendingInvalidRect;
+  pending = pending.IsEmpty() ? rect
+                              : TRect{std::min(pending.Left, rect.Left), std::min(pending.Top, rect.Top),
+                                      std::max(pending.Right, rect.Right),
+                                      std::max(pending.Bottom, rect.Bottom)};
+}
+
+TInvalidationBatch::TInvalidationBatch(TWinControl& control) : FControl(control) {
+  ++FControl.FInvalidationBatches;
+}
+
+TInvalidationBatch::~TInvalidationBatch() {
+  if (--FControl.FInvalidationBatches > 0) return;
+  bool full = FControl.FPendingFullInvalidation;
+  TRect rect = FControl.FPendingInvalidRect;
+  FControl.FPendingFullInvalidation = false;
+  FControl.FPendingInvalidRect = TRect{};
+  if (full)
+    FControl.Invalidate();
+  else
+    FControl.InvalidateRect(rect);
 }
 
 TPoint TWinControl::ClientToScreen(TPoint point) const {
@@ -309,7 +496,5 @@ void TWinControl::NotifyAccessibleEvent(TAccessibleEvent event, int element) {
 }
 
 void TWinControl::KeyDown(int&, TShiftState) {}
-
-void TWinControl::Paint(TCanvas&) {}
 
 }  // namespace skx

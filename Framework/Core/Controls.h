@@ -3,7 +3,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <list>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -31,12 +33,6 @@ auto CallHandler(const Handler& handler, Args&&... args) {
   Handler running = handler;
   return running(std::forward<Args>(args)...);
 }
-
-// A property that a saved state holds; Stored false means it is derived and never written.
-struct TPublishedProperty {
-  const wchar_t* Name;
-  bool Stored;
-};
 
 enum TComponentStateFlag { csDesigning, csDestroying };
 using TComponentState = TSet<TComponentStateFlag>;
@@ -185,6 +181,10 @@ class TWindowPeer {
   TWinControl* FControl = nullptr;
 };
 
+// A control without a window of its own is a windowless control: its parent's window paints it
+// (Paint, in the control's client coordinates) and hit-tests it for the mouse. csFramed gives it a
+// one-pixel frame in the window-frame colour around its client area, as a thin window border
+// does, and csOpaque has its client area filled with its Color before it paints.
 class TControl : public TComponent {
  public:
   explicit TControl(TComponent* AOwner);
@@ -204,6 +204,9 @@ class TControl : public TComponent {
   void SetWidth(int value) { SetBounds(FLeft, FTop, value, FHeight); }
   void SetHeight(int value) { SetBounds(FLeft, FTop, FWidth, value); }
   virtual TRect ClientRect() const;
+  // Where a windowless control's client area starts in its parent's client coordinates: inside
+  // its frame when it has one.
+  TPoint ClientOrigin() const;
   int ClientWidth() const { return ClientRect().Width(); }
   int ClientHeight() const { return ClientRect().Height(); }
 
@@ -237,15 +240,23 @@ class TControl : public TComponent {
   TPopupMenu* PopupMenu() const { return FPopupMenu; }
   void SetPopupMenu(TPopupMenu* menu) { FPopupMenu = menu; }
 
+  // A hidden windowless control invalidates nothing.
   virtual void Invalidate();
   virtual void InvalidateRect(const TRect& rect);
+  virtual void Paint(TCanvas& canvas);
 
-  // What the platform calls for mouse input, in client coordinates.
+  // What a control is given for mouse input, in client coordinates; windowed controls get it
+  // through their window's routing (TWinControl::WindowMouseDown and the others).
   virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
   virtual void MouseMove(TShiftState shift, int x, int y);
   virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
-  // The context menu request after a right click: pops up PopupMenu, if any, at (x, y).
+  // The context menu request after a right click: pops up PopupMenu, if any, at (x, y), unless
+  // the control's container is not in user mode.
   void ContextPopup(int x, int y);
+  // Whether the container of the control without a parent that holds this one runs its form
+  // (true), or has it designed (false). Apart from the component's own design state
+  // (IsDesigning), which lays out and loads differently, this only keeps menus and dialogs shut.
+  bool InUserMode() const;
   // Where a context menu asked for from the keyboard comes up, in client coordinates.
   virtual TPoint KeyboardPopupPoint() const { return TPoint{0, 0}; }
   virtual TPoint ClientToScreen(TPoint point) const;
@@ -278,15 +289,31 @@ class TControl : public TComponent {
   int FDragCursor = -12;
   int FDragMode = 0;
   TPopupMenu* FPopupMenu = nullptr;
+  // Where the control stands in its parent's list.
+  std::list<TControl*>::iterator FSlot;
+};
+
+// What a container tells the control without a parent control: its colours and font, which the
+// control takes where it follows its parent's (ParentColor, ParentFont), and whether it runs the
+// form (user mode) or has it designed, where no menu or dialog of the control's opens.
+struct TAmbientProperties {
+  std::optional<TColor> BackColor;
+  std::optional<TColor> ForeColor;  // the colour of the font
+  std::optional<TFont> Font;
+  bool UserMode = true;
 };
 
 class TWinControl : public TControl {
  public:
+  friend class TInvalidationBatch;
+
   explicit TWinControl(TComponent* AOwner);
   ~TWinControl() override;
 
   int ControlCount() const { return static_cast<int>(FControls.size()); }
-  TControl* Controls(int index) const { return FControls.at(index); }
+  // The visible, enabled windowless child at the point (client coordinates), or null. Children
+  // stack as the platform stacks child windows: an earlier one lies over a later one.
+  TControl* ControlAtPos(TPoint point) const;
 
   // The platform (or a test) gives the control its peer; children ask their parent's peer.
   void SetPeer(std::unique_ptr<TWindowPeer> peer);
@@ -307,6 +334,11 @@ class TWinControl : public TControl {
   void InvalidateRect(const TRect& rect) override;
   TPoint ClientToScreen(TPoint point) const override;
 
+  // For a control without a parent control; children follow as they follow any change of their
+  // parent's colour and font.
+  void TakeAmbient(const TAmbientProperties& ambient);
+  bool UserMode() const { return FUserMode; }
+
   bool TabStop() const { return FTabStop; }
   void SetTabStop(bool value) { FTabStop = value; }
   bool CanFocus() const;
@@ -314,9 +346,25 @@ class TWinControl : public TControl {
   void SetFocus();
   void SetMouseCapture(bool capture);
 
-  // What the platform calls for key presses and for painting.
+  // What the platform calls for mouse input on the window, in client coordinates. A press goes
+  // to the windowless child under it, or else to this control; the moves and the release that
+  // follow a press go where the press went (nowhere once that control is gone), other moves to
+  // whatever control is under the mouse. Nothing of this control is touched after the target
+  // was called, since its handlers may free both.
+  void WindowMouseDown(TMouseButton button, TShiftState shift, int x, int y);
+  void WindowMouseMove(TShiftState shift, int x, int y);
+  void WindowMouseUp(TMouseButton button, TShiftState shift, int x, int y);
+  // A context menu asked for with the mouse at (x, y): the menu of the windowless child that the
+  // right press before it went to, or of the one there if none did, or else this control's.
+  // False when that control has no menu; a child that the press freed shows none.
+  bool WindowContextPopup(int x, int y);
+
+  // What the platform calls for key presses.
   virtual void KeyDown(int& key, TShiftState shift);
-  virtual void Paint(TCanvas& canvas);
+  // The one painting of the window, for the screen and for any other device alike: the area
+  // erased with Color, then Paint, then the windowless children over it, each clipped to its
+  // bounds and on a canvas as fresh as a window's.
+  void PaintWindow(TCanvas& canvas, const TRect& area);
   // What assistive technology is shown of the control; null leaves it to the platform's default.
   virtual TAccessibleModel* Accessible() { return nullptr; }
   // Passes the event to the window, if there is one.
@@ -332,10 +380,39 @@ class TWinControl : public TControl {
   friend class TControl;
   void InsertControl(TControl* control);
   void RemoveControl(TControl* control);
+  TControl* MouseTarget(int x, int y);
+  void PaintControls(TCanvas& canvas);
 
-  std::vector<TControl*> FControls;
+  // A list, so that a child leaves it at once wherever it stands: a grid frees thousands of
+  // markers in the order it made them.
+  std::list<TControl*> FControls;
+  // The control that the last press went to, while the button is held.
+  TWeakRef<TControl> FPressed;
+  bool FPressHeld = false;
+  // The windowless child that the last right press went to, until the menu request it brings.
+  TWeakRef<TControl> FRightPressed;
+  bool FRightPressOnChild = false;
   std::unique_ptr<TWindowPeer> FPeer;
   bool FTabStop = false;
+  bool FUserMode = true;
+  // While batches are open, what was invalidated: the whole window, or the bounding rectangle.
+  int FInvalidationBatches = 0;
+  bool FPendingFullInvalidation = false;
+  TRect FPendingInvalidRect;
+};
+
+// While it lives, the invalidations of the control and of its windowless children reach the
+// window as one, the bounding rectangle of all of them, when it ends: a grid that frees or moves
+// thousands of markers asks its window once. Batches nest.
+class TInvalidationBatch {
+ public:
+  explicit TInvalidationBatch(TWinControl& control);
+  ~TInvalidationBatch();
+  TInvalidationBatch(const TInvalidationBatch&) = delete;
+  TInvalidationBatch& operator=(const TInvalidationBatch&) = delete;
+
+ private:
+  TWinControl& FControl;
 };
 
 }  // namespace skx

@@ -40,7 +40,7 @@ struct TRect {
   friend bool operator!=(const TRect& a, const TRect& b) { return !(a == b); }
 };
 
-inline TRect Bounds(int left, int top, int width, int height) {
+constexpr TRect Bounds(int left, int top, int width, int height) {
   return TRect{left, top, left + width, top + height};
 }
 

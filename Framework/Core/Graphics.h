@@ -21,6 +21,7 @@ constexpr TColor clYellow = 0x0000FFFF;
 constexpr TColor clWhite = 0x00FFFFFF;
 constexpr TColor clActiveCaption = 0x80000002;
 constexpr TColor clWindow = 0x80000005;
+constexpr TColor clWindowFrame = 0x80000006;
 constexpr TColor clWindowText = 0x80000008;
 constexpr TColor clHighlight = 0x8000000D;
 constexpr TColor clHighlightText = 0x8000000E;
@@ -132,6 +133,13 @@ class TCanvas {
   virtual bool RectVisible(const TRect& rect) = 0;
   // The bitmap opaque, its top-left corner at (x, y), in its own size; an empty one draws nothing.
   virtual void Draw(int x, int y, const TBitmap& bitmap) = 0;
+
+  // Drawing goes into the area (in the current coordinates) as onto a canvas of its own: the
+  // origin at the area's top-left corner, everything outside it clipped away, and the pen, brush,
+  // font and text mode of a fresh canvas. EndArea brings back the origin, clipping and drawing
+  // state of before; areas nest.
+  virtual void BeginArea(const TRect& area) = 0;
+  virtual void EndArea() = 0;
 };
 
 }  // namespace skx

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 
-#include "Framework/Core/Exceptions.h"
 
 namespace skx {
 
@@ -37,10 +36,6 @@ std::unique_ptr<TWindowPeer> THeadlessWindowPeer::CreateChildPeer() {
 }
 
 void THeadlessWindowPeer::CreateHandle(const TCreateParams& params, TWindowPeer*) {
-  if (FRecorder.RefuseWindows > 0) {
-    --FRecorder.RefuseWindows;
-    throw EOutOfResources(L"Error creating window");
-  }
   TWindowRecord record;
   record.Id = static_cast<int>(FRecorder.Windows.size());
   record.ParentId = FParent ? FParent->FId : -1;
@@ -125,6 +120,16 @@ void THeadlessWindowPeer::PostCall(std::function<void()> call) {
 }
 
 void RightClick(TControl& control, int x, int y) {
+  TWinControl* window = dynamic_cast<TWinControl*>(&control);
+  if (!window && control.Parent()) {
+    TWinControl& parent = *control.Parent();
+    TPoint at = control.ClientOrigin();
+    TWeakRef<TWinControl> alive(&parent);
+    parent.WindowMouseDown(mbRight, {}, at.X + x, at.Y + y);
+    if (TWinControl* target = alive.Get(); target && target->HandleAllocated())
+      target->WindowContextPopup(at.X + x, at.Y + y);
+    return;
+  }
   TWeakRef<TControl> alive(&control);
   control.MouseDown(mbRight, {}, x, y);
   if (TControl* target = alive.Get()) target->ContextPopup(x, y);

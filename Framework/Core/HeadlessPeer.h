@@ -56,9 +56,6 @@ class THeadlessRecorder {
   // Answers the index of the item a shown menu returns (-1 for none); none is chosen when it is
   // empty.
   std::function<int(TPopupMenu& menu)> ChooseItem;
-  // Windows created while it is above 0 are refused, as a window system out of handles does;
-  // each refusal counts it down.
-  int RefuseWindows = 0;
 
   // The record of a control's window; null when the control has no headless window.
   const TWindowRecord* WindowOf(const TWinControl& control) const;
@@ -78,7 +75,9 @@ class THeadlessRecorder {
 };
 
 // What the platform delivers for a right click: the press, then, as a message of its own, the
-// context-menu request, which reaches the control only while its window still exists.
+// context-menu request, which reaches the control only while its window still exists. A
+// windowless control is clicked through its parent's window at that point, whichever control the
+// window finds there.
 void RightClick(TControl& control, int x, int y);
 
 class THeadlessWindowPeer : public TWindowPeer {

@@ -1,6 +1,8 @@
 // The recording canvas: each call appends one record with the state after it.
 #include "Framework/Core/RecordingCanvas.h"
 
+#include <algorithm>
+
 namespace skx {
 
 std::vector<TCanvasCall> TRecordingCanvas::Of(TCanvasOp op) const {
@@ -62,6 +64,30 @@ void TRecordingCanvas::Draw(int x, int y, const TBitmap& bitmap) {
   call.Point = TPoint{x, y};
   call.Bitmap = bitmap.Handle();
   call.Rect = Bounds(x, y, bitmap.Width(), bitmap.Height());
+}
+
+void TRecordingCanvas::BeginArea(const TRect& area) {
+  FAreas.push_back(TSavedArea{FOrigin, ClipRect, State});
+  TRect clip = ClipRect;
+  if (clip.Intersects(area))
+    clip = TRect{std::max(clip.Left, area.Left), std::max(clip.Top, area.Top),
+                 std::min(clip.Right, area.Right), std::min(clip.Bottom, area.Bottom)};
+  else
+    clip = TRect{};
+  ClipRect = TRect{clip.Left - area.Left, clip.Top - area.Top, clip.Right - area.Left,
+                   clip.Bottom - area.Top};
+  FOrigin = TPoint{FOrigin.X + area.Left, FOrigin.Y + area.Top};
+  State = TCanvasState{};
+  Record(coBeginArea).Rect = Bounds(FOrigin.X, FOrigin.Y, area.Width(), area.Height());
+}
+
+void TRecordingCanvas::EndArea() {
+  if (FAreas.empty()) return;
+  FOrigin = FAreas.back().Origin;
+  ClipRect = FAreas.back().ClipRect;
+  State = FAreas.back().State;
+  FAreas.pop_back();
+  Record(coEndArea);
 }
 
 }  // namespace skx

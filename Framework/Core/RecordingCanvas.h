@@ -1,5 +1,6 @@
 // A canvas that records every drawing call with its arguments and the pen, brush and font in
-// force, for tests of painting code.
+// force, for tests of painting code. Calls inside an area keep the area's coordinates; the area
+// itself is recorded in the coordinates of the surface.
 #pragma once
 
 #include <climits>
@@ -29,7 +30,9 @@ enum TCanvasOp {
   coTextRect,
   coDrawText,
   coDrawFocusRect,
-  coDraw
+  coDraw,
+  coBeginArea,
+  coEndArea
 };
 
 struct TPenState {
@@ -50,7 +53,7 @@ struct TCanvasCall {
   TCanvasOp Op = coPenColor;
   // The state once the call was made.
   TCanvasState State;
-  TRect Rect;                      // fills, frames and text
+  TRect Rect;                      // fills, frames, text and areas
   TPoint Point;                    // pen moves, bitmaps, the origin of TextRect's text
   String Text;                     // text output
   unsigned Flags = 0;              // DrawTextInRect
@@ -96,8 +99,19 @@ class TRecordingCanvas : public TCanvas {
   void DrawFocusRect(const TRect& rect) override;
   bool RectVisible(const TRect& rect) override { return rect.Intersects(ClipRect); }
   void Draw(int x, int y, const TBitmap& bitmap) override;
+  void BeginArea(const TRect& area) override;
+  void EndArea() override;
 
  private:
+  struct TSavedArea {
+    TPoint Origin;
+    TRect ClipRect;
+    TCanvasState State;
+  };
+  // Where the current coordinates have their origin on the surface.
+  TPoint FOrigin;
+  std::vector<TSavedArea> FAreas;
+
   TCanvasCall& Record(TCanvasOp op);
   template <typename T>
   void Change(T& field, const T& value, TCanvasOp op) {

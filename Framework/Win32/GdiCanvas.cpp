@@ -40,65 +40,79 @@ TGdiCanvas::~TGdiCanvas() {
 }
 
 void TGdiCanvas::SetPenColor(TColor color) {
-  if (color != FPenColor) FPen.Reset();
-  FPenColor = color;
+  if (color != FState.PenColor) FPen.Reset();
+  FState.PenColor = color;
 }
 
 void TGdiCanvas::SetPenWidth(int width) {
-  if (width != FPenWidth) FPen.Reset();
-  FPenWidth = width;
+  if (width != FState.PenWidth) FPen.Reset();
+  FState.PenWidth = width;
 }
 
 void TGdiCanvas::SetPenGeometric(bool geometric) {
-  if (geometric != FPenGeometric) FPen.Reset();
-  FPenGeometric = geometric;
+  if (geometric != FState.PenGeometric) FPen.Reset();
+  FState.PenGeometric = geometric;
 }
 
 void TGdiCanvas::SetBrushColor(TColor color) {
-  if (color != FBrushColor) FBrush.Reset();
-  FBrushColor = color;
+  if (color != FState.BrushColor) FBrush.Reset();
+  FState.BrushColor = color;
 }
 
+namespace {
+
+bool SameFace(const TFont& a, const TFont& b) {
+  return a.Name == b.Name && a.Height == b.Height && a.Style == b.Style;
+}
+
+}  // namespace
+
 void TGdiCanvas::SetFont(const TFont& font) {
-  TFont old = FFont;
-  FFont = font;
-  if (old.Name != font.Name || old.Height != font.Height || old.Style != font.Style)
-    FFontHandle.Reset();
+  TFont old = FState.Font;
+  FState.Font = font;
+  if (!SameFace(old, font)) DropFont();
+}
+
+// The font may still be selected into the DC; it is deleted only once another replaced it there.
+void TGdiCanvas::DropFont() {
+  if (!FFontHandle) return;
+  FSpareFont = std::move(FFontHandle);
+  FSpareFontFace = FFontHandleFace;
 }
 
 void TGdiCanvas::SetFontName(const String& name) {
-  TFont font = FFont;
+  TFont font = FState.Font;
   font.Name = name;
   SetFont(font);
 }
 
 void TGdiCanvas::SetFontSize(int points) {
-  TFont font = FFont;
+  TFont font = FState.Font;
   font.SetSize(points);
   SetFont(font);
 }
 
-void TGdiCanvas::SetFontColor(TColor color) { FFont.Color = color; }
+void TGdiCanvas::SetFontColor(TColor color) { FState.Font.Color = color; }
 
 void TGdiCanvas::SetFontStyle(TFontStyles style) {
-  if (style != FFont.Style) FFontHandle.Reset();
-  FFont.Style = style;
+  if (style != FState.Font.Style) DropFont();
+  FState.Font.Style = style;
 }
 
-void TGdiCanvas::SetTransparentText(bool transparent) { FTransparentText = transparent; }
+void TGdiCanvas::SetTransparentText(bool transparent) { FState.TransparentText = transparent; }
 
 // An object is deleted only after the DC has let it go, so each one is first replaced in the
 // DC by the DC's own and then rebuilt.
 void TGdiCanvas::RequirePen() {
   if (FPen) return;
   ::SelectObject(FDC, FOriginalPen);
-  COLORREF color = ColorToCOLORREF(FPenColor);
-  if (FPenGeometric) {
+  COLORREF color = ColorToCOLORREF(FState.PenColor);
+  if (FState.PenGeometric) {
     LOGBRUSH brush{BS_SOLID, color, 0};
     FPen = TGdiObject<HPEN>(::ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT | PS_JOIN_MITER,
-                                           static_cast<DWORD>(FPenWidth), &brush, 0, nullptr));
+                                           static_cast<DWORD>(FState.PenWidth), &brush, 0, nullptr));
   } else {
-    FPen = TGdiObject<HPEN>(::CreatePen(PS_SOLID, std::max(FPenWidth, 0), color));
+    FPen = TGdiObject<HPEN>(::CreatePen(PS_SOLID, std::max(FState.PenWidth, 0), color));
   }
   ::SelectObject(FDC, FPen.Get());
 }
@@ -106,20 +120,25 @@ void TGdiCanvas::RequirePen() {
 void TGdiCanvas::RequireBrush() {
   if (FBrush) return;
   ::SelectObject(FDC, FOriginalBrush);
-  FBrush = TGdiObject<HBRUSH>(::CreateSolidBrush(ColorToCOLORREF(FBrushColor)));
+  FBrush = TGdiObject<HBRUSH>(::CreateSolidBrush(ColorToCOLORREF(FState.BrushColor)));
   ::SelectObject(FDC, FBrush.Get());
 }
 
 void TGdiCanvas::RequireText() {
   if (!FFontHandle) {
     ::SelectObject(FDC, FOriginalFont);
-    LOGFONTW log = ToLogFont(FFont);
-    FFontHandle = TGdiObject<HFONT>(::CreateFontIndirectW(&log));
+    if (FSpareFont && SameFace(FSpareFontFace, FState.Font)) {
+      FFontHandle = std::move(FSpareFont);
+    } else {
+      LOGFONTW log = ToLogFont(FState.Font);
+      FFontHandle = TGdiObject<HFONT>(::CreateFontIndirectW(&log));
+    }
+    FFontHandleFace = FState.Font;
     ::SelectObject(FDC, FFontHandle.Get());
   }
-  ::SetTextColor(FDC, ColorToCOLORREF(FFont.Color));
-  ::SetBkColor(FDC, ColorToCOLORREF(FBrushColor));
-  ::SetBkMode(FDC, FTransparentText ? TRANSPARENT : OPAQUE);
+  ::SetTextColor(FDC, ColorToCOLORREF(FState.Font.Color));
+  ::SetBkColor(FDC, ColorToCOLORREF(FState.BrushColor));
+  ::SetBkMode(FDC, FState.TransparentText ? TRANSPARENT : OPAQUE);
 }
 
 void TGdiCanvas::FillRect(const TRect& rect) {
@@ -151,7 +170,7 @@ void TGdiCanvas::PolyPolyline(const TPoint* points, const int* counts, int lineC
 void TGdiCanvas::TextRect(const TRect& rect, int x, int y, const String& text) {
   RequireText();
   RECT r = ToRECT(rect);
-  UINT options = ETO_CLIPPED | (FTransparentText ? 0 : ETO_OPAQUE);
+  UINT options = ETO_CLIPPED | (FState.TransparentText ? 0 : ETO_OPAQUE);
   ::ExtTextOutW(FDC, x, y, options, &r, text.c_str(), static_cast<UINT>(text.size()), nullptr);
 }
 
@@ -187,11 +206,41 @@ bool TGdiCanvas::RectVisible(const TRect& rect) {
   return ::RectVisible(FDC, &r) != FALSE;
 }
 
+void TGdiCanvas::SetDrawingState(const TDrawingState& state) {
+  SetPenColor(state.PenColor);
+  SetPenWidth(state.PenWidth);
+  SetPenGeometric(state.PenGeometric);
+  SetBrushColor(state.BrushColor);
+  SetFont(state.Font);
+  SetTransparentText(state.TransparentText);
+}
+
+// Clip regions are kept in device coordinates, so the saved one goes back as it was whatever the
+// origin did meanwhile.
+void TGdiCanvas::BeginArea(const TRect& area) {
+  TSavedArea saved{TGdiObject<HRGN>(::CreateRectRgn(0, 0, 0, 0)), TPoint{area.Left, area.Top}, FState};
+  if (::GetClipRgn(FDC, saved.Clip.Get()) != 1) saved.Clip.Reset();
+  FAreas.push_back(std::move(saved));
+  ::IntersectClipRect(FDC, area.Left, area.Top, area.Right, area.Bottom);
+  ::OffsetWindowOrgEx(FDC, -area.Left, -area.Top, nullptr);
+  SetDrawingState(TDrawingState{});
+}
+
+void TGdiCanvas::EndArea() {
+  if (FAreas.empty()) return;
+  TSavedArea& saved = FAreas.back();
+  ::OffsetWindowOrgEx(FDC, saved.Corner.X, saved.Corner.Y, nullptr);
+  ::SelectClipRgn(FDC, saved.Clip.Get());
+  SetDrawingState(saved.State);
+  FAreas.pop_back();
+}
+
 void TGdiCanvas::Draw(int x, int y, const TBitmap& bitmap) {
   if (bitmap.Empty()) return;
-  TMemoryDC source(FDC);
-  TSelectObject selected(source.Get(), reinterpret_cast<HGDIOBJ>(bitmap.Handle()));
-  ::BitBlt(FDC, x, y, bitmap.Width(), bitmap.Height(), source.Get(), 0, 0, SRCCOPY);
+  if (!FBitmapSource) FBitmapSource = std::make_unique<TMemoryDC>(FDC);
+  HDC source = FBitmapSource->Get();
+  TSelectObject selected(source, reinterpret_cast<HGDIOBJ>(bitmap.Handle()));
+  ::BitBlt(FDC, x, y, bitmap.Width(), bitmap.Height(), source, 0, 0, SRCCOPY);
 }
 
 }  // namespace skx

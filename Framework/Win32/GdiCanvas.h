@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <vector>
+
 #include "Framework/Core/Graphics.h"
 #include "Framework/Win32/GdiObjects.h"
 
@@ -45,29 +48,52 @@ class TGdiCanvas : public TCanvas {
   void DrawFocusRect(const TRect& rect) override;
   bool RectVisible(const TRect& rect) override;
   void Draw(int x, int y, const TBitmap& bitmap) override;
+  void BeginArea(const TRect& area) override;
+  void EndArea() override;
 
  private:
+  // What drawing state a canvas keeps; a fresh canvas holds the defaults.
+  struct TDrawingState {
+    TColor PenColor = clBlack;
+    int PenWidth = 1;
+    bool PenGeometric = false;
+    TColor BrushColor = clWhite;
+    TFont Font;
+    bool TransparentText = false;
+  };
+  // What an area replaced: the clip region (null for none), the area's corner and the state.
+  struct TSavedArea {
+    TGdiObject<HRGN> Clip;
+    TPoint Corner;
+    TDrawingState State;
+  };
+  void SetDrawingState(const TDrawingState& state);
+
   void RequirePen();
   void RequireBrush();
   // Font, text colour and text background as text output needs them.
   void RequireText();
   SIZE TextExtent(const String& text);
+  void DropFont();
 
   HDC FDC;
+  std::vector<TSavedArea> FAreas;
   HGDIOBJ FOriginalPen;
   HGDIOBJ FOriginalBrush;
   HGDIOBJ FOriginalFont;
 
-  TColor FPenColor = clBlack;
-  int FPenWidth = 1;
-  bool FPenGeometric = false;
-  TColor FBrushColor = clWhite;
-  TFont FFont;
-  bool FTransparentText = false;
+  TDrawingState FState;
 
   TGdiObject<HPEN> FPen;
   TGdiObject<HBRUSH> FBrush;
   TGdiObject<HFONT> FFontHandle;
+  TFont FFontHandleFace;
+  // The font replaced last, kept for a change back: each marker of a grid switches from the
+  // default font to the one its task draws with.
+  TGdiObject<HFONT> FSpareFont;
+  TFont FSpareFontFace;
+  // The source of bitmaps drawn, made at the first one.
+  std::unique_ptr<TMemoryDC> FBitmapSource;
 };
 
 }  // namespace skx

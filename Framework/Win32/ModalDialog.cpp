@@ -1,6 +1,8 @@
 // Dialog windows built from code and their modal loop.
 #include "Framework/Win32/ModalDialog.h"
 
+#include <commctrl.h>
+
 #include <cstring>
 #include <vector>
 
@@ -35,6 +37,45 @@ class TOwnerDisabled {
 };
 
 }  // namespace
+
+TDateTime PickerDate(HWND Picker) {
+  SYSTEMTIME time{};
+  ::SendMessageW(Picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&time));
+  return EncodeDate(time.wYear, time.wMonth, time.wDay);
+}
+
+void SetPickerDate(HWND Picker, TDateTime Date) {
+  int year, month, day;
+  DecodeDate(Date, year, month, day);
+  SYSTEMTIME time{};
+  time.wYear = static_cast<WORD>(year);
+  time.wMonth = static_cast<WORD>(month);
+  time.wDay = static_cast<WORD>(day);
+  ::SendMessageW(Picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
+}
+
+bool Checked(HWND Box) { return ::SendMessageW(Box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void SetChecked(HWND Box, bool Value) {
+  ::SendMessageW(Box, BM_SETCHECK, Value ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+int ItemIndex(HWND List) { return static_cast<int>(::SendMessageW(List, CB_GETCURSEL, 0, 0)); }
+
+void SetItemIndex(HWND List, int Index) { ::SendMessageW(List, CB_SETCURSEL, Index, 0); }
+
+void AddItem(HWND List, const wchar_t* Text) {
+  ::SendMessageW(List, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Text));
+}
+
+String ItemText(HWND List, UINT Index) {
+  const LRESULT length = ::SendMessageW(List, CB_GETLBTEXTLEN, Index, 0);
+  if (length <= 0) return String();
+  String text(static_cast<size_t>(length) + 1, L'\0');
+  ::SendMessageW(List, CB_GETLBTEXT, Index, reinterpret_cast<LPARAM>(&text[0]));
+  text.resize(static_cast<size_t>(length));
+  return text;
+}
 
 String WindowText(HWND Window) {
   const int length = ::GetWindowTextLengthW(Window);

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "Framework/Core/DateTime.h"
 #include "Framework/Core/Geometry.h"
 #include "Framework/Core/Graphics.h"
 #include "Framework/Core/Strings.h"
@@ -14,6 +15,16 @@ namespace skx {
 String WindowText(HWND Window);
 // A font for a dialog's controls.
 TGdiObject<HFONT> MakeFont(const TFont& Font);
+
+// The values of standard controls: check boxes, drop-down lists and date pickers.
+bool Checked(HWND Box);
+void SetChecked(HWND Box, bool Value);
+int ItemIndex(HWND List);
+void SetItemIndex(HWND List, int Index);
+void AddItem(HWND List, const wchar_t* Text);
+String ItemText(HWND List, UINT Index);
+TDateTime PickerDate(HWND Picker);
+void SetPickerDate(HWND Picker, TDateTime Date);
 
 constexpr int mrNone = 0;
 constexpr int mrOk = IDOK;

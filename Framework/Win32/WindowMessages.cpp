@@ -78,8 +78,9 @@ LRESULT TWin32WindowPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_MBUTTONUP:
       return MouseMessage(message, wParam, lParam);
     case WM_CONTEXTMENU:
-      if (!control->PopupMenu()) break;
-      return ContextMenu(lParam);
+      // A request that no control takes goes on to the parent window.
+      if (ContextMenu(lParam)) return 0;
+      break;
     case WM_KEYDOWN: {
       int key = static_cast<int>(wParam);
       control->KeyDown(key, KeyShift());
@@ -146,7 +147,7 @@ LRESULT TWin32WindowPeer::MouseMessage(UINT message, WPARAM wParam, LPARAM lPara
         if (inside != FMouseInside) ::InvalidateRect(window, nullptr, FALSE);
         FMouseInside = inside;
       }
-      control->MouseMove(shift, x, y);
+      control->WindowMouseMove(shift, x, y);
       return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
@@ -157,17 +158,17 @@ LRESULT TWin32WindowPeer::MouseMessage(UINT message, WPARAM wParam, LPARAM lPara
         ::InvalidateRect(window, nullptr, FALSE);
       }
       if (message == WM_LBUTTONDBLCLK) shift.Include(ssDouble);
-      control->MouseDown(mbLeft, shift, x, y);
+      control->WindowMouseDown(mbLeft, shift, x, y);
       return 0;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
       if (message == WM_RBUTTONDBLCLK) shift.Include(ssDouble);
-      control->MouseDown(mbRight, shift, x, y);
+      control->WindowMouseDown(mbRight, shift, x, y);
       return 0;
     case WM_MBUTTONDOWN:
     case WM_MBUTTONDBLCLK:
       if (message == WM_MBUTTONDBLCLK) shift.Include(ssDouble);
-      control->MouseDown(mbMiddle, shift, x, y);
+      control->WindowMouseDown(mbMiddle, shift, x, y);
       return 0;
     case WM_LBUTTONUP: {
       bool click = FButtonDown && FMouseInside;
@@ -177,30 +178,33 @@ LRESULT TWin32WindowPeer::MouseMessage(UINT message, WPARAM wParam, LPARAM lPara
         if (::GetCapture() == window) ::ReleaseCapture();
       }
       TWeakRef<TWinControl> alive(control);
-      control->MouseUp(mbLeft, shift, x, y);
+      control->WindowMouseUp(mbLeft, shift, x, y);
       if (click && alive.Get()) static_cast<TSpeedButton*>(control)->Click();
       return 0;
     }
     case WM_RBUTTONUP:
-      control->MouseUp(mbRight, shift, x, y);
+      control->WindowMouseUp(mbRight, shift, x, y);
       // The system turns the release into WM_CONTEXTMENU.
       return ::DefWindowProcW(window, message, wParam, lParam);
     default:
-      control->MouseUp(mbMiddle, shift, x, y);
+      control->WindowMouseUp(mbMiddle, shift, x, y);
       return 0;
   }
 }
 
-// The menu comes up where the mouse was released, or where the control says when asked for from
-// the keyboard.
-LRESULT TWin32WindowPeer::ContextMenu(LPARAM lParam) {
+// The menu of the control under the mouse comes up where the mouse was released; the control's
+// own comes up where it says when asked for from the keyboard.
+bool TWin32WindowPeer::ContextMenu(LPARAM lParam) {
+  TWinControl* control = Control();
   POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-  if (point.x == -1 && point.y == -1)
-    point = ToPOINT(Control()->KeyboardPopupPoint());
-  else
+  if (point.x != -1 || point.y != -1) {
     ::ScreenToClient(FHandle, &point);
-  Control()->ContextPopup(point.x, point.y);
-  return 0;
+    return control->WindowContextPopup(point.x, point.y);
+  }
+  if (!control->PopupMenu()) return false;
+  TPoint at = control->KeyboardPopupPoint();
+  control->ContextPopup(at.X, at.Y);
+  return true;
 }
 
 void TWin32WindowPeer::ScrollMessage(bool vertical, WPARAM wParam) {

@@ -48,13 +48,11 @@ void TWin32WindowPeer::Paint() {
   {
     TSelectObject selected(buffer.Get(), bitmap.Get());
     ::SelectClipRgn(buffer.Get(), region.Get());
-    TWinControl* control = Control();
     if (IsSpeedButton()) {
       PaintSpeedButton(buffer.Get(), client);
     } else {
-      FillSolid(buffer.Get(), client, control->Color());
       TGdiCanvas canvas(buffer.Get());
-      control->Paint(canvas);
+      Control()->PaintWindow(canvas, ToTRect(client));
     }
     const RECT& rect = paint.PaintRect();
     ::BitBlt(paint.Get(), rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,

@@ -23,9 +23,9 @@ namespace skx {
 //   top.SetParentWindow(other);     // moves it under another window
 //
 // The window is destroyed with the control's handle or with the peer. Painting (double-buffered,
-// the background erased with the control's Color), mouse, keys, focus, scroll bars, context menus
-// and size changes go to the control; WM_GETOBJECT is answered from the control's accessible
-// model, if it has one (WindowAccessible.h). Every message handler catches whatever the control throws
+// through the control's PaintWindow), mouse, keys, focus, scroll bars, context menus and size
+// changes go to the control, which routes the mouse to its windowless children; WM_GETOBJECT is
+// answered from the control's accessible model, if it has one (WindowAccessible.h). Every message handler catches whatever the control throws
 // and shows it (ErrorReport.h); nothing reaches the system's code.
 class TWin32WindowPeer : public TWindowPeer {
  public:
@@ -65,7 +65,8 @@ class TWin32WindowPeer : public TWindowPeer {
   TWinControl* Target() const;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT MouseMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT ContextMenu(LPARAM lParam);
+  // False when no control has a menu for the request.
+  bool ContextMenu(LPARAM lParam);
   void ScrollMessage(bool vertical, WPARAM wParam);
   void SizeChanged();
   void Paint();

@@ -19,36 +19,38 @@ namespace skx {
 enum TTaskFormControl {
   idPageControl = 100,
   idWhenGroupBox,
-  idLabel3,
+  idStartLabel,
   idStartTimeEdit,
   idStartDateEdit,
-  idLabel4,
+  idFinishLabel,
   idEndTimeEdit,
   idEndDateEdit,
-  idLabel2,
+  idDescLabel,
   idDescEdit,
-  idImage1,
-  idLabel1,
+  idWhereImage,
+  idWhereLabel,
   idWhereEdit,
   idLocationClearBtn,
-  idLabel7,
+  idTypeLabel,
   idTypeCbx,
-  idLabel6,
+  idStatusLabel,
   idStatusCbx,
-  idLabel5,
+  idPriorityLabel,
   idPriorityCbx,
-  idImage2,
+  idReminderImage,
   idReminderChk,
   idEveryLabel,
   idEveryEdit,
   idEveryUpDown,
-  idLabel10,
-  idImage3,
+  idMinuteLabel,
+  idPrivateImage,
   idPrivateChk,
   idNotesMemo,
   idOKBtn = IDOK,
   idCancelBtn = IDCANCEL,
 };
+
+struct TTaskFormRow;
 
 // Made per edit: LoadTask, ShowModal, StoreTask after OK, then freed. Between load and store the
 // controls hold the task's values; the form refers to no task.
@@ -72,11 +74,14 @@ class TTaskForm : public TModalDialog {
 
  private:
   HWND Control(int Id) const;
+  // The layout (TaskFormLayout.cpp): the controls as a table says, then their helpers.
   void CreateControls();
+  HWND CreateRow(const TTaskFormRow& Row, const TRect& PageBounds);
   void AutoSize(HWND Label, const TRect& Bounds) const;
-  void CreateCombo(int Id, const TRect& Bounds, DWORD Style, int ItemHeight, int FieldHeight);
-  void CreateImage(const TRect& Bounds, int Id, TTaskBitmap Bitmap);
+  void SetComboHeights(HWND List, const TRect& Bounds, int ItemHeight) const;
   void ShowPage(int Index);
+  static const wchar_t* const PageCaptions[2];
+  // The transfer between the controls and the task (TaskFormTransfer.cpp).
   TTaskFormValues ReadValues() const;
   void WriteValues(const TTaskFormValues& Values);
 

@@ -182,10 +182,11 @@ TEST_F(ControlContainerTest, AClickedMarkerIsSelectedAndClearUnselectsIt) {
   made->Release();
   EXPECT_EQ(control->put_ActiveDate(today), S_OK);  // the next layout shows the new task
   PumpMessages();
-  HWND marker = ::GetWindow(FWindow, GW_CHILD);
-  ASSERT_NE(marker, nullptr);
-  ::PostMessageW(marker, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 5));
-  ::PostMessageW(marker, WM_LBUTTONUP, 0, MAKELPARAM(20, 5));
+  // The marker is no window: the grid finds it under the press, 10 pixels into the day column
+  // that starts at x = 50, on the first time row.
+  EXPECT_EQ(::GetWindow(FWindow, GW_CHILD), nullptr);
+  ::PostMessageW(FWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(80, 22));
+  ::PostMessageW(FWindow, WM_LBUTTONUP, 0, MAKELPARAM(80, 22));
   PumpMessages();
   ASSERT_EQ(FSink.Events.size(), 1u);
   EXPECT_EQ(FSink.Events[0], (TEventRecord{SkedraXEventsDispId::OnSelectTask, 0}));
@@ -328,6 +329,68 @@ TEST_F(ControlContainerTest, TheFocusReachingTheWindowMakesTheControlUIActive) {
   Teardown();
 }
 
+// A bitmap of the screen's format in a memory DC, for a container that draws the control itself.
+class TPicture {
+ public:
+  TPicture(int width, int height)
+      : FScreen(::GetDC(nullptr)),
+        FDC(::CreateCompatibleDC(FScreen)),
+        FBitmap(::CreateCompatibleBitmap(FScreen, width, height)),
+        FOld(::SelectObject(FDC, FBitmap)) {}
+  ~TPicture() {
+    ::SelectObject(FDC, FOld);
+    ::DeleteObject(FBitmap);
+    ::DeleteDC(FDC);
+    ::ReleaseDC(nullptr, FScreen);
+  }
+  TPicture(const TPicture&) = delete;
+  TPicture& operator=(const TPicture&) = delete;
+  HDC DC() const { return FDC; }
+  COLORREF At(int x, int y) const { return ::GetPixel(FDC, x, y); }
+
+ private:
+  HDC FScreen;
+  HDC FDC;
+  HBITMAP FBitmap;
+  HGDIOBJ FOld;
+};
+
+// The markers are the grid's to paint, so a picture of the control shows them where the window
+// does: with 60-minute rows a task of 8:00 to 9:00 covers rows 9 and 10, 17 pixels each, from 10
+// pixels into the day column at x = 50; drawn here 7 pixels right and 5 down.
+TEST_F(ControlContainerTest, DrawPaintsTheMarkersAsTheWindowDoes) {
+  Activate();
+  ISkedraX* control = Control();
+  double today = 0;
+  control->get_ActiveDate(&today);
+  EXPECT_EQ(control->put_TimeScale(60), S_OK);
+  ITaskObject* made = nullptr;
+  ASSERT_EQ(::CoCreateInstance(CLSID_TaskObjectX, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskObject,
+                               reinterpret_cast<void**>(&made)),
+            S_OK);
+  made->put_StartDateTime(today + 8.0 / 24);
+  made->put_FinishDateTime(today + 9.0 / 24);
+  EXPECT_EQ(control->AddTask(made), S_OK);
+  made->Release();
+  EXPECT_EQ(control->put_ActiveDate(today), S_OK);
+  control->Release();
+  IViewObject2* view = Query<IViewObject2>(FObject, IID_IViewObject2);
+  TPicture picture(420, 320);
+  RECTL bounds{7, 5, 407, 305};
+  EXPECT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, picture.DC(), &bounds, nullptr, nullptr, 0),
+            S_OK);
+  const int left = 7 + 60;
+  const int top = 5 + 9 * 17;
+  const std::wstring frame = ColorText(::GetSysColor(COLOR_WINDOWFRAME));
+  EXPECT_EQ(ColorText(picture.At(left, top + 10)), frame);
+  EXPECT_EQ(ColorText(picture.At(left + 40, top)), frame);
+  EXPECT_EQ(ColorText(picture.At(left + 40, top + 2 * 17 - 1)), frame);
+  EXPECT_EQ(ColorText(picture.At(left + 40, top + 4)), ColorText(clSilver));
+  EXPECT_EQ(ColorText(picture.At(left - 3, top + 4)), ColorText(0x0080FFFF));
+  view->Release();
+  Teardown();
+}
+
 TEST_F(ControlContainerTest, DrawPaintsTheGridIntoTheContainersDC) {
   Activate();
   ISkedraX* control = Control();
@@ -335,24 +398,18 @@ TEST_F(ControlContainerTest, DrawPaintsTheGridIntoTheContainersDC) {
   control->Release();
   EXPECT_EQ(FSite.ViewChanges, 1);  // a container drawing the control itself draws it again
   IViewObject2* view = Query<IViewObject2>(FObject, IID_IViewObject2);
-  HDC screen = ::GetDC(nullptr);
-  HDC dc = ::CreateCompatibleDC(screen);
-  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 400, 300);
-  HGDIOBJ old = ::SelectObject(dc, bitmap);
+  TPicture picture(400, 300);
   RECTL bounds{0, 0, 400, 300};
+  HDC dc = picture.DC();
   EXPECT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0), S_OK);
   EXPECT_EQ(view->Draw(DVASPECT_ICON, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0),
             DV_E_DVASPECT);
   // Cells of the working hours are RGB 255,255,128.
   int working = 0;
   for (int y = 0; y < 300; y += 4) {
-    if (::GetPixel(dc, 200, y) == RGB(255, 255, 128)) ++working;
+    if (picture.At(200, y) == RGB(255, 255, 128)) ++working;
   }
   EXPECT_GT(working, 10);
-  ::SelectObject(dc, old);
-  ::DeleteObject(bitmap);
-  ::DeleteDC(dc);
-  ::ReleaseDC(nullptr, screen);
   view->Release();
   Teardown();
 }

@@ -258,6 +258,21 @@ int DescendantWindows(HWND parent) {
   return count;
 }
 
+std::vector<POINT> MarkerPoints(double timeOfDay) {
+  const int minutes = static_cast<int>(timeOfDay * 1440 + 0.5);
+  const int row = 1 + (minutes + 14) / 15;
+  const int weeklyColumn = (600 - 50 - 7) / 5;
+  std::vector<POINT> points;
+  for (int day = 0; day < 5; ++day) points.push_back(POINT{50 + day * weeklyColumn + 14, row * 17 + 4});
+  return points;
+}
+
+void ClickAt(HWND window, POINT at, bool right) {
+  LPARAM where = MAKELPARAM(at.x, at.y);
+  ::SendMessageW(window, right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, right ? MK_RBUTTON : MK_LBUTTON, where);
+  ::SendMessageW(window, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, where);
+}
+
 std::string MemberName(ITypeInfo* info, MEMBERID id) {
   BSTR name = nullptr;
   UINT count = 0;

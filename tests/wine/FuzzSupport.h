@@ -109,6 +109,15 @@ class TMemberFuzzer {
 // The windows below Parent, at every depth.
 int DescendantWindows(HWND parent);
 
+// Points of the grid window's client area that lie inside the marker of a lone task starting at
+// the time of day (a fraction of a day), whichever shown day it falls on, as placement lays out a
+// grid 600 pixels wide scrolled to its top: 15-minute rows 17 pixels high below the heading row,
+// day columns from x = 50, markers from 10 pixels into their column. One point per day column
+// of the weekly view; the daily view's single column holds them all.
+std::vector<POINT> MarkerPoints(double timeOfDay);
+// Presses and releases the left or right button at the point of the window, as the system does.
+void ClickAt(HWND window, POINT at, bool right = false);
+
 // The name of a member as the type information spells it.
 std::string MemberName(ITypeInfo* info, MEMBERID id);
 std::string Narrow(const std::wstring& text);

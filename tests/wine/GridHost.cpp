@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "Framework/Win32/Module.h"
+#include "Framework/Win32/Win32Types.h"
 #include "Framework/Win32/WindowPeer.h"
 
 namespace skx::test {
@@ -220,12 +221,11 @@ TRxTaskObject& TGridHost::AddTask(int id, TDateTime start, TDateTime finish, con
   return added;
 }
 
-RECT TGridHost::MarkerRect(int item, int index) {
-  RECT rect{};
-  HWND marker = WindowOf(Marker(item, index));
-  ::GetWindowRect(marker, &rect);
-  ::MapWindowPoints(HWND_DESKTOP, GridWindow(), reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
+RECT TGridHost::MarkerRect(int item, int index) { return ToRECT(Marker(item, index).BoundsRect()); }
+
+void TGridHost::ClickMarker(const TPointControl& marker, int x, int y, bool right) {
+  TPoint origin = marker.ClientOrigin();
+  Click(GridWindow(), origin.X + x, origin.Y + y, right);
 }
 
 void TGridHost::Pump() {

@@ -56,8 +56,10 @@ class TGridHost {
   TRxTaskObject& AddTask(int id, TDateTime start, TDateTime finish, const String& description);
   TTaskItem& Item(int index) { return Grid().TaskItems().Items(index); }
   TPointControl& Marker(int item, int index = 0) { return *Item(item).Points.at(index); }
-  // The marker's window rectangle in the grid's client coordinates.
+  // The marker's bounds in the grid's client coordinates, as the grid paints and hit-tests it.
   RECT MarkerRect(int item, int index = 0);
+  // A press and release on the grid at client coordinates of the marker.
+  void ClickMarker(const TPointControl& marker, int x, int y, bool right = false);
 
   // Dispatches what is waiting and paints every window that needs it.
   void Pump();

@@ -54,11 +54,11 @@ TEST_F(GridWindowTest, WindowsHaveTheStylesTheControlsAskFor) {
   EXPECT_EQ(::GetParent(grid), FHost.Frame());
   EXPECT_EQ(::GetWindowLongPtrW(grid, GWL_STYLE) & (WS_CHILD | WS_CLIPCHILDREN), WS_CHILD | WS_CLIPCHILDREN);
 
+  // A marker takes no window: the grid's children are its two buttons.
   FHost.AddTask(1, At(9, 0), At(9, 45), L"Review");
-  HWND marker = TGridHost::WindowOf(FHost.Marker(0));
-  ASSERT_TRUE(::IsWindow(marker));
-  EXPECT_EQ(::GetParent(marker), grid);
-  EXPECT_EQ(::GetWindowLongPtrW(marker, GWL_STYLE), WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER | WS_VISIBLE);
+  int children = 0;
+  for (HWND child = ::GetWindow(grid, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) ++children;
+  EXPECT_EQ(children, 2);
 
   int width = Grid().ClientWidth();
   EXPECT_EQ(RectIn(grid, TGridHost::WindowOf(*Grid().PrevButton())), (TRect{0, 0, 13, 13}));
@@ -137,13 +137,15 @@ TEST_F(GridWindowTest, ClickOnAMarkerSelectsTheTaskInEveryMarker) {
     ++selections;
     EXPECT_EQ(task->FID, 1);
   };
+  // One pixel into the marker's client area, where the selection bar is drawn.
   auto barColor = [&](int item, int index) {
-    TScreenshot shot = CaptureClient(TGridHost::WindowOf(FHost.Marker(item, index)));
-    return ColorText(shot.At(1, 10));
+    TScreenshot shot = CaptureClient(FHost.GridWindow());
+    TPoint origin = FHost.Marker(item, index).ClientOrigin();
+    return ColorText(shot.At(origin.X + 1, origin.Y + 10));
   };
   EXPECT_EQ(barColor(0, 0), ColorText(clSilver));
 
-  FHost.Click(TGridHost::WindowOf(FHost.Marker(0, 1)), 20, 20);
+  FHost.ClickMarker(FHost.Marker(0, 1), 20, 20);
   EXPECT_EQ(selections, 1);
   EXPECT_EQ(Grid().SelectedItem(), &FHost.Item(0));
   EXPECT_EQ(barColor(0, 0), ColorText(SysColor(COLOR_ACTIVECAPTION)));
@@ -159,10 +161,10 @@ TEST_F(GridWindowTest, ClickOnAMarkerSelectsTheTaskInEveryMarker) {
 TEST_F(GridWindowTest, RightClickOnAMarkerOffersUpdateAndDelete) {
   ShowMorning();
   FHost.AddTask(1, At(9, 0), At(9, 45), L"Review");
-  HWND marker = TGridHost::WindowOf(FHost.Marker(0));
+  const TPointControl& marker = FHost.Marker(0);
   {
     TMenuAnswer cancel(-1);
-    FHost.Click(marker, 20, 20, true);
+    FHost.ClickMarker(marker, 20, 20, true);
     ASSERT_TRUE(cancel.Answered());
     EXPECT_EQ(cancel.Items(), (std::vector<std::wstring>{L"Update...", L"-", L"Delete"}));
   }
@@ -173,14 +175,14 @@ TEST_F(GridWindowTest, RightClickOnAMarkerOffersUpdateAndDelete) {
   Grid().OnDeleteTask = [&](TComponent*, TTaskObject*) { ++deleted; };
   {
     TMenuAnswer pickDelete(2);
-    FHost.Click(marker, 20, 20, true);
+    FHost.ClickMarker(marker, 20, 20, true);
     ASSERT_TRUE(pickDelete.Answered());
     EXPECT_EQ(pickDelete.Items().size(), 3u);
   }
   FHost.Pump();
   EXPECT_EQ(deleted, 1);
   EXPECT_EQ(Grid().TaskItems().Count(), 0);
-  EXPECT_FALSE(::IsWindow(marker));
+  EXPECT_EQ(Grid().ControlCount(), 2);
 }
 
 TEST_F(GridWindowTest, RightClickOnTheGridOffersNewTask) {

@@ -47,6 +47,8 @@ HRESULT STDMETHODCALLTYPE TTestSite::QueryInterface(REFIID riid, void** object) 
     *object = static_cast<IOleInPlaceFrame*>(this);
   } else if (::IsEqualIID(riid, IID_IAdviseSink) || ::IsEqualIID(riid, IID_IAdviseSinkEx)) {
     *object = static_cast<IAdviseSinkEx*>(this);
+  } else if (::IsEqualIID(riid, IID_IDispatch) && Ambient != nullptr) {
+    return Ambient->QueryInterface(riid, object);
   } else {
     *object = nullptr;
     return E_NOINTERFACE;
@@ -102,6 +104,20 @@ HRESULT STDMETHODCALLTYPE TTestSite::EnableModeless(BOOL enable) {
 HRESULT STDMETHODCALLTYPE TTestSite::SetActiveObject(IOleInPlaceActiveObject* object, LPCOLESTR) {
   FActiveObject = object;
   return S_OK;
+}
+
+TAmbientDispatch::~TAmbientDispatch() {
+  for (auto& entry : Values) ::VariantClear(&entry.second);
+}
+
+HRESULT STDMETHODCALLTYPE TAmbientDispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*,
+                                                   VARIANT* result, EXCEPINFO*, UINT*) {
+  ++Asked;
+  auto found = Values.find(id);
+  if ((flags & DISPATCH_PROPERTYGET) == 0 || found == Values.end()) return DISP_E_MEMBERNOTFOUND;
+  if (result == nullptr) return S_OK;
+  ::VariantInit(result);
+  return ::VariantCopy(result, &found->second);
 }
 
 TEventSink::TEventSink() : TDispatchObject(1, DIID_ISkedraXEvents) {}

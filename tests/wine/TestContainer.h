@@ -19,6 +19,22 @@ namespace skx::test {
 // The top-level window of the tests' containers, one for the program, sized as asked.
 HWND ContainerFrame(int width, int height);
 
+// The ambient properties a form answers through its client site's IDispatch: each DISPID in
+// Values is answered with a copy of its value, any other fails as a site does that lacks it.
+class TAmbientDispatch : public TDispatchObject<TLifetime::Owned> {
+ public:
+  TAmbientDispatch() : TDispatchObject(1, IID_IDispatch) {}
+  ~TAmbientDispatch() override;
+  TAmbientDispatch(const TAmbientDispatch&) = delete;
+  TAmbientDispatch& operator=(const TAmbientDispatch&) = delete;
+
+  std::map<DISPID, VARIANT> Values;
+  int Asked = 0;
+
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
+                                   UINT*) override;
+};
+
 // One object for the client site, the in-place site and the frame, as a simple form host has.
 class TTestSite : public IOleClientSite, public IOleInPlaceSite, public IOleInPlaceFrame, public IAdviseSinkEx {
  public:
@@ -35,6 +51,8 @@ class TTestSite : public IOleClientSite, public IOleInPlaceSite, public IOleInPl
   int ViewChanges = 0;
   // The frame's EnableModeless calls, "-" for FALSE and "+" for TRUE.
   std::string Modeless;
+  // When set, the site's IDispatch that answers the ambient properties.
+  TAmbientDispatch* Ambient = nullptr;
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
   ULONG STDMETHODCALLTYPE AddRef() override { return ++FRefCount; }

@@ -1,0 +1,74 @@
+#include "Framework/Com/AmbientProperties.h"
+
+#include <oleauto.h>
+#include <olectl.h>
+
+#include "Framework/Com/ComUtil.h"
+#include "Framework/Com/FontAdapter.h"
+
+namespace skx {
+
+namespace {
+
+// The ambient's value, or VT_EMPTY when the site does not answer it.
+bool AskAmbient(IDispatch* ambient, DISPID id, VARIANT& value) {
+  DISPPARAMS none{nullptr, nullptr, 0, 0};
+  ::VariantInit(&value);
+  if (SUCCEEDED(ambient->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, &value, nullptr,
+                                nullptr))) {
+    return true;
+  }
+  ::VariantClear(&value);
+  return false;
+}
+
+std::optional<TColor> AmbientColor(IDispatch* ambient, DISPID id) {
+  VARIANT value;
+  if (!AskAmbient(ambient, id, value)) return std::nullopt;
+  std::optional<TColor> color;
+  if (SUCCEEDED(::VariantChangeType(&value, &value, 0, VT_UI4))) color = static_cast<TColor>(value.ulVal);
+  ::VariantClear(&value);
+  return color;
+}
+
+}  // namespace
+
+TAmbientProperties ReadAmbientProperties(IOleClientSite* site, const TFont& current) {
+  TAmbientProperties result;
+  TComRef<IDispatch> ambient;
+  if (site == nullptr ||
+      FAILED(site->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(ambient.Receive())))) {
+    return result;
+  }
+  result.BackColor = AmbientColor(ambient.Get(), DISPID_AMBIENT_BACKCOLOR);
+  result.ForeColor = AmbientColor(ambient.Get(), DISPID_AMBIENT_FORECOLOR);
+  VARIANT value;
+  if (AskAmbient(ambient.Get(), DISPID_AMBIENT_FONT, value)) {
+    TComRef<IFontDisp> font;
+    if ((value.vt == VT_DISPATCH || value.vt == VT_UNKNOWN) && value.punkVal != nullptr &&
+        SUCCEEDED(value.punkVal->QueryInterface(IID_IFontDisp, reinterpret_cast<void**>(font.Receive())))) {
+      result.Font = TFontAdapter::SetOleFont(current, font.Get());
+    }
+    ::VariantClear(&value);
+  }
+  if (AskAmbient(ambient.Get(), DISPID_AMBIENT_USERMODE, value)) {
+    if (SUCCEEDED(::VariantChangeType(&value, &value, 0, VT_BOOL))) result.UserMode = value.boolVal != VARIANT_FALSE;
+    ::VariantClear(&value);
+  }
+  return result;
+}
+
+bool IsReadAmbient(DISPID id) {
+  switch (id) {
+    case DISPID_UNKNOWN:
+    case DISPID_AMBIENT_BACKCOLOR:
+    case DISPID_AMBIENT_FORECOLOR:
+    case DISPID_AMBIENT_FONT:
+    case DISPID_AMBIENT_USERMODE:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace skx
