@@ -14,6 +14,7 @@ namespace skx {
 
 namespace {
 
+// The grid's name while its container gives it none.
 const wchar_t* const GridName = L"Schedule";
 const wchar_t* const UpdateActionName = L"Update...";
 
@@ -109,7 +110,7 @@ String TSkedraAccessible::Name(int element) const {
   const TElement found = Resolve(element);
   switch (found.Kind) {
     case ekSelf:
-      return GridName;
+      return FGrid.Name().empty() ? GridName : FGrid.Name();
     case ekDay:
       return LongDate(FGrid.ColumnDate(found.Col));
     case ekTask:

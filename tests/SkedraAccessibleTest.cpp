@@ -57,6 +57,9 @@ TEST_P(SkedraAccessibleTest, ChildrenAreTheDaysThenTheShownTasksByStartThenTheTi
   ASSERT_EQ(model.ChildCount(), 1 + 2 + 96);
   EXPECT_EQ(model.Role(0), arTable);
   EXPECT_EQ(model.Name(0), L"Schedule");
+  FGrid->SetName(L"Rota");  // as a container names it
+  EXPECT_EQ(model.Name(0), L"Rota");
+  FGrid->SetName(L"");
   EXPECT_EQ(model.Description(0), Thursday());
   EXPECT_EQ(model.Role(1), arColumnHeader);
   EXPECT_EQ(model.Name(1), Thursday());

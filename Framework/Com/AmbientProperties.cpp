@@ -51,6 +51,10 @@ TAmbientProperties ReadAmbientProperties(IOleClientSite* site, const TFont& curr
     }
     ::VariantClear(&value);
   }
+  if (AskAmbient(ambient.Get(), DISPID_AMBIENT_DISPLAYNAME, value)) {
+    if (value.vt == VT_BSTR) result.DisplayName = BstrToString(value.bstrVal);
+    ::VariantClear(&value);
+  }
   if (AskAmbient(ambient.Get(), DISPID_AMBIENT_USERMODE, value)) {
     if (SUCCEEDED(::VariantChangeType(&value, &value, 0, VT_BOOL))) result.UserMode = value.boolVal != VARIANT_FALSE;
     ::VariantClear(&value);
@@ -64,6 +68,7 @@ bool IsReadAmbient(DISPID id) {
     case DISPID_AMBIENT_BACKCOLOR:
     case DISPID_AMBIENT_FORECOLOR:
     case DISPID_AMBIENT_FONT:
+    case DISPID_AMBIENT_DISPLAYNAME:
     case DISPID_AMBIENT_USERMODE:
       return true;
     default:

@@ -294,12 +294,14 @@ class TControl : public TComponent {
 };
 
 // What a container tells the control without a parent control: its colours and font, which the
-// control takes where it follows its parent's (ParentColor, ParentFont), and whether it runs the
-// form (user mode) or has it designed, where no menu or dialog of the control's opens.
+// control takes where it follows its parent's (ParentColor, ParentFont), the name it knows the
+// control by, which becomes the control's Name, and whether it runs the form (user mode) or has
+// it designed, where no menu or dialog of the control's opens.
 struct TAmbientProperties {
   std::optional<TColor> BackColor;
   std::optional<TColor> ForeColor;  // the colour of the font
   std::optional<TFont> Font;
+  std::optional<String> DisplayName;
   bool UserMode = true;
 };
 

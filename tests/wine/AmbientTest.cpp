@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <ocidl.h>
 #include <ole2.h>
+#include <oleacc.h>
 #include <olectl.h>
 
 #include <gtest/gtest.h>
@@ -30,6 +31,32 @@ VARIANT Int(LONG value) {
   ::VariantInit(&result);
   result.vt = VT_I4;
   result.lVal = value;
+  return result;
+}
+
+VARIANT Text(const wchar_t* value) {
+  VARIANT result;
+  ::VariantInit(&result);
+  result.vt = VT_BSTR;
+  result.bstrVal = ::SysAllocString(value);
+  return result;
+}
+
+// The name that assistive technology reads for the control's window.
+std::wstring AccessibleName(HWND window) {
+  IAccessible* accessible = nullptr;
+  if (FAILED(::AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&accessible)))) {
+    return L"<none>";
+  }
+  VARIANT self;
+  ::VariantInit(&self);
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR name = nullptr;
+  std::wstring result = accessible->get_accName(self, &name) == S_OK && name != nullptr ? name : L"<none>";
+  ::SysFreeString(name);
+  accessible->Release();
   return result;
 }
 
@@ -201,6 +228,13 @@ TEST_F(AmbientTest, TheFontFollowsTheFormUntilTheControlHasItsOwnAndTheColourWhe
   FControl->get_Color(&color);
   EXPECT_EQ(color, 0x0000FF00u);
   EXPECT_EQ(FontName(FControl), L"MS Sans Serif");
+}
+
+TEST_F(AmbientTest, TheNameTheFormKnowsTheControlByIsWhatScreenReadersRead) {
+  Activate();
+  EXPECT_EQ(AccessibleName(FWindow), L"Schedule");
+  Change(DISPID_AMBIENT_DISPLAYNAME, Text(L"Rota"));
+  EXPECT_EQ(AccessibleName(FWindow), L"Rota");
 }
 
 TEST_F(AmbientTest, OnAFormBeingDesignedNoMenuOrTaskDialogOpens) {
