@@ -181,14 +181,20 @@ TEST_F(ControlTreeTest, ChildrenFollowTheParentsColourAndFontUntilGivenTheirOwn)
   own.SetParent(nullptr);
 }
 
+// A container's colours and font.
+TAmbientProperties Ambient(TColor back, TColor fore, const wchar_t* face) {
+  TAmbientProperties ambient;
+  ambient.BackColor = back;
+  ambient.ForeColor = fore;
+  ambient.Font = TFont{};
+  ambient.Font->Name = face;
+  return ambient;
+}
+
 TEST_F(ControlTreeTest, ATopControlTakesTheContainersColourAndFontWhereItFollowsItsParent) {
   TSpeedButton child(nullptr);
   child.SetParent(&FForm);
-  TAmbientProperties ambient;
-  ambient.BackColor = clBtnFace;
-  ambient.ForeColor = clGray;
-  ambient.Font = TFont{};
-  ambient.Font->Name = L"Tahoma";
+  TAmbientProperties ambient = Ambient(clBtnFace, clGray, L"Tahoma");
   FForm.TakeAmbient(ambient);  // the form has a colour of its own
   EXPECT_EQ(FForm.Color(), clYellow);
   EXPECT_EQ(FForm.Font().Name, L"Tahoma");
@@ -215,11 +221,7 @@ TEST_F(ControlTreeTest, ATopControlTakesTheContainersColourAndFontWhereItFollows
 TEST_F(ControlTreeTest, AControlWithAParentTakesNoAmbientButItsParents) {
   TWinControl inner(nullptr);
   inner.SetParent(&FForm);
-  TAmbientProperties ambient;
-  ambient.BackColor = clRed;
-  ambient.Font = TFont{};
-  ambient.Font->Name = L"Tahoma";
-  inner.TakeAmbient(ambient);
+  inner.TakeAmbient(Ambient(clRed, clGray, L"Tahoma"));
   EXPECT_EQ(inner.Color(), clYellow);
   EXPECT_EQ(inner.Font(), FForm.Font());
   inner.SetParent(nullptr);

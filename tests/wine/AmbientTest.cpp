@@ -19,13 +19,6 @@
 namespace skx::test {
 namespace {
 
-template <typename T>
-T* Query(IUnknown* object, REFIID iid) {
-  T* result = nullptr;
-  EXPECT_EQ(object->QueryInterface(iid, reinterpret_cast<void**>(&result)), S_OK);
-  return result;
-}
-
 VARIANT Int(LONG value) {
   VARIANT result;
   ::VariantInit(&result);
@@ -106,12 +99,7 @@ class AmbientTest : public ::testing::Test {
   }
   void TearDown() override {
     if (FControl != nullptr) FControl->Release();
-    IOleInPlaceObject* inPlace = Query<IOleInPlaceObject>(FObject, IID_IOleInPlaceObject);
-    inPlace->InPlaceDeactivate();
-    inPlace->Release();
-    FObject->Close(OLECLOSE_NOSAVE);
-    FObject->SetClientSite(nullptr);
-    EXPECT_EQ(FObject->Release(), 0u);
+    CloseAndRelease(FObject);
     PumpMessages();
   }
 
@@ -128,12 +116,8 @@ class AmbientTest : public ::testing::Test {
       EXPECT_EQ(persist->InitNew(), S_OK);
     }
     persist->Release();
-    RECT pos{10, 10, 410, 310};
-    ASSERT_EQ(FObject->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &FSite, 0, FSite.Frame(), &pos), S_OK);
-    IOleInPlaceObject* inPlace = Query<IOleInPlaceObject>(FObject, IID_IOleInPlaceObject);
-    inPlace->SetObjectRects(&pos, &pos);
-    inPlace->GetWindow(&FWindow);
-    inPlace->Release();
+    FWindow = ActivateInPlace(FObject, FSite, RECT{10, 10, 410, 310});
+    ASSERT_NE(FWindow, nullptr);
     FControl = Query<ISkedraX>(FObject, IID_ISkedraX);
     PumpMessages();
   }

@@ -70,12 +70,8 @@ class FuzzTest : public ::testing::Test {
     IPersistStreamInit* persist = Query<IPersistStreamInit>(FObject, IID_IPersistStreamInit);
     persist->InitNew();
     persist->Release();
-    RECT pos{10, 10, 610, 410};
-    ASSERT_EQ(FObject->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &FSite, 0, FSite.Frame(), &pos), S_OK);
-    IOleInPlaceObject* inPlace = Query<IOleInPlaceObject>(FObject, IID_IOleInPlaceObject);
-    inPlace->SetObjectRects(&pos, &pos);
-    inPlace->GetWindow(&FWindow);
-    inPlace->Release();
+    FWindow = ActivateInPlace(FObject, FSite, RECT{10, 10, 610, 410});
+    ASSERT_NE(FWindow, nullptr);
     FControl = Query<ISkedraX>(FObject, IID_ISkedraX);
     IConnectionPointContainer* points = Query<IConnectionPointContainer>(FObject, IID_IConnectionPointContainer);
     points->FindConnectionPoint(DIID_ISkedraXEvents, &FPoint);
@@ -86,14 +82,7 @@ class FuzzTest : public ::testing::Test {
     if (FCookie != 0 && FPoint != nullptr) FPoint->Unadvise(FCookie);
     if (FPoint != nullptr) FPoint->Release();
     if (FControl != nullptr) FControl->Release();
-    if (FObject != nullptr) {
-      IOleInPlaceObject* inPlace = Query<IOleInPlaceObject>(FObject, IID_IOleInPlaceObject);
-      inPlace->InPlaceDeactivate();
-      inPlace->Release();
-      FObject->Close(OLECLOSE_NOSAVE);
-      FObject->SetClientSite(nullptr);
-      EXPECT_EQ(FObject->Release(), 0u);
-    }
+    if (FObject != nullptr) CloseAndRelease(FObject);
     PumpMessages();
   }
 

@@ -106,6 +106,27 @@ HRESULT STDMETHODCALLTYPE TTestSite::SetActiveObject(IOleInPlaceActiveObject* ob
   return S_OK;
 }
 
+HWND ActivateInPlace(IOleObject* object, TTestSite& site, const RECT& pos) {
+  RECT place = pos;
+  if (FAILED(object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &site, 0, site.Frame(), &place))) return nullptr;
+  IOleInPlaceObject* inPlace = Query<IOleInPlaceObject>(object, IID_IOleInPlaceObject);
+  HWND window = nullptr;
+  inPlace->SetObjectRects(&place, &place);
+  inPlace->GetWindow(&window);
+  inPlace->Release();
+  return window;
+}
+
+void CloseAndRelease(IOleObject*& object) {
+  IOleInPlaceObject* inPlace = Query<IOleInPlaceObject>(object, IID_IOleInPlaceObject);
+  inPlace->InPlaceDeactivate();
+  inPlace->Release();
+  object->Close(OLECLOSE_NOSAVE);
+  object->SetClientSite(nullptr);
+  EXPECT_EQ(object->Release(), 0u);
+  object = nullptr;
+}
+
 TAmbientDispatch::~TAmbientDispatch() {
   for (auto& entry : Values) ::VariantClear(&entry.second);
 }

@@ -7,6 +7,8 @@
 #include <ocidl.h>
 #include <ole2.h>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <map>
 #include <string>
@@ -156,6 +158,22 @@ IStream* StreamOf(const std::vector<BYTE>& bytes);
 
 // Dispatches the messages waiting for this thread, as a container's message loop does.
 void PumpMessages();
+
+// The object's interface, expected to be there; one reference for the caller.
+template <typename T>
+T* Query(IUnknown* object, REFIID iid) {
+  T* result = nullptr;
+  EXPECT_EQ(object->QueryInterface(iid, reinterpret_cast<void**>(&result)), S_OK);
+  return result;
+}
+
+// In-place activation at pos in the site's frame, as a form host does it after loading the
+// control; the control's window, or null.
+HWND ActivateInPlace(IOleObject* object, TTestSite& site, const RECT& pos);
+
+// Teardown as a form host does it: deactivation, close, no site, the last reference released
+// (which must end the control); the pointer is null afterwards.
+void CloseAndRelease(IOleObject*& object);
 
 // Quick activation as a form host calls it: the site, the event sink and the site as the
 // advise sink in one call.
