@@ -406,20 +406,62 @@ HRESULT STDMETHODCALLTYPE TActiveXControlBase::Draw(DWORD aspect, LONG, void*, D
   if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
   if (dc == nullptr || bounds == nullptr) return E_INVALIDARG;
   return Guard([&] {
-    int width = bounds->right - bounds->left;
-    int height = bounds->bottom - bounds->top;
+    const int width = bounds->right - bounds->left;
+    const int height = bounds->bottom - bounds->top;
     if (width <= 0 || height <= 0) return;
-    // Without a window the control takes the size it is drawn at; a window keeps its own.
-    if (!FControl->HandleAllocated()) FControl->SetBounds(0, 0, width, height);
-    int saved = ::SaveDC(dc);
-    ::IntersectClipRect(dc, bounds->left, bounds->top, bounds->right, bounds->bottom);
-    ::OffsetWindowOrgEx(dc, -bounds->left, -bounds->top, nullptr);
-    {
-      TGdiCanvas canvas(dc);
-      FControl->PaintWindow(canvas, TRect{0, 0, width, height});
+    // Without a window the control takes the size it is drawn at. A window keeps its own: drawn
+    // at that size, its client area is painted as the window paints it; a picture of another
+    // size (a print, a thumbnail) is the window's picture stretched.
+    if (!FControl->HandleAllocated()) {
+      FControl->SetBounds(0, 0, width, height);
+      PaintInto(dc, *bounds, width, height);
+    } else if (FControl->Width() == width && FControl->Height() == height) {
+      PaintInto(dc, *bounds, FControl->ClientWidth(), FControl->ClientHeight());
+    } else if (FControl->Width() > 0 && FControl->Height() > 0) {
+      DrawStretched(dc, *bounds);
     }
-    ::RestoreDC(dc, saved);
   });
+}
+
+// The area at the bounds' top-left corner, as the window paints its client area.
+void TActiveXControlBase::PaintInto(HDC dc, const RECTL& bounds, int width, int height) {
+  int saved = ::SaveDC(dc);
+  ::IntersectClipRect(dc, bounds.left, bounds.top, bounds.left + width, bounds.top + height);
+  ::OffsetWindowOrgEx(dc, -bounds.left, -bounds.top, nullptr);
+  {
+    TGdiCanvas canvas(dc);
+    FControl->PaintWindow(canvas, TRect{0, 0, width, height});
+  }
+  ::RestoreDC(dc, saved);
+}
+
+// The window's picture, its client area painted and the rest (the scroll bars) in the button
+// face colour, stretched to the bounds: whole pixels are repeated when the picture grows, and
+// averaged when it shrinks.
+void TActiveXControlBase::DrawStretched(HDC dc, const RECTL& bounds) {
+  const int width = FControl->Width();
+  const int height = FControl->Height();
+  HDC screen = ::GetDC(nullptr);
+  HDC memory = ::CreateCompatibleDC(screen);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
+  ::ReleaseDC(nullptr, screen);
+  HGDIOBJ old = bitmap != nullptr ? ::SelectObject(memory, bitmap) : nullptr;
+  if (memory != nullptr && bitmap != nullptr) {
+    const RECT whole{0, 0, width, height};
+    ::FillRect(memory, &whole, ::GetSysColorBrush(COLOR_BTNFACE));
+    PaintInto(memory, RECTL{0, 0, width, height}, FControl->ClientWidth(), FControl->ClientHeight());
+    const int targetWidth = bounds.right - bounds.left;
+    const int targetHeight = bounds.bottom - bounds.top;
+    const bool shrinks = targetWidth < width || targetHeight < height;
+    const int oldMode = ::SetStretchBltMode(dc, shrinks ? HALFTONE : COLORONCOLOR);
+    if (shrinks) ::SetBrushOrgEx(dc, 0, 0, nullptr);
+    ::StretchBlt(dc, bounds.left, bounds.top, targetWidth, targetHeight, memory, 0, 0, width, height, SRCCOPY);
+    ::SetStretchBltMode(dc, oldMode);
+  }
+  if (old != nullptr) ::SelectObject(memory, old);
+  if (bitmap != nullptr) ::DeleteObject(bitmap);
+  if (memory != nullptr) ::DeleteDC(memory);
+  if (bitmap == nullptr) throw EOutOfResources(L"Out of system resources");
 }
 
 HRESULT STDMETHODCALLTYPE TActiveXControlBase::GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC,

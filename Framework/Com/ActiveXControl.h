@@ -186,6 +186,10 @@ class TActiveXControlBase : public IOleObject,
   void ReadAmbient();
   void ApplyAmbient();
 
+  // IViewObject::Draw at the window's own size, and stretched to another.
+  void PaintInto(HDC dc, const RECTL& bounds, int width, int height);
+  void DrawStretched(HDC dc, const RECTL& bounds);
+
   void SaveState(TPropertyStore& store) const;
   void LoadState(const TPropertyStore& store);
   void WriteStream(IStream* stream) const;

@@ -142,7 +142,9 @@ TEST_F(ControlContainerTest, BorderStyleAndCtl3DChangeTheFrameOfTheSameWindow) {
   int edged = clientWidth();
 
   ISkedraX* control = Control();
+  // Without a frame the window's client area starts where the picture does.
   EXPECT_EQ(control->put_BorderStyle(::bsNone), S_OK);
+  EXPECT_EQ(control->put_Ctl3D(VARIANT_FALSE), S_OK);
   EXPECT_FALSE(styleHas(GWL_EXSTYLE, WS_EX_CLIENTEDGE));
   EXPECT_FALSE(styleHas(GWL_STYLE, WS_BORDER));
   EXPECT_EQ(clientWidth(), edged + 4);
@@ -380,6 +382,85 @@ TEST_F(ControlContainerTest, DrawPaintsTheMarkersAsTheWindowDoes) {
   EXPECT_EQ(ColorText(picture.At(left + 40, top + 2 * 17 - 1)), frame);
   EXPECT_EQ(ColorText(picture.At(left + 40, top + 4)), ColorText(clSilver));
   EXPECT_EQ(ColorText(picture.At(left - 3, top + 4)), ColorText(0x0080FFFF));
+  view->Release();
+  Teardown();
+}
+
+// How many pixels of the picture differ from the window's, the picture taken at Scale times the
+// window's size (each window pixel then covers Scale x Scale pixels).
+int PixelsUnlikeTheWindow(const TScreenshot& window, const TPicture& picture, int scale) {
+  int unlike = 0;
+  for (int y = 0; y < window.Height(); ++y) {
+    for (int x = 0; x < window.Width(); ++x) {
+      if (picture.At(x * scale + scale - 1, y * scale + scale - 1) != window.At(x, y)) ++unlike;
+    }
+  }
+  return unlike;
+}
+
+// A print or a picture of the control shows the window's pixels: drawn at the window's size into
+// a memory DC and into an enhanced metafile, and stretched to twice the size.
+TEST_F(ControlContainerTest, DrawGivesTheWindowsPixelsIntoMemoryAndMetafilesAndStretchesThem) {
+  Activate();
+  ISkedraX* control = Control();
+  // Without a frame the window's client area starts where the picture does.
+  EXPECT_EQ(control->put_BorderStyle(::bsNone), S_OK);
+  EXPECT_EQ(control->put_Ctl3D(VARIANT_FALSE), S_OK);
+  EXPECT_EQ(control->put_TimeScale(60), S_OK);
+  double today = 0;
+  control->get_ActiveDate(&today);
+  ITaskObject* made = nullptr;
+  ASSERT_EQ(::CoCreateInstance(CLSID_TaskObjectX, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskObject,
+                               reinterpret_cast<void**>(&made)),
+            S_OK);
+  BSTR text = ::SysAllocString(L"Design review");
+  made->put_Description(text);
+  ::SysFreeString(text);
+  made->put_StartDateTime(today + 9.0 / 24);  // with 60-minute rows, in view
+  made->put_FinishDateTime(today + 10.0 / 24);
+  made->put_Priority(::tpHigh);
+  EXPECT_EQ(control->AddTask(made), S_OK);
+  made->Release();
+  EXPECT_EQ(control->put_ActiveDate(today), S_OK);
+  control->Release();
+  // On top of the screen, which the window's pixels are read from.
+  ::SetWindowPos(FSite.Frame(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  PumpMessages();
+  ::RedrawWindow(FWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  // The client area, beside the scroll bar that the system draws.
+  const TScreenshot window = CaptureClient(FWindow);
+  ASSERT_GT(window.Width(), 300);
+  ASSERT_EQ(window.Height(), 300);
+  // The marker is there: its frame at the top of the 9:00 row, 10 pixels into the day column.
+  EXPECT_EQ(window.At(100, 10 * 17), static_cast<TColor>(::GetSysColor(COLOR_WINDOWFRAME)));
+  IViewObject2* view = Query<IViewObject2>(FObject, IID_IViewObject2);
+  const auto draw = [&](HDC dc, const RECTL& bounds) {
+    return view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0);
+  };
+
+  TPicture memory(400, 300);
+  EXPECT_EQ(draw(memory.DC(), RECTL{0, 0, 400, 300}), S_OK);
+  EXPECT_EQ(PixelsUnlikeTheWindow(window, memory, 1), 0);
+
+  // The metafile's frame is the 400 x 300 pixels of the screen it refers to, so that it plays
+  // back pixel for pixel.
+  HDC screen = ::GetDC(nullptr);
+  const RECT frame{0, 0, ::MulDiv(400, 100 * ::GetDeviceCaps(screen, HORZSIZE), ::GetDeviceCaps(screen, HORZRES)),
+                   ::MulDiv(300, 100 * ::GetDeviceCaps(screen, VERTSIZE), ::GetDeviceCaps(screen, VERTRES))};
+  HDC recorder = ::CreateEnhMetaFileW(screen, nullptr, &frame, nullptr);
+  ::ReleaseDC(nullptr, screen);
+  ASSERT_NE(recorder, nullptr);
+  EXPECT_EQ(draw(recorder, RECTL{0, 0, 400, 300}), S_OK);
+  HENHMETAFILE metafile = ::CloseEnhMetaFile(recorder);
+  TPicture played(400, 300);
+  const RECT whole{0, 0, 400, 300};
+  EXPECT_TRUE(::PlayEnhMetaFile(played.DC(), metafile, &whole));
+  ::DeleteEnhMetaFile(metafile);
+  EXPECT_EQ(PixelsUnlikeTheWindow(window, played, 1), 0);
+
+  TPicture twice(800, 600);
+  EXPECT_EQ(draw(twice.DC(), RECTL{0, 0, 800, 600}), S_OK);
+  EXPECT_EQ(PixelsUnlikeTheWindow(window, twice, 2), 0);
   view->Release();
   Teardown();
 }
