@@ -72,6 +72,23 @@ class ControlContainerTest : public ::testing::Test {
 
   ISkedraX* Control() { return Query<ISkedraX>(FObject, IID_ISkedraX); }
 
+  // A task made with TaskObjectX and handed to the control, shown from the next layout on,
+  // which a new active date brings.
+  static void AddShownTask(ISkedraX* control, double start, double finish, ::ITaskPriority priority = ::tpNormal) {
+    double active = 0;
+    control->get_ActiveDate(&active);
+    ITaskObject* made = nullptr;
+    ASSERT_EQ(::CoCreateInstance(CLSID_TaskObjectX, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskObject,
+                                 reinterpret_cast<void**>(&made)),
+              S_OK);
+    made->put_StartDateTime(start);
+    made->put_FinishDateTime(finish);
+    made->put_Priority(priority);
+    EXPECT_EQ(control->AddTask(made), S_OK);
+    made->Release();
+    EXPECT_EQ(control->put_ActiveDate(active), S_OK);
+  }
+
   // The saved state of a weekly control without a border, in a stream.
   static IStream* WeeklyState() {
     IOleObject* object = nullptr;
@@ -167,15 +184,7 @@ TEST_F(ControlContainerTest, AClickedMarkerIsSelectedAndClearUnselectsIt) {
   ISkedraX* control = Control();
   double today = 0;
   control->get_ActiveDate(&today);
-  ITaskObject* made = nullptr;
-  ASSERT_EQ(::CoCreateInstance(CLSID_TaskObjectX, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskObject,
-                               reinterpret_cast<void**>(&made)),
-            S_OK);
-  made->put_StartDateTime(today);
-  made->put_FinishDateTime(today + 1.0 / 48);
-  EXPECT_EQ(control->AddTask(made), S_OK);
-  made->Release();
-  EXPECT_EQ(control->put_ActiveDate(today), S_OK);  // the next layout shows the new task
+  AddShownTask(control, today, today + 1.0 / 48);
   PumpMessages();
   // The marker is no window: the grid finds it under the press, 10 pixels into the day column
   // that starts at x = 50, on the first time row.
@@ -359,15 +368,7 @@ TEST_F(ControlContainerTest, DrawPaintsTheMarkersAsTheWindowDoes) {
   double today = 0;
   control->get_ActiveDate(&today);
   EXPECT_EQ(control->put_TimeScale(60), S_OK);
-  ITaskObject* made = nullptr;
-  ASSERT_EQ(::CoCreateInstance(CLSID_TaskObjectX, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskObject,
-                               reinterpret_cast<void**>(&made)),
-            S_OK);
-  made->put_StartDateTime(today + 8.0 / 24);
-  made->put_FinishDateTime(today + 9.0 / 24);
-  EXPECT_EQ(control->AddTask(made), S_OK);
-  made->Release();
-  EXPECT_EQ(control->put_ActiveDate(today), S_OK);
+  AddShownTask(control, today + 8.0 / 24, today + 9.0 / 24);
   control->Release();
   IViewObject2* view = Query<IViewObject2>(FObject, IID_IViewObject2);
   TPicture picture(420, 320);
@@ -409,19 +410,7 @@ TEST_F(ControlContainerTest, DrawGivesTheWindowsPixelsIntoMemoryAndMetafilesAndS
   EXPECT_EQ(control->put_TimeScale(60), S_OK);
   double today = 0;
   control->get_ActiveDate(&today);
-  ITaskObject* made = nullptr;
-  ASSERT_EQ(::CoCreateInstance(CLSID_TaskObjectX, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskObject,
-                               reinterpret_cast<void**>(&made)),
-            S_OK);
-  BSTR text = ::SysAllocString(L"Design review");
-  made->put_Description(text);
-  ::SysFreeString(text);
-  made->put_StartDateTime(today + 9.0 / 24);  // with 60-minute rows, in view
-  made->put_FinishDateTime(today + 10.0 / 24);
-  made->put_Priority(::tpHigh);
-  EXPECT_EQ(control->AddTask(made), S_OK);
-  made->Release();
-  EXPECT_EQ(control->put_ActiveDate(today), S_OK);
+  AddShownTask(control, today + 9.0 / 24, today + 10.0 / 24, ::tpHigh);  // with 60-minute rows, in view
   control->Release();
   // On top of the screen, which the window's pixels are read from.
   ::SetWindowPos(FSite.Frame(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
