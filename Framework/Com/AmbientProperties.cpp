@@ -10,7 +10,7 @@ namespace skx {
 
 namespace {
 
-// The ambient's value, or VT_EMPTY when the site does not answer it.
+// Whether the site answers the ambient; value holds the answer, and is empty otherwise.
 bool AskAmbient(IDispatch* ambient, DISPID id, VARIANT& value) {
   DISPPARAMS none{nullptr, nullptr, 0, 0};
   ::VariantInit(&value);

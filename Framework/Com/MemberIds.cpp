@@ -1,5 +1,6 @@
 #include "Framework/Com/MemberIds.h"
 
+#include <algorithm>
 #include <climits>
 
 #include "Framework/Com/ComUtil.h"
@@ -59,13 +60,12 @@ TMemberIds::TArity TMemberIds::ArityOf(const FUNCDESC& desc) {
     ++passed;
     if ((flags & PARAMFLAG_FOPT) != 0) ++optional;
   }
-  if (desc.cParamsOpt > 0 && static_cast<UINT>(desc.cParamsOpt) > optional) {
-    optional = static_cast<UINT>(desc.cParamsOpt);
-  }
-  if (optional > passed) optional = passed;
+  // A variable argument list (cParamsOpt -1) takes its last parameter's place, empty or full.
   const bool varargs = desc.cParamsOpt == -1;
-  return TArity{desc.memid, static_cast<WORD>(desc.invkind), passed - optional - (varargs && passed > 0 ? 1 : 0),
-                varargs ? UINT_MAX : passed};
+  if (desc.cParamsOpt > 0) optional = std::max(optional, static_cast<UINT>(desc.cParamsOpt));
+  if (varargs) ++optional;
+  optional = std::min(optional, passed);
+  return TArity{desc.memid, static_cast<WORD>(desc.invkind), passed - optional, varargs ? UINT_MAX : passed};
 }
 
 bool TMemberIds::UpperAscii(const wchar_t* name, std::wstring& key) {
