@@ -1,7 +1,9 @@
 // TSkedraX: each ISkedraX member a few lines over the grid, its settings or its task collection.
 #include "SkedraImpl/SkedraX.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "Framework/Com/FontAdapter.h"
 #include "Framework/Com/KeepAlive.h"
@@ -31,6 +33,38 @@ long CheckedEnum(long value, long max) {
 
 VARIANT_BOOL ToVariantBool(bool value) { return value ? VARIANT_TRUE : VARIANT_FALSE; }
 
+// The objects of a one-dimensional array of VARIANTs, dispatch or unknown pointers, passed as it
+// is or by reference; an element that holds no object is refused.
+std::vector<TComRef<IUnknown>> TaskArrayElements(const VARIANT& value) {
+  const VARIANT& array = value.vt == (VT_VARIANT | VT_BYREF) && value.pvarVal != nullptr ? *value.pvarVal : value;
+  if ((array.vt & VT_ARRAY) == 0) throw EOleError(L"An array of task objects is expected", DISP_E_TYPEMISMATCH);
+  SAFEARRAY* elements = (array.vt & VT_BYREF) != 0 ? (array.pparray != nullptr ? *array.pparray : nullptr) : array.parray;
+  const VARTYPE type = static_cast<VARTYPE>(array.vt & VT_TYPEMASK);
+  if (elements == nullptr || ::SafeArrayGetDim(elements) != 1 ||
+      (type != VT_VARIANT && type != VT_DISPATCH && type != VT_UNKNOWN))
+    throw EOleError(L"An array of task objects is expected", DISP_E_TYPEMISMATCH);
+  LONG lower = 0;
+  LONG upper = -1;
+  OleCheck(::SafeArrayGetLBound(elements, 1, &lower));
+  OleCheck(::SafeArrayGetUBound(elements, 1, &upper));
+  std::vector<TComRef<IUnknown>> objects(static_cast<size_t>(std::max<LONG>(upper - lower + 1, 0)));
+  for (LONG i = lower; i <= upper; ++i) {
+    TComRef<IUnknown>& object = objects[static_cast<size_t>(i - lower)];
+    if (type == VT_VARIANT) {
+      VARIANT element;
+      ::VariantInit(&element);
+      OleCheck(::SafeArrayGetElement(elements, &i, &element));
+      VARIANT* held = element.vt == (VT_VARIANT | VT_BYREF) ? element.pvarVal : &element;
+      if (held->vt == VT_DISPATCH || held->vt == VT_UNKNOWN) object.Assign(held->punkVal);
+      ::VariantClear(&element);
+    } else {
+      OleCheck(::SafeArrayGetElement(elements, &i, object.Receive()));
+    }
+    if (!object) throw EOleError(L"No task object given", E_POINTER);
+  }
+  return objects;
+}
+
 ITaskObject* NewTaskObject(TTaskObject* task) {
   ITaskObject* result = new TTaskObjectX(TaskObjectXFactory(), task);
   result->AddRef();
@@ -39,7 +73,7 @@ ITaskObject* NewTaskObject(TTaskObject* task) {
 
 }  // namespace
 
-TSkedraX::TSkedraX(TActiveXControlFactory& factory) : TActiveXControl<ISkedraX>(factory) { CreateControl(); }
+TSkedraX::TSkedraX(TActiveXControlFactory& factory) : TActiveXControl<ISkedraX2>(factory) { CreateControl(); }
 
 TSkedraX::~TSkedraX() { DestroyControl(); }
 
@@ -58,35 +92,86 @@ void TSkedraX::HookGridEvents() {
   FSkedra->OnAppendTask = [this](TComponent*, TTaskObject* task) { FireTaskEvent(SkedraXEventsDispId::OnAppendTask, task); };
   FSkedra->OnUpdateTask = [this](TComponent*, TTaskObject* task) { FireTaskEvent(SkedraXEventsDispId::OnUpdateTask, task); };
   FSkedra->OnDeleteTask = [this](TComponent*, TTaskObject* task) { FireTaskEvent(SkedraXEventsDispId::OnDeleteTask, task); };
+  HookSecondEvents();
+}
+
+// The events that only a sink of ISkedraXEvents2 hears.
+void TSkedraX::HookSecondEvents() {
+  namespace D = SkedraXEventsDispId;
+  FSkedra->OnClick = [this](TComponent*) { FireEvent(TAudience::SecondSink, D::OnClick, {}); };
+  FSkedra->OnDblClick = [this](TComponent*) { FireEvent(TAudience::SecondSink, D::OnDblClick, {}); };
+  // A character outside 16 bits' signed range travels as its bits.
+  FSkedra->OnKeyPress = [this](TComponent*, wchar_t& key) {
+    SHORT value = static_cast<SHORT>(key);
+    FireEvent(TAudience::SecondSink, D::OnKeyPress, {ByRefShortArg(&value)});
+    key = static_cast<wchar_t>(static_cast<USHORT>(value));
+  };
+  FSkedra->OnBeforeMoveTask = [this](TComponent*, TTaskObject* task, TDateTime start, TDateTime finish, bool& cancel) {
+    cancel = FireCancelEvent(D::OnBeforeMoveTask, task, {DoubleArg(start), DoubleArg(finish)});
+  };
+  FSkedra->OnBeforeResizeTask = [this](TComponent*, TTaskObject* task, TDateTime start, TDateTime finish,
+                                       bool& cancel) {
+    cancel = FireCancelEvent(D::OnBeforeResizeTask, task, {DoubleArg(start), DoubleArg(finish)});
+  };
+  FSkedra->OnBeforeDeleteTask = [this](TComponent*, TTaskObject* task, bool& cancel) {
+    cancel = FireCancelEvent(D::OnBeforeDeleteTask, task, {});
+  };
+  FSkedra->OnBeforeUpdateTask = [this](TComponent*, TTaskObject* task, bool& cancel) {
+    cancel = FireCancelEvent(D::OnBeforeUpdateTask, task, {});
+  };
+  FSkedra->OnTaskMoved = [this](TComponent*, TTaskObject* task) {
+    FireTaskEvent(D::OnTaskMoved, task, TAudience::SecondSink);
+  };
+  FSkedra->OnTaskResized = [this](TComponent*, TTaskObject* task) {
+    FireTaskEvent(D::OnTaskResized, task, TAudience::SecondSink);
+  };
 }
 
 void TSkedraX::DefinePages(std::vector<CLSID>&) {}
 
+// Both sinks may replace the identifier, the first interface's sink first.
 std::unique_ptr<TTaskObject> TSkedraX::GridCreateTask(TComponent*) {
   LONG id = 0;
-  if (EventSink() != nullptr) {
-    // The sink may disconnect or release the control inside the call.
-    TComRef<IDispatch> sink;
-    sink.Assign(EventSink());
-    TKeepAlive self(Unknown());
-    InvokeSinkMethod(sink.Get(), SkedraXEventsDispId::OnGetNewID, {ByRefLongArg(&id)});
-  }
+  FireEvent(TAudience::EverySink, SkedraXEventsDispId::OnGetNewID, {ByRefLongArg(&id)});
   return std::make_unique<TRxTaskObject>(id);
 }
 
-// The wrapper lives for the call unless the sink keeps a reference of its own.
-void TSkedraX::FireTaskEvent(DISPID id, TTaskObject* task) {
-  if (EventSink() == nullptr) return;
-  TComRef<IDispatch> sink;
-  sink.Assign(EventSink());
+// A sink may disconnect itself or the other one, or release the control, inside its call: each
+// sink is held for its call and the control for all of them. A sink of the second interface that
+// does not know an event has not handled it; one of the first fails as it always did.
+void TSkedraX::FireEvent(TAudience audience, DISPID id, const std::vector<VARIANT>& args) {
+  if (EventSink(0) == nullptr && EventSink(1) == nullptr) return;
   TKeepAlive self(Unknown());
+  for (size_t index = audience == TAudience::EverySink ? 0 : 1; index < 2; ++index) {
+    if (EventSink(index) == nullptr) continue;
+    TComRef<IDispatch> sink;
+    sink.Assign(EventSink(index));
+    InvokeSinkMethod(sink.Get(), id, args, index == 0 ? TMissingEvent::Fails : TMissingEvent::Ignored);
+  }
+}
+
+// The wrapper lives for the calls unless a sink keeps a reference of its own.
+void TSkedraX::FireTaskEvent(DISPID id, TTaskObject* task, TAudience audience) {
+  if ((audience == TAudience::EverySink && EventSink(0) != nullptr) || EventSink(1) != nullptr) {
+    TComRef<ITaskObject> wrapper(NewTaskObject(task));
+    FireEvent(audience, id, {DispatchArg(wrapper.Get())});
+  }
+}
+
+bool TSkedraX::FireCancelEvent(DISPID id, TTaskObject* task, std::initializer_list<VARIANT> times) {
+  if (EventSink(1) == nullptr) return false;
   TComRef<ITaskObject> wrapper(NewTaskObject(task));
-  InvokeSinkMethod(sink.Get(), id, {DispatchArg(wrapper.Get())});
+  VARIANT_BOOL cancel = VARIANT_FALSE;
+  std::vector<VARIANT> args{DispatchArg(wrapper.Get())};
+  args.insert(args.end(), times.begin(), times.end());
+  args.push_back(ByRefBoolArg(&cancel));
+  FireEvent(TAudience::SecondSink, id, args);
+  return cancel != VARIANT_FALSE;
 }
 
 HRESULT STDMETHODCALLTYPE TSkedraX::Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
                                            VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr) {
-  using TBase = TActiveXControl<ISkedraX>;
+  using TBase = TActiveXControl<ISkedraX2>;
   // A script's colour constant for a system colour arrives as a negative VT_I4, which the
   // standard coercion to the unsigned OLE_COLOR refuses; the bits are the colour.
   if (id == SkedraXDispId::Color && (flags & DISPATCH_PROPERTYPUT) != 0 && params != nullptr &&
@@ -348,6 +433,56 @@ HRESULT TSkedraX::put_SkedraType(ISkedraType Value) {
   return Put([&](TSkedra& g) { g.SetSkedraType(static_cast<TSkedraType>(CheckedEnum(Value, skWeekly))); });
 }
 
+// ISkedraX2
+
+HRESULT TSkedraX::get_AllowDragTasks(VARIANT_BOOL* Value) {
+  return Get(Value, [](TSkedra& g) { return ToVariantBool(g.AllowDragTasks()); });
+}
+
+HRESULT TSkedraX::put_AllowDragTasks(VARIANT_BOOL Value) {
+  return Put([&](TSkedra& g) { g.SetAllowDragTasks(Value != 0); });
+}
+
+HRESULT TSkedraX::get_ShowCurrentTime(VARIANT_BOOL* Value) {
+  return Get(Value, [](TSkedra& g) { return ToVariantBool(g.ShowCurrentTime()); });
+}
+
+HRESULT TSkedraX::put_ShowCurrentTime(VARIANT_BOOL Value) {
+  return Put([&](TSkedra& g) { g.SetShowCurrentTime(Value != 0); });
+}
+
+HRESULT TSkedraX::BeginUpdate() {
+  return Trap([&] { FSkedra->BeginUpdate(); });
+}
+
+HRESULT TSkedraX::EndUpdate() {
+  return Trap([&] { FSkedra->EndUpdate(); });
+}
+
+HRESULT TSkedraX::Refresh() {
+  return Trap([&] { FSkedra->Refresh(); });
+}
+
+// Every element is checked, and every task taken from its object, before the collection gets
+// any: a bad element leaves the control and every object as they were.
+HRESULT TSkedraX::AddTasks(VARIANT aTasks) {
+  return Trap([&] {
+    std::vector<TComRef<IUnknown>> objects = TaskArrayElements(aTasks);
+    std::vector<TTaskObjectX*> wrappers;
+    for (const TComRef<IUnknown>& object : objects) {
+      TTaskObjectX* wrapper = TTaskObjectX::FromInterface(object.Get());
+      if (wrapper == nullptr) throw EOleError(L"Interface not supported", E_NOINTERFACE);
+      if (!wrapper->OwnsTask()) throw EOleError(L"The task belongs to a schedule already", E_INVALIDARG);
+      if (std::find(wrappers.begin(), wrappers.end(), wrapper) != wrappers.end())
+        throw EOleError(L"The same task is given twice", E_INVALIDARG);
+      wrappers.push_back(wrapper);
+    }
+    std::vector<std::unique_ptr<TTaskObject>> tasks;
+    for (TTaskObjectX* wrapper : wrappers) tasks.push_back(wrapper->ReleaseOwnedTask());
+    FSkedra->TaskItems().AddTasks(std::move(tasks));
+  });
+}
+
 TActiveXControlFactory& SkedraXFactory() {
   static TSystemClock clock;
   static TActiveXControlFactory factory(
@@ -357,7 +492,7 @@ TActiveXControlFactory& SkedraXFactory() {
       },
       TWindowControlClass{[] { return std::make_unique<TSkedra>(nullptr, clock); }, WriteSkedraControlState,
                           ReadSkedraControlState},
-      1, 0);
+      1, 0, IID_ISkedraX2, {DIID_ISkedraXEvents2});
   return factory;
 }
 

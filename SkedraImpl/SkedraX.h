@@ -7,7 +7,8 @@
 
 namespace skx {
 
-class TSkedraX : public TActiveXControl<ISkedraX> {
+// ISkedraX2 extends ISkedraX, whose function table it begins with; IDispatch answers for both.
+class TSkedraX : public TActiveXControl<ISkedraX2> {
  public:
   explicit TSkedraX(TActiveXControlFactory& factory);
   ~TSkedraX() override;
@@ -64,14 +65,30 @@ class TSkedraX : public TActiveXControl<ISkedraX> {
   HRESULT STDMETHODCALLTYPE get_SkedraType(ISkedraType* Value) override;
   HRESULT STDMETHODCALLTYPE put_SkedraType(ISkedraType Value) override;
 
+  HRESULT STDMETHODCALLTYPE get_AllowDragTasks(VARIANT_BOOL* Value) override;
+  HRESULT STDMETHODCALLTYPE put_AllowDragTasks(VARIANT_BOOL Value) override;
+  HRESULT STDMETHODCALLTYPE get_ShowCurrentTime(VARIANT_BOOL* Value) override;
+  HRESULT STDMETHODCALLTYPE put_ShowCurrentTime(VARIANT_BOOL Value) override;
+  HRESULT STDMETHODCALLTYPE BeginUpdate() override;
+  HRESULT STDMETHODCALLTYPE EndUpdate() override;
+  HRESULT STDMETHODCALLTYPE Refresh() override;
+  HRESULT STDMETHODCALLTYPE AddTasks(VARIANT aTasks) override;
+
  protected:
   void InitializeControl() override;
   void DefinePages(std::vector<CLSID>& pages) override;
 
  private:
   void HookGridEvents();
+  void HookSecondEvents();
   std::unique_ptr<TTaskObject> GridCreateTask(TComponent* Sender);
-  void FireTaskEvent(DISPID id, TTaskObject* task);
+  // Which sinks hear an event: ISkedraXEvents declares it and its sink hears it as ever, or only
+  // ISkedraXEvents2's sink does (the click, key and cancelable events).
+  enum class TAudience { EverySink, SecondSink };
+  void FireEvent(TAudience audience, DISPID id, const std::vector<VARIANT>& args);
+  void FireTaskEvent(DISPID id, TTaskObject* task, TAudience audience = TAudience::EverySink);
+  // True when a handler cancelled the change.
+  bool FireCancelEvent(DISPID id, TTaskObject* task, std::initializer_list<VARIANT> times);
 
   template <typename TValue, typename TGet>
   HRESULT Get(TValue* value, TGet get);

@@ -90,6 +90,11 @@ HRESULT TTaskObjectX::get_ID(long* Value) {
   return GetValue(Value, [](TRxTaskObject& t) { return t.FID; });
 }
 
+// A task in a schedule keeps its identifier: the schedule refuses the change.
+HRESULT TTaskObjectX::put_ID(long Value) {
+  return PutValue([&](TRxTaskObject& t) { t.SetID(Value); });
+}
+
 HRESULT TTaskObjectX::get_StartDateTime(double* Value) {
   return GetValue(Value, [](TRxTaskObject& t) { return t.FStartDateTime; });
 }
@@ -156,8 +161,9 @@ HRESULT TTaskObjectX::put_Status(::ITaskStatus Value) {
 TAutoObjectFactory& TaskObjectXFactory() {
   static TAutoObjectFactory factory(TComServer::Instance(), L"TTaskObjectX", CLSID_TaskObjectX,
                                     [](TAutoObjectFactory& self) -> IUnknown* {
-                                      return static_cast<ITaskObject*>(new TTaskObjectX(self));
-                                    });
+                                      return static_cast<ITaskObject2*>(new TTaskObjectX(self));
+                                    },
+                                    IID_ITaskObject2);
   return factory;
 }
 

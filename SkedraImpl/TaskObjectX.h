@@ -10,7 +10,8 @@
 
 namespace skx {
 
-class TTaskObjectX : public TAutoObject<ITaskObject> {
+// ITaskObject2 extends ITaskObject, whose function table it begins with; IDispatch answers for both.
+class TTaskObjectX : public TAutoObject<ITaskObject2> {
  public:
   // A wrapper over a task that the grid's collection owns; it refers to the task weakly, so a
   // wrapper that outlives its task fails cleanly instead of touching freed memory.
@@ -27,6 +28,7 @@ class TTaskObjectX : public TAutoObject<ITaskObject> {
   TRxTaskObject* Task() const { return FTask.Get(); }
   // Hands the object's own task to a new owner; null when the object owns none.
   std::unique_ptr<TRxTaskObject> ReleaseOwnedTask();
+  bool OwnsTask() const { return FOwnTask != nullptr; }
 
   HRESULT STDMETHODCALLTYPE get_ID(long* Value) override;
   HRESULT STDMETHODCALLTYPE get_StartDateTime(double* Value) override;
@@ -49,6 +51,7 @@ class TTaskObjectX : public TAutoObject<ITaskObject> {
   HRESULT STDMETHODCALLTYPE put_Status(::ITaskStatus Value) override;
   HRESULT STDMETHODCALLTYPE get_Where(BSTR* Value) override;
   HRESULT STDMETHODCALLTYPE put_Where(BSTR Value) override;
+  HRESULT STDMETHODCALLTYPE put_ID(long Value) override;
 
  private:
   TRxTaskObject& LiveTask() const;

@@ -23,6 +23,9 @@ extern const GUID GUID_IDayOfWeek;
 extern const GUID GUID_ITaskPriority;
 extern const GUID GUID_ITaskType;
 extern const GUID GUID_ITaskStatus;
+extern const IID IID_ISkedraX2;
+extern const IID DIID_ISkedraXEvents2;
+extern const IID IID_ITaskObject2;
 }
 
 constexpr WORD SkedraXControlMajorVersion = 1;
@@ -71,6 +74,13 @@ constexpr DISPID NewTask = 35;
 constexpr DISPID Count = 36;
 constexpr DISPID Items = 37;
 constexpr DISPID AboutBox = -552;  // DISPID_ABOUTBOX
+// ISkedraX2
+constexpr DISPID AllowDragTasks = 38;
+constexpr DISPID ShowCurrentTime = 39;
+constexpr DISPID BeginUpdate = 40;
+constexpr DISPID EndUpdate = 41;
+constexpr DISPID AddTasks = 42;
+constexpr DISPID Refresh = -550;  // DISPID_REFRESH
 }  // namespace SkedraXDispId
 
 namespace SkedraXEventsDispId {
@@ -83,6 +93,13 @@ constexpr DISPID OnKeyPress = 6;
 constexpr DISPID OnAppendTask = 7;
 constexpr DISPID OnUpdateTask = 8;
 constexpr DISPID OnDeleteTask = 9;
+// ISkedraXEvents2: the nine above, then these
+constexpr DISPID OnBeforeMoveTask = 10;
+constexpr DISPID OnBeforeResizeTask = 11;
+constexpr DISPID OnBeforeDeleteTask = 12;
+constexpr DISPID OnBeforeUpdateTask = 13;
+constexpr DISPID OnTaskMoved = 14;
+constexpr DISPID OnTaskResized = 15;
 }  // namespace SkedraXEventsDispId
 
 namespace TaskObjectDispId {
@@ -176,3 +193,25 @@ struct ISkedraX : public IDispatch {
 };
 
 // ISkedraXEvents is a dispinterface: the control calls its sink only through IDispatch::Invoke with the DISPIDs above.
+
+// The second versions extend the first ones, whose function tables they begin with; the control's and the task
+// object's IDispatch answer for them (a superset with the same DISPIDs).
+struct ISkedraX2 : public ISkedraX {
+  virtual HRESULT STDMETHODCALLTYPE get_AllowDragTasks(VARIANT_BOOL* Value) = 0;
+  virtual HRESULT STDMETHODCALLTYPE put_AllowDragTasks(VARIANT_BOOL Value) = 0;
+  virtual HRESULT STDMETHODCALLTYPE get_ShowCurrentTime(VARIANT_BOOL* Value) = 0;
+  virtual HRESULT STDMETHODCALLTYPE put_ShowCurrentTime(VARIANT_BOOL Value) = 0;
+  virtual HRESULT STDMETHODCALLTYPE BeginUpdate() = 0;
+  virtual HRESULT STDMETHODCALLTYPE EndUpdate() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Refresh() = 0;
+  // aTasks: an array (of VARIANTs, dispatch or unknown pointers) of task objects.
+  virtual HRESULT STDMETHODCALLTYPE AddTasks(VARIANT aTasks) = 0;
+};
+
+struct ITaskObject2 : public ITaskObject {
+  // Only before the task is given to a control.
+  virtual HRESULT STDMETHODCALLTYPE put_ID(long Value) = 0;
+};
+
+// ISkedraXEvents2 is a dispinterface too, served by a second connection point: every event of ISkedraXEvents with
+// the same DISPIDs, the click and key events, and the cancelable changes (Cancel: VARIANT_BOOL by reference).

@@ -14,16 +14,19 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "SkedraXControl_TLB/SkedraXControl_TLB.h"
 
 namespace {
 
-// Types of the library, in the contract's order; the value is the index that ITypeLib::GetTypeInfo takes.
+// Types of the library, in the contract's order; the value is the index that ITypeLib::GetTypeInfo takes. The second
+// versions come after the fourteen first types, which never change.
 enum TTypeIndex : int {
   tiSkedraX, tiSkedraXEvents, tiSkedraXClass, tiTxBorderStyle, tiTxDragMode, tiTxScrollStyle, tiTxMouseButton,
-  tiTaskObject, tiTaskObjectXClass, tiSkedraType, tiDayOfWeek, tiTaskPriority, tiTaskType, tiTaskStatus, tiCount
+  tiTaskObject, tiTaskObjectXClass, tiSkedraType, tiDayOfWeek, tiTaskPriority, tiTaskType, tiTaskStatus,
+  tiSkedraX2, tiSkedraXEvents2, tiTaskObject2, tiCount
 };
 // Types of the standard libraries that members refer to.
 enum TImportRef : int { irOleColor = 100, irFontDisp = 101 };
@@ -119,9 +122,25 @@ std::vector<TFuncSpec> SkedraXFuncs() {
   };
 }
 
+std::vector<TFuncSpec> SkedraX2Funcs() {
+  namespace D = SkedraXDispId;
+  return {
+      Get(L"AllowDragTasks", D::AllowDragTasks, tBool),
+      Put(L"AllowDragTasks", D::AllowDragTasks, tBool),
+      Get(L"ShowCurrentTime", D::ShowCurrentTime, tBool),
+      Put(L"ShowCurrentTime", D::ShowCurrentTime, tBool),
+      Method(L"BeginUpdate", D::BeginUpdate),
+      Method(L"EndUpdate", D::EndUpdate),
+      Method(L"Refresh", D::Refresh),
+      Method(L"AddTasks", D::AddTasks, {{L"aTasks", Base(VT_VARIANT), PARAMFLAG_FIN}}),
+  };
+}
+
+const TParamSpec TaskParam{L"aTask", Ref(tiTaskObject, 1), 0};
+
 std::vector<TFuncSpec> SkedraXEventsFuncs() {
   namespace D = SkedraXEventsDispId;
-  const TParamSpec task{L"aTask", Ref(tiTaskObject, 1), 0};
+  const TParamSpec task = TaskParam;
   return {
       Method(L"OnClick", D::OnClick),
       Method(L"OnDblClick", D::OnDblClick),
@@ -133,6 +152,25 @@ std::vector<TFuncSpec> SkedraXEventsFuncs() {
       Method(L"OnUpdateTask", D::OnUpdateTask, {task}),
       Method(L"OnDeleteTask", D::OnDeleteTask, {task}),
   };
+}
+
+// Every event of the first version, then the cancelable changes and what follows them.
+std::vector<TFuncSpec> SkedraXEvents2Funcs() {
+  namespace D = SkedraXEventsDispId;
+  const TParamSpec cancel{L"Cancel", PtrTo(tBool), PARAMFLAG_FIN | PARAMFLAG_FOUT};
+  const TParamSpec newStart{L"NewStart", tDouble, PARAMFLAG_FIN};
+  const TParamSpec newFinish{L"NewFinish", tDouble, PARAMFLAG_FIN};
+  std::vector<TFuncSpec> funcs = SkedraXEventsFuncs();
+  funcs.insert(funcs.end(), {
+                                Method(L"OnBeforeMoveTask", D::OnBeforeMoveTask, {TaskParam, newStart, newFinish, cancel}),
+                                Method(L"OnBeforeResizeTask", D::OnBeforeResizeTask,
+                                       {TaskParam, newStart, newFinish, cancel}),
+                                Method(L"OnBeforeDeleteTask", D::OnBeforeDeleteTask, {TaskParam, cancel}),
+                                Method(L"OnBeforeUpdateTask", D::OnBeforeUpdateTask, {TaskParam, cancel}),
+                                Method(L"OnTaskMoved", D::OnTaskMoved, {TaskParam}),
+                                Method(L"OnTaskResized", D::OnTaskResized, {TaskParam}),
+                            });
+  return funcs;
 }
 
 std::vector<TFuncSpec> TaskObjectFuncs() {
@@ -162,6 +200,8 @@ std::vector<TFuncSpec> TaskObjectFuncs() {
   };
 }
 
+std::vector<TFuncSpec> TaskObject2Funcs() { return {Put(L"ID", TaskObjectDispId::ID, tLong)}; }
+
 struct TEnumSpec {
   TTypeIndex index;
   std::vector<const wchar_t*> constants;  // value == position == member id
@@ -190,6 +230,11 @@ const TTypeSpecEntry Types[tiCount] = {
     {tiTaskPriority, L"ITaskPriority", TKIND_ENUM, &GUID_ITaskPriority, nullptr},
     {tiTaskType, L"ITaskType", TKIND_ENUM, &GUID_ITaskType, nullptr},
     {tiTaskStatus, L"ITaskStatus", TKIND_ENUM, &GUID_ITaskStatus, nullptr},
+    {tiSkedraX2, L"ISkedraX2", TKIND_INTERFACE, &IID_ISkedraX2,
+     L"Dispatch interface for SkedraX Control: dragging, batches and the current time"},
+    {tiSkedraXEvents2, L"ISkedraXEvents2", TKIND_DISPATCH, &DIID_ISkedraXEvents2,
+     L"Events interface for SkedraX Control: every event, and changes a handler may cancel"},
+    {tiTaskObject2, L"ITaskObject2", TKIND_INTERFACE, &IID_ITaskObject2, L"TaskObject with an identifier to set"},
 };
 
 const std::vector<TEnumSpec> Enums = {
@@ -427,10 +472,20 @@ TFontDispImport Generate(const wchar_t* path, const std::wstring& stdoleFolder) 
   }
   AddFuncs(infos[tiSkedraX], SkedraXFuncs(), false, hrefs);
   AddFuncs(infos[tiTaskObject], TaskObjectFuncs(), false, hrefs);
+  // A second version derives from its first one, whose function table it extends.
+  for (auto [derived, base] : {std::pair{tiSkedraX2, tiSkedraX}, std::pair{tiTaskObject2, tiTaskObject}}) {
+    Check(infos[derived]->AddImplType(0, hrefs[base]), "AddImplType(first version)");
+    Check(infos[derived]->SetTypeFlags(dualFlags), "SetTypeFlags(second version)");
+  }
+  AddFuncs(infos[tiSkedraX2], SkedraX2Funcs(), false, hrefs);
+  AddFuncs(infos[tiTaskObject2], TaskObject2Funcs(), false, hrefs);
 
-  Check(infos[tiSkedraXEvents]->AddImplType(0, hrefDispatch), "AddImplType(IDispatch) events");
-  Check(infos[tiSkedraXEvents]->SetTypeFlags(TYPEFLAG_FDISPATCHABLE), "SetTypeFlags(events)");
-  AddFuncs(infos[tiSkedraXEvents], SkedraXEventsFuncs(), true, hrefs);
+  for (auto [events, funcs] : {std::pair{tiSkedraXEvents, SkedraXEventsFuncs()},
+                               std::pair{tiSkedraXEvents2, SkedraXEvents2Funcs()}}) {
+    Check(infos[events]->AddImplType(0, hrefDispatch), "AddImplType(IDispatch) events");
+    Check(infos[events]->SetTypeFlags(TYPEFLAG_FDISPATCHABLE), "SetTypeFlags(events)");
+    AddFuncs(infos[events], funcs, true, hrefs);
+  }
 
   Check(infos[tiSkedraXClass]->AddImplType(0, hrefs[tiSkedraX]), "AddImplType(ISkedraX)");
   Check(infos[tiSkedraXClass]->SetImplTypeFlags(0, IMPLTYPEFLAG_FDEFAULT), "SetImplTypeFlags(ISkedraX)");

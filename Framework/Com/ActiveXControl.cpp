@@ -51,11 +51,14 @@ void TControlModalHost::EnableModeless(bool Enable) {
 }
 
 TActiveXControlBase::TActiveXControlBase(TActiveXControlFactory& factory)
-    : FFactory(factory), FEventPoint(*this), FModalHost(*this) {}
+    : FFactory(factory), FModalHost(*this) {
+  for (size_t i = 0; i < factory.EventInterfaceCount(); ++i)
+    FEventPoints.push_back(std::make_unique<TEventConnectionPoint>(*this, i));
+}
 
 TActiveXControlBase::~TActiveXControlBase() {
   if (GetModalHost() == &FModalHost) SetModalHost(nullptr);
-  FEventPoint.Disconnect();
+  for (auto& point : FEventPoints) point->Disconnect();
 }
 
 void TActiveXControlBase::CreateControl() {
@@ -507,7 +510,7 @@ HRESULT STDMETHODCALLTYPE TActiveXControlBase::QuickActivate(QACONTAINER* contai
   control->dwPropNotifyCookie = 0;
   control->dwPointerActivationPolicy = 0;
   if (container->pUnkEventSink != nullptr) {
-    HRESULT result = FEventPoint.Advise(container->pUnkEventSink, &control->dwEventCookie);
+    HRESULT result = FEventPoints[0]->Advise(container->pUnkEventSink, &control->dwEventCookie);
     if (FAILED(result)) return result;
   }
   return S_OK;
@@ -542,19 +545,25 @@ HRESULT STDMETHODCALLTYPE TActiveXControlBase::GetGUID(DWORD kind, GUID* guid) {
 HRESULT STDMETHODCALLTYPE TActiveXControlBase::EnumConnectionPoints(IEnumConnectionPoints** points) {
   if (points == nullptr) return E_POINTER;
   *points = nullptr;
-  return Guard([&] { *points = NewConnectionPointEnum(&FEventPoint); });
+  return Guard([&] {
+    std::vector<IConnectionPoint*> all;
+    for (auto& point : FEventPoints) all.push_back(point.get());
+    *points = NewConnectionPointEnum(all);
+  });
 }
 
 HRESULT STDMETHODCALLTYPE TActiveXControlBase::FindConnectionPoint(REFIID riid, IConnectionPoint** point) {
   if (point == nullptr) return E_POINTER;
   *point = nullptr;
-  HRESULT result = Guard([&] {
-    if (!::IsEqualIID(riid, FFactory.EventInterface())) throw EOleError(L"No such connection point", CONNECT_E_NOCONNECTION);
+  return Guard([&] {
+    for (size_t i = 0; i < FEventPoints.size(); ++i) {
+      if (!::IsEqualIID(riid, FFactory.EventInterface(i))) continue;
+      *point = FEventPoints[i].get();
+      (*point)->AddRef();
+      return;
+    }
+    throw EOleError(L"No such connection point", CONNECT_E_NOCONNECTION);
   });
-  if (FAILED(result)) return result;
-  *point = &FEventPoint;
-  FEventPoint.AddRef();
-  return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE TActiveXControlBase::GetPages(CAUUID* pages) {

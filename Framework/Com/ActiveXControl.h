@@ -155,8 +155,9 @@ class TActiveXControlBase : public IOleObject,
   // derived class that handles them calls this from its destructor.
   void DestroyControl();
   IUnknown* Unknown() { return static_cast<IOleObject*>(this); }
-  // The container's connected event sink, or null.
-  IDispatch* EventSink() const { return FEventPoint.Sink(); }
+  // The sink connected to the factory's event interface of that index (0, the default source),
+  // or null.
+  IDispatch* EventSink(size_t index = 0) const { return FEventPoints[index]->Sink(); }
   // After a property changed: the saved state differs now, and a container that draws the
   // control itself (design mode, no window) is told to draw it again. A control that follows
   // its parent's colour or font again takes the container's.
@@ -205,7 +206,8 @@ class TActiveXControlBase : public IOleObject,
   TComRef<IOleAdviseHolder> FOleAdviseHolder;
   TComRef<IAdviseSink> FViewAdviseSink;
   DWORD FViewAdviseFlags = 0;
-  TEventConnectionPoint FEventPoint;
+  // One for each of the factory's event interfaces, in its order; never resized.
+  std::vector<std::unique_ptr<TEventConnectionPoint>> FEventPoints;
   TControlModalHost FModalHost;
   TAmbientProperties FAmbient;
   SIZEL FExtent;

@@ -20,15 +20,18 @@ constexpr DWORD ControlMiscStatus = OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINK
 TActiveXControlFactory::TActiveXControlFactory(TComServer& server, const wchar_t* objectClassName,
                                                REFCLSID classId, TCreator creator,
                                                TWindowControlClass controlClass, int toolboxBitmap,
-                                               DWORD miscStatus)
-    : TAutoObjectFactory(server, objectClassName, classId, std::move(creator)),
+                                               DWORD miscStatus, REFIID dispatchInterface,
+                                               std::vector<IID> moreEventInterfaces)
+    : TAutoObjectFactory(server, objectClassName, classId, std::move(creator), dispatchInterface),
       FControlClass(std::move(controlClass)),
       FToolboxBitmap(toolboxBitmap),
-      FMiscStatus(miscStatus) {}
+      FMiscStatus(miscStatus),
+      FMoreEventIids(std::move(moreEventInterfaces)) {}
 
 DWORD TActiveXControlFactory::MiscStatus() const { return FMiscStatus | ControlMiscStatus; }
 
-REFIID TActiveXControlFactory::EventInterface() {
+REFIID TActiveXControlFactory::EventInterface(size_t index) {
+  if (index > 0) return FMoreEventIids.at(index - 1);
   if (!::IsEqualIID(FEventIid, IID_NULL)) return FEventIid;
   TComRef<ITypeInfo> info(DefaultTypeInfo(true));
   TYPEATTR* attr = nullptr;

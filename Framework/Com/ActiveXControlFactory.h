@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "Framework/Com/ClassFactory.h"
 #include "Framework/Core/Controls.h"
@@ -20,16 +21,21 @@ struct TWindowControlClass {
 
 class TActiveXControlFactory : public TAutoObjectFactory {
  public:
+  // moreEventInterfaces: source interfaces served beside the class's default one, each by a
+  // connection point of its own.
   TActiveXControlFactory(TComServer& server, const wchar_t* objectClassName, REFCLSID classId,
                          TCreator creator, TWindowControlClass controlClass, int toolboxBitmap,
-                         DWORD miscStatus);
+                         DWORD miscStatus, REFIID dispatchInterface = IID_NULL,
+                         std::vector<IID> moreEventInterfaces = {});
 
   const TWindowControlClass& ControlClass() const { return FControlClass; }
   // The status that the control reports and registers: the server's own flags and those that
   // every control of this framework has.
   DWORD MiscStatus() const;
-  // The class's default source interface, the one its connection point serves.
-  REFIID EventInterface();
+  // The source interfaces, each served by a connection point: the class's default one (index 0),
+  // then the others.
+  size_t EventInterfaceCount() const { return 1 + FMoreEventIids.size(); }
+  REFIID EventInterface(size_t index = 0);
 
   void UpdateRegistry(bool add) override;
 
@@ -38,6 +44,7 @@ class TActiveXControlFactory : public TAutoObjectFactory {
   int FToolboxBitmap;
   DWORD FMiscStatus;
   IID FEventIid = IID_NULL;
+  std::vector<IID> FMoreEventIids;
 };
 
 }  // namespace skx

@@ -15,7 +15,8 @@
 
 namespace skx {
 
-// TInterface is the class's default dual interface (derived from IDispatch).
+// TInterface is the interface that the class's IDispatch answers for: its default dual interface,
+// or a dual interface derived from it.
 // Its objects count among the server's, from construction to destruction.
 template <typename TInterface>
 class TAutoObject : public TComObject<TInterface>, public ISupportErrorInfo {
@@ -77,12 +78,14 @@ class TAutoObject : public TComObject<TInterface>, public ISupportErrorInfo {
 
   // ISupportErrorInfo
   HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) override {
-    return ::IsEqualIID(riid, FIid) ? S_OK : S_FALSE;
+    return FMemberIds.Serves(riid) ? S_OK : S_FALSE;
   }
 
  protected:
+  // IDispatch, the dispatch interface and the interfaces it derives from, whose function tables
+  // begin its own.
   bool Answers(REFIID riid) const override {
-    return ::IsEqualIID(riid, IID_IDispatch) || ::IsEqualIID(riid, FIid);
+    return ::IsEqualIID(riid, IID_IDispatch) || FMemberIds.Serves(riid);
   }
   // Every interface member runs its body through this.
   template <typename TBody>

@@ -109,8 +109,10 @@ HRESULT STDMETHODCALLTYPE TComObjectFactory::LockServer(BOOL lock) {
 }
 
 TAutoObjectFactory::TAutoObjectFactory(TComServer& server, const wchar_t* objectClassName, REFCLSID classId,
-                                       TCreator creator)
-    : TComObjectFactory(server, objectClassName, classId), FCreator(std::move(creator)) {}
+                                       TCreator creator, REFIID dispatchInterface)
+    : TComObjectFactory(server, objectClassName, classId),
+      FCreator(std::move(creator)),
+      FDispatchIid(dispatchInterface) {}
 
 TAutoObjectFactory::~TAutoObjectFactory() {
   if (FDispatchInfo != nullptr) FDispatchInfo->Release();
@@ -139,7 +141,12 @@ ITypeInfo* TComObjectFactory::DefaultTypeInfo(bool source) {
 
 void TAutoObjectFactory::LoadInterfaceInfo() {
   if (FInvokeInfo != nullptr) return;
-  if (FDispatchInfo == nullptr) FDispatchInfo = DefaultTypeInfo(false);
+  if (FDispatchInfo == nullptr) {
+    if (::IsEqualIID(FDispatchIid, IID_NULL))
+      FDispatchInfo = DefaultTypeInfo(false);
+    else
+      OleCheck(Server().TypeLib()->GetTypeInfoOfGuid(FDispatchIid, &FDispatchInfo));
+  }
   TYPEATTR* attr = nullptr;
   OleCheck(FDispatchInfo->GetTypeAttr(&attr));
   FDefaultIid = attr->guid;

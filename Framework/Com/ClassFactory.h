@@ -60,11 +60,13 @@ class TComObjectFactory : public IClassFactory {
 class TAutoObjectFactory : public TComObjectFactory {
  public:
   using TCreator = std::function<IUnknown*(TAutoObjectFactory&)>;
+  // dispatchInterface: a dual interface derived from the class's default one, whose members
+  // IDispatch answers for instead (a superset with the same DISPIDs); IID_NULL for the default.
   TAutoObjectFactory(TComServer& server, const wchar_t* objectClassName, REFCLSID classId,
-                     TCreator creator);
+                     TCreator creator, REFIID dispatchInterface = IID_NULL);
   ~TAutoObjectFactory() override;
 
-  // The type information of the class's default interface: the one IDispatch hands out, and
+  // The type information of the interface that IDispatch answers for: the one it hands out, and
   // the one late-bound calls are dispatched through (the vtable view of a dual interface).
   ITypeInfo* DispatchTypeInfo();
   ITypeInfo* InvokeTypeInfo();
@@ -80,6 +82,7 @@ class TAutoObjectFactory : public TComObjectFactory {
   ITypeInfo* FDispatchInfo = nullptr;
   ITypeInfo* FInvokeInfo = nullptr;
   TMemberIds FMemberIds;
+  IID FDispatchIid;
   IID FDefaultIid = IID_NULL;
 };
 

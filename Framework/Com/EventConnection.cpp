@@ -1,6 +1,9 @@
 // The event connection point and its enumerator.
 #include "Framework/Com/EventConnection.h"
 
+#include <algorithm>
+#include <new>
+
 #include "Framework/Com/ActiveXControl.h"
 #include "Framework/Com/ComObject.h"
 #include "Framework/Com/SinkCall.h"
@@ -9,30 +12,28 @@ namespace skx {
 
 namespace {
 
-// Not counted among the server's objects: it holds the connection point, and so the control.
+// Not counted among the server's objects: it holds the connection points, and so the control.
 class TConnectionPointEnum final : public TComObject<IEnumConnectionPoints> {
  public:
-  TConnectionPointEnum(IConnectionPoint* point, ULONG position) : TComObject(0), FPosition(position) {
-    FPoint.Assign(point);
+  TConnectionPointEnum(const std::vector<IConnectionPoint*>& points, size_t position)
+      : TComObject(0), FPoints(points.size()), FPosition(position) {
+    for (size_t i = 0; i < points.size(); ++i) FPoints[i].Assign(points[i]);
   }
 
   HRESULT STDMETHODCALLTYPE Next(ULONG count, IConnectionPoint** points, ULONG* fetched) override {
     if (points == nullptr || (count > 1 && fetched == nullptr)) return E_POINTER;
     ULONG done = 0;
-    if (count > 0 && FPosition == 0) {
-      points[0] = FPoint.Get();
-      points[0]->AddRef();
-      FPosition = 1;
-      done = 1;
+    for (; done < count && FPosition < FPoints.size(); ++done, ++FPosition) {
+      points[done] = FPoints[FPosition].Get();
+      points[done]->AddRef();
     }
     if (fetched != nullptr) *fetched = done;
     return done == count ? S_OK : S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
-    if (count == 0) return S_OK;
-    bool all = FPosition == 0 && count == 1;
-    FPosition = 1;
-    return all ? S_OK : S_FALSE;
+    const size_t left = FPoints.size() - FPosition;
+    FPosition += std::min<size_t>(count, left);
+    return count <= left ? S_OK : S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE Reset() override {
     FPosition = 0;
@@ -40,7 +41,10 @@ class TConnectionPointEnum final : public TComObject<IEnumConnectionPoints> {
   }
   HRESULT STDMETHODCALLTYPE Clone(IEnumConnectionPoints** copy) override {
     if (copy == nullptr) return E_POINTER;
-    *copy = new (std::nothrow) TConnectionPointEnum(FPoint.Get(), FPosition);
+    *copy = nullptr;
+    std::vector<IConnectionPoint*> points;
+    for (const TComRef<IConnectionPoint>& point : FPoints) points.push_back(point.Get());
+    *copy = new (std::nothrow) TConnectionPointEnum(points, FPosition);
     if (*copy == nullptr) return E_OUTOFMEMORY;
     (*copy)->AddRef();
     return S_OK;
@@ -49,17 +53,19 @@ class TConnectionPointEnum final : public TComObject<IEnumConnectionPoints> {
  private:
   bool Answers(REFIID riid) const override { return ::IsEqualIID(riid, IID_IEnumConnectionPoints); }
 
-  TComRef<IConnectionPoint> FPoint;
-  ULONG FPosition;
+  std::vector<TComRef<IConnectionPoint>> FPoints;
+  size_t FPosition;
 };
 
 }  // namespace
 
-IEnumConnectionPoints* NewConnectionPointEnum(IConnectionPoint* point) {
-  IEnumConnectionPoints* result = new TConnectionPointEnum(point, 0);
+IEnumConnectionPoints* NewConnectionPointEnum(const std::vector<IConnectionPoint*>& points) {
+  IEnumConnectionPoints* result = new TConnectionPointEnum(points, 0);
   result->AddRef();
   return result;
 }
+
+REFIID TEventConnectionPoint::Interface() const { return FOwner.FFactory.EventInterface(FIndex); }
 
 HRESULT STDMETHODCALLTYPE TEventConnectionPoint::QueryInterface(REFIID riid, void** object) {
   if (object == nullptr) return E_POINTER;
@@ -78,7 +84,7 @@ ULONG STDMETHODCALLTYPE TEventConnectionPoint::Release() { return FOwner.Unknown
 
 HRESULT STDMETHODCALLTYPE TEventConnectionPoint::GetConnectionInterface(IID* iid) {
   if (iid == nullptr) return E_POINTER;
-  return FOwner.Guard([&] { *iid = FOwner.FFactory.EventInterface(); });
+  return FOwner.Guard([&] { *iid = Interface(); });
 }
 
 HRESULT STDMETHODCALLTYPE TEventConnectionPoint::GetConnectionPointContainer(IConnectionPointContainer** container) {
@@ -95,7 +101,7 @@ HRESULT STDMETHODCALLTYPE TEventConnectionPoint::Advise(IUnknown* sink, DWORD* c
   if (sink == nullptr) return E_POINTER;
   if (FSink) return CONNECT_E_ADVISELIMIT;
   TComRef<IDispatch> events;
-  HRESULT result = FOwner.Guard([&] { *events.Receive() = QueryEventSink(sink, FOwner.FFactory.EventInterface()); });
+  HRESULT result = FOwner.Guard([&] { *events.Receive() = QueryEventSink(sink, Interface()); });
   if (FAILED(result) || !events) return CONNECT_E_CANNOTCONNECT;
   FSink.Assign(events.Get());
   *cookie = Cookie;

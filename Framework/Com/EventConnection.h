@@ -1,8 +1,10 @@
-// The connection point of a control's event interface: one sink at a time.
+// The connection point of one of a control's event interfaces: one sink at a time.
 #pragma once
 
 #include <windows.h>
 #include <ocidl.h>
+
+#include <vector>
 
 #include "Framework/Com/ComUtil.h"
 
@@ -13,7 +15,8 @@ class TActiveXControlBase;
 // A part of the control object: its references are the control's.
 class TEventConnectionPoint : public IConnectionPoint {
  public:
-  explicit TEventConnectionPoint(TActiveXControlBase& owner) : FOwner(owner) {}
+  // index: which of the factory's event interfaces it serves (0, the default source).
+  TEventConnectionPoint(TActiveXControlBase& owner, size_t index) : FOwner(owner), FIndex(index) {}
   TEventConnectionPoint(const TEventConnectionPoint&) = delete;
   TEventConnectionPoint& operator=(const TEventConnectionPoint&) = delete;
 
@@ -34,11 +37,14 @@ class TEventConnectionPoint : public IConnectionPoint {
 
  private:
   static constexpr DWORD Cookie = 1;
+  REFIID Interface() const;
+
   TActiveXControlBase& FOwner;
+  size_t FIndex;
   TComRef<IDispatch> FSink;
 };
 
-// A one-element enumerator of connection points, for EnumConnectionPoints.
-IEnumConnectionPoints* NewConnectionPointEnum(IConnectionPoint* point);
+// An enumerator of the control's connection points, for EnumConnectionPoints.
+IEnumConnectionPoints* NewConnectionPointEnum(const std::vector<IConnectionPoint*>& points);
 
 }  // namespace skx

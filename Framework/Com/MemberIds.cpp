@@ -7,7 +7,54 @@
 
 namespace skx {
 
+namespace {
+
+// The vtable view of a dual interface's dispatch view; any other type information as it is.
+ITypeInfo* VtableView(ITypeInfo* info) {
+  TYPEATTR* attr = nullptr;
+  OleCheck(info->GetTypeAttr(&attr));
+  const bool dual = attr->typekind == TKIND_DISPATCH && (attr->wTypeFlags & TYPEFLAG_FDUAL) != 0;
+  info->ReleaseTypeAttr(attr);
+  HREFTYPE ref = 0;
+  ITypeInfo* view = nullptr;
+  if (dual && SUCCEEDED(info->GetRefTypeOfImplType(static_cast<UINT>(-1), &ref)) &&
+      SUCCEEDED(info->GetRefTypeInfo(ref, &view)))
+    return view;
+  info->AddRef();
+  return info;
+}
+
+}  // namespace
+
+// From the interface down its bases, which a vtable view lists as its one implemented type, to
+// IDispatch or IUnknown, whose members no caller reaches by name.
 TMemberIds::TMemberIds(ITypeInfo* info) {
+  TComRef<ITypeInfo> current(VtableView(info));
+  for (;;) {
+    TYPEATTR* attr = nullptr;
+    OleCheck(current->GetTypeAttr(&attr));
+    const IID iid = attr->guid;
+    const bool base = attr->typekind != TKIND_INTERFACE || attr->cImplTypes == 0;
+    current->ReleaseTypeAttr(attr);
+    if (::IsEqualIID(iid, IID_IDispatch) || ::IsEqualIID(iid, IID_IUnknown)) break;
+    FInterfaces.push_back(iid);
+    ReadMembers(current.Get());
+    HREFTYPE ref = 0;
+    TComRef<ITypeInfo> next;
+    if (base || FAILED(current->GetRefTypeOfImplType(0, &ref)) ||
+        FAILED(current->GetRefTypeInfo(ref, next.Receive())))
+      break;
+    *current.Receive() = VtableView(next.Get());
+  }
+}
+
+bool TMemberIds::Serves(REFIID riid) const noexcept {
+  for (const IID& iid : FInterfaces)
+    if (::IsEqualIID(riid, iid)) return true;
+  return false;
+}
+
+void TMemberIds::ReadMembers(ITypeInfo* info) {
   TYPEATTR* attr = nullptr;
   OleCheck(info->GetTypeAttr(&attr));
   const WORD count = attr->cFuncs;

@@ -1,6 +1,6 @@
-// An interface's members, read once from its type information: their DISPIDs by name, which a
-// script engine asks for on every late-bound call while the type information searches slowly,
-// and the number of arguments each member takes.
+// An interface's members, its own and those of the interfaces it derives from, read once from its
+// type information: their DISPIDs by name, which a script engine asks for on every late-bound
+// call while the type information searches slowly, and the number of arguments each member takes.
 #pragma once
 
 #include <windows.h>
@@ -26,6 +26,9 @@ class TMemberIds {
   // for a member or kind that the interface lacks, which the type information then refuses.
   bool TakesArguments(DISPID id, WORD flags, UINT count) const noexcept;
 
+  // Whether riid is the interface or one it derives from (below IDispatch).
+  bool Serves(REFIID riid) const noexcept;
+
  private:
   // The arguments that one function takes: the result and a locale parameter are not passed.
   struct TArity {
@@ -35,10 +38,12 @@ class TMemberIds {
     UINT Most;  // UINT_MAX for a function with a variable argument list
   };
 
+  void ReadMembers(ITypeInfo* info);
   static bool UpperAscii(const wchar_t* name, std::wstring& key);
   static TArity ArityOf(const FUNCDESC& desc);
   std::unordered_map<std::wstring, DISPID> FIds;
   std::vector<TArity> FArities;
+  std::vector<IID> FInterfaces;
 };
 
 }  // namespace skx

@@ -49,9 +49,20 @@ VARIANT ByRefShortArg(SHORT* value) {
   return v;
 }
 
-void InvokeSinkMethod(IDispatch* sink, DISPID id, std::initializer_list<VARIANT> args) {
-  std::vector<VARIANT> reversed(args.begin(), args.end());
-  std::vector<VARIANT>(reversed.rbegin(), reversed.rend()).swap(reversed);
+VARIANT ByRefBoolArg(VARIANT_BOOL* value) {
+  VARIANT v = EmptyArg(VT_BOOL | VT_BYREF);
+  v.pboolVal = value;
+  return v;
+}
+
+VARIANT DoubleArg(double value) {
+  VARIANT v = EmptyArg(VT_R8);
+  v.dblVal = value;
+  return v;
+}
+
+void InvokeSinkMethod(IDispatch* sink, DISPID id, std::vector<VARIANT> args, TMissingEvent missing) {
+  std::vector<VARIANT> reversed(args.rbegin(), args.rend());
   DISPPARAMS params = {reversed.empty() ? nullptr : reversed.data(), nullptr,
                        static_cast<UINT>(reversed.size()), 0};
   EXCEPINFO excep = {};
@@ -67,6 +78,7 @@ void InvokeSinkMethod(IDispatch* sink, DISPID id, std::initializer_list<VARIANT>
     if (!message.empty()) throw EOleError(message, code);
     OleCheck(code);
   }
+  if (result == DISP_E_MEMBERNOTFOUND && missing == TMissingEvent::Ignored) return;
   OleCheck(result);
 }
 

@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <oaidl.h>
 
-#include <initializer_list>
+#include <vector>
 
 namespace skx {
 
@@ -15,9 +15,15 @@ IDispatch* QueryEventSink(IUnknown* sink, REFIID eventIid);
 VARIANT DispatchArg(IDispatch* value);
 VARIANT ByRefLongArg(LONG* value);
 VARIANT ByRefShortArg(SHORT* value);
+VARIANT ByRefBoolArg(VARIANT_BOOL* value);
+VARIANT DoubleArg(double value);
+
+enum class TMissingEvent { Fails, Ignored };
 
 // Invokes id on the sink as a method; args are in declaration order. A failure result from the
-// sink is raised as EOleError in the caller.
-void InvokeSinkMethod(IDispatch* sink, DISPID id, std::initializer_list<VARIANT> args);
+// sink is raised as EOleError in the caller; with TMissingEvent::Ignored, a sink that does not
+// know the member (DISP_E_MEMBERNOTFOUND) has simply not handled the event.
+void InvokeSinkMethod(IDispatch* sink, DISPID id, std::vector<VARIANT> args,
+                      TMissingEvent missing = TMissingEvent::Fails);
 
 }  // namespace skx

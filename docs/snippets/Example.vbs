@@ -1,4 +1,5 @@
-' The schedule control from VBScript: settings, a task made with TaskObjectX, an event.
+' The schedule control from VBScript: settings, a task made with TaskObjectX, events, and a
+' handler that keeps the user from dragging a task out of the working hours.
 Option Explicit
 
 Dim skedra, task, day
@@ -7,6 +8,13 @@ WScript.ConnectObject skedra, "Skedra_"
 
 Sub Skedra_OnDeleteTask(aTask)
   WScript.Echo "Deleted: " & aTask.Description
+End Sub
+
+Sub Skedra_OnBeforeMoveTask(aTask, NewStart, NewFinish, Cancel)
+  If NewStart - Int(NewStart) < skedra.DayStart Then
+    Cancel = True
+    WScript.Echo "Not before " & FormatDateTime(CDate(skedra.DayStart), vbShortTime) & ": " & aTask.Description & " stays"
+  End If
 End Sub
 
 day = DateSerial(2026, 12, 9)
@@ -24,9 +32,13 @@ task.Description = "Design review"
 task.Where = "Room 1.02"
 task.Priority = 2                      ' tpHigh
 task.Remind = 15                       ' minutes before
+task.ID = 7                            ' before the control takes the task
 skedra.AddTask task
+skedra.Refresh                         ' lays the grid out now, with the new task
 
 WScript.Echo skedra.Count & " task(s), week of " & FormatDateTime(CDate(skedra.ActiveDate), vbLongDate)
-WScript.Echo "First: " & skedra.Items(0).Description & " in " & skedra.Items(0).Where
-skedra.Delete 0                        ' tasks added by a container have the identifier 0
+WScript.Sleep 500                      ' a user may drag the task meanwhile
+WScript.Echo "First: " & skedra.Items(0).Description & " in " & skedra.Items(0).Where & _
+  " at " & FormatDateTime(CDate(skedra.Items(0).StartDateTime), vbShortTime)
+skedra.Delete 7
 WScript.Echo skedra.Count & " task(s) left"

@@ -141,7 +141,7 @@ HRESULT STDMETHODCALLTYPE TAmbientDispatch::Invoke(DISPID id, REFIID, LCID, WORD
   return ::VariantCopy(result, &found->second);
 }
 
-TEventSink::TEventSink() : TDispatchObject(1, DIID_ISkedraXEvents) {}
+TEventSink::TEventSink(REFIID events) : TDispatchObject(1, events) {}
 
 bool TEventSink::Answers(REFIID riid) const {
   return DispatchOnly ? ::IsEqualIID(riid, IID_IDispatch) : TDispatchObject::Answers(riid);
@@ -150,14 +150,25 @@ bool TEventSink::Answers(REFIID riid) const {
 HRESULT STDMETHODCALLTYPE TEventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*,
                                              EXCEPINFO*, UINT*) {
   long taskId = -1;
-  if (params->cArgs == 1 && params->rgvarg[0].vt == (VT_I4 | VT_BYREF)) {
-    *params->rgvarg[0].plVal = NewId;
-    taskId = NewId;
-  } else if (params->cArgs == 1 && params->rgvarg[0].vt == VT_DISPATCH) {
-    ITaskObject* task = nullptr;
-    if (SUCCEEDED(params->rgvarg[0].pdispVal->QueryInterface(IID_ITaskObject, reinterpret_cast<void**>(&task)))) {
-      task->get_ID(&taskId);
-      task->Release();
+  // The arguments come last first: a move's Cancel, then its finish, then its start.
+  for (UINT i = 0; i < params->cArgs; ++i) {
+    VARIANT& arg = params->rgvarg[i];
+    if (arg.vt == (VT_I4 | VT_BYREF)) {
+      *arg.plVal = NewId;
+      taskId = NewId;
+    } else if (arg.vt == (VT_BOOL | VT_BYREF)) {
+      *arg.pboolVal = Cancel ? VARIANT_TRUE : VARIANT_FALSE;
+    } else if (arg.vt == (VT_I2 | VT_BYREF)) {
+      taskId = *arg.piVal;
+      if (Key) *arg.piVal = *Key;
+    } else if (arg.vt == VT_R8) {
+      (i == 1 ? NewFinish : NewStart) = arg.dblVal;
+    } else if (arg.vt == VT_DISPATCH) {
+      ITaskObject* task = nullptr;
+      if (SUCCEEDED(arg.pdispVal->QueryInterface(IID_ITaskObject, reinterpret_cast<void**>(&task)))) {
+        task->get_ID(&taskId);
+        task->Release();
+      }
     }
   }
   Events.push_back({id, taskId});

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -115,14 +116,20 @@ struct TEventRecord {
   bool operator==(const TEventRecord& other) const { return Id == other.Id && TaskId == other.TaskId; }
 };
 
-// Records every event; OnGetNewID answers NewId; OnEvent runs inside each event. The test owns
-// the sink; the control's references only count (RefCount shows them).
+// Records every event; OnGetNewID answers NewId, a cancelable event Cancel, OnKeyPress Key when
+// set; OnEvent runs inside each event. The test owns the sink; the control's references only
+// count (RefCount shows them). It answers for ISkedraXEvents unless told another interface.
 class TEventSink : public TDispatchObject<TLifetime::Owned> {
  public:
-  TEventSink();
+  explicit TEventSink(REFIID events = DIID_ISkedraXEvents);
 
   std::vector<TEventRecord> Events;
   long NewId = 0;
+  bool Cancel = false;
+  std::optional<SHORT> Key;
+  // The new start and finish of the last move or resize asked about.
+  double NewStart = 0;
+  double NewFinish = 0;
   std::function<void(DISPID)> OnEvent;
   // When set, the sink answers only IDispatch, as a script engine's sink does.
   bool DispatchOnly = false;

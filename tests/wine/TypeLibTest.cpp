@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "SkedraXControl_TLB/SkedraXControl_TLB.h"
@@ -99,6 +100,7 @@ std::string Describe(ITypeInfo* owner, const TYPEDESC& t) {
     case VT_R8: return "R8";
     case VT_BOOL: return "BOOL";
     case VT_BSTR: return "BSTR";
+    case VT_VARIANT: return "VARIANT";
     case VT_VOID: return "VOID";
     case VT_HRESULT: return "HRESULT";
     default: return "VT" + std::to_string(t.vt);
@@ -189,6 +191,32 @@ const std::vector<TMember> SkedraXEventsMembers = {
     M("OnDeleteTask", 9, {{"aTask", tTask, 0}}),
 };
 
+// ISkedraX2's own members, after ISkedraX's in its function table.
+const std::vector<TMember> SkedraX2Members = {
+    G("AllowDragTasks", 38, "BOOL"), P("AllowDragTasks", 38, "BOOL"),
+    G("ShowCurrentTime", 39, "BOOL"), P("ShowCurrentTime", 39, "BOOL"),
+    M("BeginUpdate", 40),
+    M("EndUpdate", 41),
+    M("Refresh", -550),
+    M("AddTasks", 42, {{"aTasks", "VARIANT", fIn}}),
+};
+
+const std::vector<TMember> TaskObject2Members = {P("ID", 1, "I4")};
+
+// ISkedraXEvents2: ISkedraXEvents's nine with their DISPIDs, then the cancelable changes.
+std::vector<TMember> SkedraXEvents2Members() {
+  const TParam task{"aTask", tTask, 0}, cancel{"Cancel", "PTR(BOOL)", fIn | fOut};
+  const TParam start{"NewStart", "R8", fIn}, finish{"NewFinish", "R8", fIn};
+  std::vector<TMember> members = SkedraXEventsMembers;
+  members.insert(members.end(), {M("OnBeforeMoveTask", 10, {task, start, finish, cancel}),
+                                 M("OnBeforeResizeTask", 11, {task, start, finish, cancel}),
+                                 M("OnBeforeDeleteTask", 12, {task, cancel}),
+                                 M("OnBeforeUpdateTask", 13, {task, cancel}),
+                                 M("OnTaskMoved", 14, {task}),
+                                 M("OnTaskResized", 15, {task})});
+  return members;
+}
+
 struct TTypeRow {
   const char* name;
   TYPEKIND kind;  // of the type as ITypeLib::GetTypeInfo returns it (a dual interface: its dispatch view)
@@ -218,8 +246,15 @@ const TTypeRow Types[] = {
     {"ITaskPriority", TKIND_ENUM, &GUID_ITaskPriority, 0, nullptr},
     {"ITaskType", TKIND_ENUM, &GUID_ITaskType, 0, nullptr},
     {"ITaskStatus", TKIND_ENUM, &GUID_ITaskStatus, 0, nullptr},
+    // The second versions, appended.
+    {"ISkedraX2", TKIND_DISPATCH, &IID_ISkedraX2, DualDispatchViewFlags,
+     "Dispatch interface for SkedraX Control: dragging, batches and the current time"},
+    {"ISkedraXEvents2", TKIND_DISPATCH, &DIID_ISkedraXEvents2, TYPEFLAG_FDISPATCHABLE,
+     "Events interface for SkedraX Control: every event, and changes a handler may cancel"},
+    {"ITaskObject2", TKIND_DISPATCH, &IID_ITaskObject2, DualDispatchViewFlags, "TaskObject with an identifier to set"},
 };
 constexpr UINT TypeCount = sizeof(Types) / sizeof(Types[0]);
+constexpr UINT SkedraX2Index = 14, SkedraXEvents2Index = 15, TaskObject2Index = 16;
 
 struct TEnumRow {
   UINT index;
@@ -264,22 +299,25 @@ class TypeLibTest : public ::testing::Test {
     ASSERT_EQ(S_OK, dispatchView->GetRefTypeInfo(href, &view));
   }
 
-  static void ExpectDerivesFromIDispatch(ITypeInfo* info) {
+  static void ExpectDerivesFrom(ITypeInfo* info, REFIID baseIid, const wchar_t* baseName) {
     HREFTYPE href = 0;
     ASSERT_EQ(S_OK, info->GetRefTypeOfImplType(0, &href));
     TComPtr<ITypeInfo> base;
     ASSERT_EQ(S_OK, info->GetRefTypeInfo(href, &base));
     TYPEATTR* attr = nullptr;
     ASSERT_EQ(S_OK, base->GetTypeAttr(&attr));
-    EXPECT_EQ(GuidText(IID_IDispatch), GuidText(attr->guid));
+    EXPECT_EQ(GuidText(baseIid), GuidText(attr->guid));
     base->ReleaseTypeAttr(attr);
-    EXPECT_EQ(L"IDispatch", TypeName(base));
+    EXPECT_EQ(baseName, TypeName(base));
   }
+  static void ExpectDerivesFromIDispatch(ITypeInfo* info) { ExpectDerivesFrom(info, IID_IDispatch, L"IDispatch"); }
 
   // Every member in order: name, DISPID, invoke kind, function kind, return type, parameters; for an interface
-  // view also the function-table slot after the seven IUnknown/IDispatch entries. A dispinterface lists the seven
-  // inherited IDispatch functions first, as the loader flattens it; its own members follow.
-  static void ExpectMembers(ITypeInfo* info, const std::vector<TMember>& expected, bool dispinterface) {
+  // view also the function-table slot after the inherited entries (inheritedSlots: the seven IUnknown/IDispatch
+  // ones, and a first version's). A dispinterface lists the seven inherited IDispatch functions first, as the
+  // loader flattens it; its own members follow.
+  static void ExpectMembers(ITypeInfo* info, const std::vector<TMember>& expected, bool dispinterface,
+                            UINT inheritedSlots = 7) {
     TYPEATTR* attr = nullptr;
     ASSERT_EQ(S_OK, info->GetTypeAttr(&attr));
     const UINT first = dispinterface ? 7 : 0;
@@ -288,7 +326,7 @@ class TypeLibTest : public ::testing::Test {
     EXPECT_EQ(0, attr->cVars);
     EXPECT_EQ(1, attr->cImplTypes);
     if (!dispinterface) {
-      EXPECT_EQ((7 + expected.size()) * LibrarySlotSize, attr->cbSizeVft);
+      EXPECT_EQ((inheritedSlots + expected.size()) * LibrarySlotSize, attr->cbSizeVft);
     }
     info->ReleaseTypeAttr(attr);
 
@@ -305,7 +343,7 @@ class TypeLibTest : public ::testing::Test {
       EXPECT_EQ(0, f->cParamsOpt);
       EXPECT_EQ(0, f->wFuncFlags);
       if (!dispinterface) {
-        EXPECT_EQ(static_cast<SHORT>((7 + i) * sizeof(void*)), f->oVft);
+        EXPECT_EQ(static_cast<SHORT>((inheritedSlots + i) * sizeof(void*)), f->oVft);
       }
       ASSERT_EQ(m.params.size(), static_cast<size_t>(f->cParams));
 
@@ -328,8 +366,9 @@ class TypeLibTest : public ::testing::Test {
       }
       info->ReleaseFuncDesc(f);
 
-      // GetNames answers for the first function with the member id, a property's get; a put's unnamed value
-      // parameter is therefore invisible through the API, and only the other members' lists are compared whole.
+      // GetNames answers for the first function with the member id, a property's get (of the interface itself or
+      // of the one it derives from); a put's unnamed value parameter is therefore invisible through the API, and
+      // only the other members' lists are compared whole.
       if (m.kind != INVOKE_PROPERTYPUT) {
         std::vector<std::string> want{m.name};
         for (const TParam& p : m.params) want.emplace_back(p.name);
@@ -360,8 +399,10 @@ class TypeLibTest : public ::testing::Test {
     }
   }
 
-  // The vtable view of a dual interface: its kind, identity, flags and members in function-table order.
-  static void ExpectDualInterface(UINT index, REFIID iid, const std::vector<TMember>& members) {
+  // The vtable view of a dual interface: its kind, identity, flags, base and members in function-table order.
+  static void ExpectDualInterface(UINT index, REFIID iid, const std::vector<TMember>& members,
+                                  REFIID baseIid = IID_IDispatch, const wchar_t* baseName = L"IDispatch",
+                                  UINT inheritedSlots = 7) {
     TComPtr<ITypeInfo> view;
     GetInterfaceView(index, view);
     TYPEATTR* attr = nullptr;
@@ -370,8 +411,8 @@ class TypeLibTest : public ::testing::Test {
     EXPECT_EQ(GuidText(iid), GuidText(attr->guid));
     EXPECT_EQ(DualFlags, attr->wTypeFlags);
     view->ReleaseTypeAttr(attr);
-    ExpectDerivesFromIDispatch(view);
-    ExpectMembers(view, members, false);
+    ExpectDerivesFrom(view, baseIid, baseName);
+    ExpectMembers(view, members, false, inheritedSlots);
     ExpectNoMemberDocs(view, members);
   }
 
@@ -400,7 +441,7 @@ TEST_F(TypeLibTest, LibraryAttributes) {
   EXPECT_TRUE(helpFile.Str().empty());
 }
 
-TEST_F(TypeLibTest, FourteenTypesInOrderWithKindGuidVersionFlagsAndHelp) {
+TEST_F(TypeLibTest, FourteenTypesThenTheSecondVersionsInOrderWithKindGuidVersionFlagsAndHelp) {
   ASSERT_EQ(TypeCount, FLib->GetTypeInfoCount());
   for (UINT i = 0; i < TypeCount; ++i) {
     const TTypeRow& row = Types[i];
@@ -444,6 +485,32 @@ TEST_F(TypeLibTest, TaskObjectIsDualWithTwentyOneMembersInVtableOrder) {
   ExpectDualInterface(7, IID_ITaskObject, TaskObjectMembers);
 }
 
+// The second versions extend the first function tables: an old client's slots are where they were.
+TEST_F(TypeLibTest, SecondVersionsDeriveFromTheFirstAndAppendTheirMembers) {
+  ExpectDualInterface(SkedraX2Index, IID_ISkedraX2, SkedraX2Members, IID_ISkedraX, L"ISkedraX",
+                      7 + static_cast<UINT>(SkedraXMembers.size()));
+  ExpectDualInterface(TaskObject2Index, IID_ITaskObject2, TaskObject2Members, IID_ITaskObject, L"ITaskObject",
+                      7 + static_cast<UINT>(TaskObjectMembers.size()));
+  // The dispatch views answer every member, the first version's too.
+  for (auto [index, first, second] : {std::tuple{SkedraX2Index, &SkedraXMembers, &SkedraX2Members},
+                                      std::tuple{TaskObject2Index, &TaskObjectMembers, &TaskObject2Members}}) {
+    TComPtr<ITypeInfo> dispatchView;
+    GetType(index, dispatchView);
+    ExpectIds(dispatchView, *first);
+    ExpectIds(dispatchView, *second);
+  }
+}
+
+TEST_F(TypeLibTest, SecondEventsDispinterfaceHasEveryFirstEventThenTheCancelableOnes) {
+  TComPtr<ITypeInfo> info;
+  GetType(SkedraXEvents2Index, info);
+  ExpectDerivesFromIDispatch(info);
+  const std::vector<TMember> members = SkedraXEvents2Members();
+  ExpectMembers(info, members, true);
+  ExpectNoMemberDocs(info, members);
+  ExpectIds(info, members);
+}
+
 TEST_F(TypeLibTest, EventsDispinterfaceHasNineMethods) {
   TComPtr<ITypeInfo> info;
   GetType(1, info);
@@ -464,7 +531,7 @@ TEST_F(TypeLibTest, NameLookupOnBothViewsGivesTheDispids) {
   }
 }
 
-TEST_F(TypeLibTest, SpecEdgeCaseIdsOfNames) {
+TEST_F(TypeLibTest, IdsOfNamesOfKnownMembers) {
   struct TCase {
     UINT type;
     const wchar_t* name;

@@ -1,11 +1,17 @@
 // A small script host over the platform's VBScript engine: WScript.Echo, WScript.ConnectObject
 // (events by name, as a container author writes them) and a non-zero exit on any script error.
+// ConnectObject connects the last event interface that the object lists, its most complete one
+// (the default source where an object has only that), and passes by-reference arguments to the
+// script as variants, the only kind a script can assign to, copying what it assigns back.
+// With --drag N the host is a form: each connected control is shown in a window of its own, and
+// at the script's first WScript.Sleep a user drags the control's first task by N pixels.
 #include <windows.h>
 #include <activscp.h>
 #include <ocidl.h>
 #include <oleauto.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <atomic>
@@ -14,6 +20,7 @@
 #include <vector>
 
 #include "Framework/Com/ComObject.h"
+#include "ScriptUser.h"
 
 namespace {
 
@@ -26,6 +33,8 @@ const IID ParseIid = {0xbb1a2ae2, 0xa4f9, 0x11cf, {0x8f, 0x20, 0x00, 0x80, 0x5f,
 
 IActiveScript* engine = nullptr;
 int scriptErrors = 0;
+int dragPixels = 0;
+bool dragged = false;
 
 std::wstring ToText(const VARIANT& value) {
   VARIANT text;
@@ -38,6 +47,56 @@ std::wstring ToText(const VARIANT& value) {
 
 using skx::TDispatchObject;
 using skx::TLifetime;
+
+// The arguments of an event with each typed by-reference one (VT_BYREF | VT_BOOL, say) given as
+// a by-reference variant holding its value.
+class TVariantArguments {
+ public:
+  explicit TVariantArguments(const DISPPARAMS& params)
+      : FParams(params), FArgs(params.rgvarg, params.rgvarg + params.cArgs), FValues(params.cArgs) {
+    for (UINT i = 0; i < params.cArgs; ++i) {
+      ::VariantInit(&FValues[i]);
+      const VARIANT& arg = params.rgvarg[i];
+      if ((arg.vt & VT_BYREF) == 0 || arg.vt == (VT_VARIANT | VT_BYREF)) continue;
+      if (FAILED(::VariantCopyInd(&FValues[i], &arg))) continue;
+      FArgs[i].vt = VT_VARIANT | VT_BYREF;
+      FArgs[i].pvarVal = &FValues[i];
+    }
+    FCopy = params;
+    FCopy.rgvarg = FArgs.empty() ? nullptr : FArgs.data();
+  }
+  ~TVariantArguments() {
+    for (VARIANT& value : FValues) ::VariantClear(&value);
+  }
+  TVariantArguments(const TVariantArguments&) = delete;
+  TVariantArguments& operator=(const TVariantArguments&) = delete;
+
+  DISPPARAMS* Params() { return &FCopy; }
+  // Writes what the script assigned through each original reference, in its original type.
+  void CopyBack() {
+    for (UINT i = 0; i < FParams.cArgs; ++i) {
+      const VARIANT& original = FParams.rgvarg[i];
+      if (FArgs[i].vt != (VT_VARIANT | VT_BYREF) || original.vt == FArgs[i].vt) continue;
+      VARIANT converted;
+      ::VariantInit(&converted);
+      if (SUCCEEDED(::VariantChangeType(&converted, &FValues[i], 0, original.vt & ~VT_BYREF))) {
+        switch (original.vt & ~VT_BYREF) {
+          case VT_BOOL: *original.pboolVal = converted.boolVal; break;
+          case VT_I2: *original.piVal = converted.iVal; break;
+          case VT_I4: *original.plVal = converted.lVal; break;
+          default: break;
+        }
+      }
+      ::VariantClear(&converted);
+    }
+  }
+
+ private:
+  const DISPPARAMS& FParams;
+  std::vector<VARIANT> FArgs;
+  std::vector<VARIANT> FValues;
+  DISPPARAMS FCopy{};
+};
 
 // Calls the script's Sub <prefix><event name> for each event of a connected object.
 class TEventForwarder : public TDispatchObject<TLifetime::Heap> {
@@ -60,7 +119,9 @@ class TEventForwarder : public TDispatchObject<TLifetime::Heap> {
     DISPID handlerId = 0;
     HRESULT hr = S_OK;
     if (SUCCEEDED(script->GetIDsOfNames(IID_NULL, names, 1, lcid, &handlerId))) {
-      hr = script->Invoke(handlerId, IID_NULL, lcid, DISPATCH_METHOD, params, result, excep, argErr);
+      TVariantArguments arguments(*params);
+      hr = script->Invoke(handlerId, IID_NULL, lcid, DISPATCH_METHOD, arguments.Params(), result, excep, argErr);
+      arguments.CopyBack();
     }
     script->Release();
     return hr;
@@ -77,14 +138,37 @@ struct TConnection {
 };
 std::vector<TConnection> connections;
 
+// The last connection point that the object lists, or null.
+IConnectionPoint* LastConnectionPoint(IDispatch* object) {
+  IConnectionPointContainer* container = nullptr;
+  if (FAILED(object->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container)))) return nullptr;
+  IEnumConnectionPoints* points = nullptr;
+  IConnectionPoint* last = nullptr;
+  if (SUCCEEDED(container->EnumConnectionPoints(&points))) {
+    IConnectionPoint* point = nullptr;
+    while (points->Next(1, &point, nullptr) == S_OK) {
+      if (last != nullptr) last->Release();
+      last = point;
+    }
+    points->Release();
+  }
+  container->Release();
+  return last;
+}
+
 void ConnectObject(IDispatch* object, const std::wstring& prefix) {
   IProvideClassInfo2* classInfo = nullptr;
   if (FAILED(object->QueryInterface(IID_IProvideClassInfo2, reinterpret_cast<void**>(&classInfo)))) return;
-  GUID iid{};
   ITypeInfo* coclass = nullptr;
-  classInfo->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &iid);
   classInfo->GetClassInfo(&coclass);
   classInfo->Release();
+  TConnection connection{LastConnectionPoint(object), 0};
+  GUID iid{};
+  if (connection.Point == nullptr || FAILED(connection.Point->GetConnectionInterface(&iid))) {
+    if (connection.Point != nullptr) connection.Point->Release();
+    coclass->Release();
+    return;
+  }
   ITypeLib* library = nullptr;
   UINT index = 0;
   ITypeInfo* events = nullptr;
@@ -92,22 +176,36 @@ void ConnectObject(IDispatch* object, const std::wstring& prefix) {
   library->GetTypeInfoOfGuid(iid, &events);
   library->Release();
   coclass->Release();
-  IConnectionPointContainer* container = nullptr;
-  object->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container));
-  TConnection connection{nullptr, 0};
-  container->FindConnectionPoint(iid, &connection.Point);
-  container->Release();
   auto* forwarder = new TEventForwarder(events, iid, prefix);
   events->Release();
   connection.Point->Advise(forwarder, &connection.Cookie);
   forwarder->Release();
   connections.push_back(connection);
+  if (dragPixels != 0 && !skx::scripthost::ShowControl(object)) {
+    std::printf("SCRIPT ERROR: the control cannot be shown\n");
+    ++scriptErrors;
+  }
 }
 
-// The WScript object: Echo and ConnectObject.
+// The user's one drag happens while the script first waits.
+void WaitForUser(const VARIANT& milliseconds) {
+  if (dragPixels != 0 && !dragged) {
+    dragged = true;
+    if (!skx::scripthost::DragFirstTask(dragPixels)) {
+      std::printf("SCRIPT ERROR: no task to drag\n");
+      ++scriptErrors;
+    }
+  }
+  VARIANT count;
+  ::VariantInit(&count);
+  if (SUCCEEDED(::VariantChangeType(&count, const_cast<VARIANT*>(&milliseconds), 0, VT_UI4)))
+    skx::scripthost::PumpMessagesFor(count.ulVal);
+}
+
+// The WScript object: Echo, ConnectObject and Sleep.
 class TWScript : public TDispatchObject<TLifetime::Heap> {
  public:
-  enum : DISPID { idEcho = 1, idConnectObject = 2 };
+  enum : DISPID { idEcho = 1, idConnectObject = 2, idSleep = 3 };
   TWScript() : TDispatchObject(1, IID_IDispatch) {}
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
     if (count != 1) return DISP_E_UNKNOWNNAME;
@@ -115,6 +213,8 @@ class TWScript : public TDispatchObject<TLifetime::Heap> {
       ids[0] = idEcho;
     } else if (::lstrcmpiW(names[0], L"ConnectObject") == 0) {
       ids[0] = idConnectObject;
+    } else if (::lstrcmpiW(names[0], L"Sleep") == 0) {
+      ids[0] = idSleep;
     } else {
       ids[0] = DISPID_UNKNOWN;
       return DISP_E_UNKNOWNNAME;
@@ -139,6 +239,10 @@ class TWScript : public TDispatchObject<TLifetime::Heap> {
                                                                   : nullptr;
       if (target == nullptr) return DISP_E_TYPEMISMATCH;
       ConnectObject(target, ToText(params->rgvarg[0]));
+      return S_OK;
+    }
+    if (id == idSleep && params->cArgs == 1) {
+      WaitForUser(params->rgvarg[0]);
       return S_OK;
     }
     return DISP_E_MEMBERNOTFOUND;
@@ -247,9 +351,19 @@ int RunScript(const std::wstring& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  bool answerDialogs = argc == 3 && std::string(argv[2]) == "--answer-dialogs";
-  if (argc != 2 && !answerDialogs) {
-    std::printf("usage: skx_script_host file.vbs [--answer-dialogs]\n");
+  bool answerDialogs = false;
+  bool usage = argc < 2;
+  for (int i = 2; i < argc && !usage; ++i) {
+    const std::string option = argv[i];
+    if (option == "--answer-dialogs")
+      answerDialogs = true;
+    else if (option == "--drag" && i + 1 < argc)
+      dragPixels = std::atoi(argv[++i]);
+    else
+      usage = true;
+  }
+  if (usage) {
+    std::printf("usage: skx_script_host file.vbs [--answer-dialogs] [--drag pixels]\n");
     return 2;
   }
   std::ifstream file(argv[1], std::ios::binary);
