@@ -31,18 +31,29 @@ void TPointControl::Paint(TCanvas& canvas) {
 }
 
 // Only locals are used once the handlers run, since they may free this marker and the grid.
+// The first press of a double click selected the task; the second selects it only if something
+// else took the selection in between.
 void TPointControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   TWeakRef<TPointControl> self(this);
   TControl::MouseDown(button, shift, x, y);
   if (self.Expired()) return;
   TSkedra& grid = FGrid;
   PTaskItem item = FItem;
-  TWeakRef<TSkedra> alive(&grid);
-  TTaskItems& items = grid.TaskItems();
-  if (grid.FSelectedItem) items.InvalidateItem(*grid.FSelectedItem);
-  grid.SelectItem(item);
-  grid.DoSelectTask(item->Task.get());
-  if (!alive.Expired() && grid.FSelectedItem) items.InvalidateItem(*grid.FSelectedItem);
+  const bool second = button == mbLeft && shift.Contains(ssDouble);
+  FClickPending = button == mbLeft && !second;
+  TWeakRef<TTaskObject> task(item->Task.get());
+  if (!second || grid.FSelectedItem != item) grid.SelectByUser(*item);
+  if (!second || task.Expired()) return;
+  grid.DoDblClick();
+  // An entry lives exactly as long as its task.
+  if (!task.Expired()) grid.TaskItems().Update(*item);
+}
+
+void TPointControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  TControl::MouseUp(button, shift, x, y);
+  if (button != mbLeft || !FClickPending) return;
+  FClickPending = false;
+  if (ClientRect().Contains(TPoint{x, y})) FGrid.DoClick();
 }
 
 void TPointControl::PopupMenuPopup(TComponent*) {
@@ -64,7 +75,7 @@ void TPointControl::MenuItemClick(TComponent* Sender) {
   if (tag != UpdateTag && tag != DeleteTag) return;
   TTaskItems& items = FGrid.TaskItems();
   if (tag == DeleteTag)
-    items.Delete(item->Task->FID);
+    items.Delete(item->Task->FID, true);
   else
     items.Update(*item);
 }

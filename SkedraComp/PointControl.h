@@ -16,8 +16,11 @@ class TPointControl : public TControl {
   explicit TPointControl(TSkedra& AOwner);
 
   void Paint(TCanvas& canvas) override;
-  // Selects the task, for every button; a right press then brings up the marker's menu.
+  // Selects the task, for every button; a right press then brings up the marker's menu. The
+  // second press of a double click opens "Update..." for the task.
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  // The release of a left press on the marker is a click of the grid.
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
 
   void PopupMenuPopup(TComponent* Sender);
   void MenuItemClick(TComponent* Sender);
@@ -30,6 +33,7 @@ class TPointControl : public TControl {
   void AddMenuItem(const String& caption, int tag);
 
   TSkedra& FGrid;
+  bool FClickPending = false;
 };
 
 }  // namespace skx

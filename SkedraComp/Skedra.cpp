@@ -2,6 +2,8 @@
 #include "SkedraComp/Skedra.h"
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 #include "Framework/Core/Exceptions.h"
 #include "Framework/Core/FormatSettings.h"
@@ -20,6 +22,14 @@ constexpr int NavigationButtonSize = 13;
 
 // The time labels are written with a colon, whatever the locale separates times with.
 const TFormatSettings LabelFormat;
+
+// Raises a before-event; true when no handler cancelled the change.
+template <typename Handler, typename... Args>
+bool NotCancelled(const Handler& handler, Args&&... args) {
+  bool cancel = false;
+  if (handler) CallHandler(handler, std::forward<Args>(args)..., cancel);
+  return !cancel;
+}
 
 }  // namespace
 
@@ -99,15 +109,122 @@ void TSkedra::ClientResized() {
   if (FNextButton) FNextButton->SetLeft(ClientWidth() - FNextButton->Width());
 }
 
+// Every handler may free the grid: only the weak reference is read after each.
 void TSkedra::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-  TStringGrid::MouseDown(button, shift, x, y);
-  if (!FSelectedItem) return;
   TWeakRef<TSkedra> alive(this);
-  DoUnselectTask(FSelectedItem->Task.get());
-  // The handler may have changed the selection, freed the entry or freed the grid.
+  const bool onCells = button == mbLeft && IsScrollingCell(MouseToCell(x, y));
+  const bool second = onCells && shift.Contains(ssDouble);
+  TStringGrid::MouseDown(button, shift, x, y);
   if (alive.Expired()) return;
+  FClickPending = onCells && !second;
+  if (FSelectedItem) {
+    DoUnselectTask(FSelectedItem->Task.get());
+    // The handler may have changed the selection, freed the entry or freed the grid.
+    if (alive.Expired()) return;
+    if (FSelectedItem) FTaskItems->InvalidateItem(*FSelectedItem);
+    SelectItem(nullptr);
+  }
+  if (!second) return;
+  // The dialog takes the mouse: the drag selection that the press began ends here.
+  EndMouseSelect();
+  DoDblClick();
+  if (!alive.Expired()) FTaskItems->NewTask();
+}
+
+void TSkedra::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  const bool click = button == mbLeft && FClickPending && ClientRect().Contains(TPoint{x, y});
+  if (button == mbLeft) FClickPending = false;
+  TWeakRef<TSkedra> alive(this);
+  TStringGrid::MouseUp(button, shift, x, y);
+  if (click && !alive.Expired()) DoClick();
+}
+
+void TSkedra::KeyDown(int& key, TShiftState shift) {
+  switch (key) {
+    case vkLeft:
+    case vkRight:
+      if (!shift.Contains(ssCtrl)) break;
+      if (key == vkLeft)
+        PrevButtonClick(this);
+      else
+        NextButtonClick(this);
+      key = 0;
+      return;
+    case vkReturn:
+      key = 0;
+      if (FSelectedItem)
+        FTaskItems->Update(*FSelectedItem);
+      else
+        FTaskItems->NewTask();
+      return;
+    case vkDelete:
+      if (!FSelectedItem) break;
+      key = 0;
+      FTaskItems->Delete(*FSelectedItem, true);
+      return;
+    case vkTab:
+      if (TTaskItem* next = AdjacentItem(!shift.Contains(ssShift))) {
+        key = 0;
+        SelectAdjacentItem(*next);
+      }
+      return;
+    default:
+      break;
+  }
+  TStringGrid::KeyDown(key, shift);
+}
+
+bool TSkedra::WantsKey(int key, TShiftState shift) const {
+  switch (key) {
+    case vkReturn: return true;
+    case vkDelete: return FSelectedItem != nullptr;
+    case vkTab: return AdjacentItem(!shift.Contains(ssShift)) != nullptr;
+    default: return TStringGrid::WantsKey(key, shift);
+  }
+}
+
+void TSkedra::KeyPress(wchar_t& key) {
+  TStringGrid::KeyPress(key);
+  DoKeyPress(key);
+}
+
+TTaskItem* TSkedra::AdjacentItem(bool forward) const {
+  std::vector<TTaskItem*> items = FAccessible->ShownItems();
+  // Shown by start, then in the order of the collection: a stable sort keeps that order among
+  // tasks of equal start and finish.
+  std::stable_sort(items.begin(), items.end(), [](const TTaskItem* a, const TTaskItem* b) {
+    return a->Task->FStartDateTime < b->Task->FStartDateTime ||
+           (a->Task->FStartDateTime == b->Task->FStartDateTime &&
+            a->Task->FFinishDateTime < b->Task->FFinishDateTime);
+  });
+  if (items.empty()) return nullptr;
+  auto selected = std::find(items.begin(), items.end(), FSelectedItem);
+  if (selected == items.end()) return forward ? items.front() : items.back();
+  if (forward) return std::next(selected) == items.end() ? nullptr : *std::next(selected);
+  return selected == items.begin() ? nullptr : *std::prev(selected);
+}
+
+void TSkedra::SelectAdjacentItem(TTaskItem& item) {
+  TWeakRef<TSkedra> alive(this);
+  TWeakRef<TTaskObject> task(item.Task.get());
+  SelectByUser(item);
+  // An entry lives exactly as long as its task.
+  if (!alive.Expired() && !task.Expired()) ScrollToItem(item);
+}
+
+void TSkedra::ScrollToItem(const TTaskItem& item) {
+  TCellCoord cell = DateTimeToCell(item.Task->FStartDateTime);
+  // A task that starts before the shown days shows from the top of the first.
+  if (cell.Col < 0) cell = TCellCoord{DayColumn, FixedRows()};
+  ScrollIntoView(cell);
+}
+
+void TSkedra::SelectByUser(TTaskItem& item) {
+  TWeakRef<TSkedra> alive(this);
   if (FSelectedItem) FTaskItems->InvalidateItem(*FSelectedItem);
-  SelectItem(nullptr);
+  SelectItem(&item);
+  DoSelectTask(item.Task.get());
+  if (!alive.Expired() && FSelectedItem) FTaskItems->InvalidateItem(*FSelectedItem);
 }
 
 void TSkedra::SelectItem(TTaskItem* item) {
@@ -309,6 +426,26 @@ void TSkedra::DoUpdateTask(TTaskObject* task) {
 
 void TSkedra::DoDeleteTask(TTaskObject* task) {
   if (OnDeleteTask) CallHandler(OnDeleteTask, this, task);
+}
+
+bool TSkedra::DoBeforeDeleteTask(TTaskObject* task) {
+  return NotCancelled(OnBeforeDeleteTask, this, task);
+}
+
+bool TSkedra::DoBeforeUpdateTask(TTaskObject* task) {
+  return NotCancelled(OnBeforeUpdateTask, this, task);
+}
+
+void TSkedra::DoClick() {
+  if (OnClick) CallHandler(OnClick, this);
+}
+
+void TSkedra::DoDblClick() {
+  if (OnDblClick) CallHandler(OnDblClick, this);
+}
+
+void TSkedra::DoKeyPress(wchar_t& key) {
+  if (OnKeyPress) CallHandler(OnKeyPress, this, key);
 }
 
 void TSkedra::PrevButtonClick(TComponent*) {

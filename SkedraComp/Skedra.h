@@ -36,6 +36,9 @@ class TSkedraAccessible;
 using TOnUpdateEvent = std::function<void(TComponent* Sender, TUpdateSkedraMode Mode)>;
 using TOnCreateTaskEvent = std::function<std::unique_ptr<TTaskObject>(TComponent* Sender)>;
 using TOnTaskEvent = std::function<void(TComponent* Sender, TTaskObject* Task)>;
+// Cancel starts false; a handler that sets it keeps the change from happening.
+using TOnCancelTaskEvent = std::function<void(TComponent* Sender, TTaskObject* Task, bool& Cancel)>;
+using TOnKeyPressEvent = std::function<void(TComponent* Sender, wchar_t& Key)>;
 
 // The texts of the headings and labels are the model: a column's date is read back from its
 // heading and a row's time from its two labels.
@@ -47,7 +50,18 @@ class TSkedra : public TStringGrid {
   void Loaded() override;
   void CreateParams(TCreateParams& params) const override;
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+  // A press on the cells takes the selection away; the second press of a double click on them
+  // opens "New task..." over the selected cells.
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  // The release of a left press on the cells is a click.
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+  // Besides moving the current cell: Enter opens the selected task ("Update...") or else "New
+  // task..." over the selected cells, Delete deletes the selected task, Tab and Shift+Tab select
+  // the next and previous shown task, Ctrl+Left and Ctrl+Right show the previous and next day
+  // (week). Tab past the last shown task is left to the container, to move the focus on.
+  void KeyDown(int& key, TShiftState shift) override;
+  void KeyPress(wchar_t& key) override;
+  bool WantsKey(int key, TShiftState shift) const override;
   // Cells, labels, headings, lines and the area beyond the cells; the markers are windowless
   // children, painted over them by the window's painting (PaintWindow).
   void Paint(TCanvas& canvas) override;
@@ -90,6 +104,12 @@ class TSkedra : public TStringGrid {
   virtual void DoAppendTask(TTaskObject* task);
   virtual void DoUpdateTask(TTaskObject* task);
   virtual void DoDeleteTask(TTaskObject* task);
+  // The user's deletion and "Update..." ask first; false when a handler cancelled.
+  virtual bool DoBeforeDeleteTask(TTaskObject* task);
+  virtual bool DoBeforeUpdateTask(TTaskObject* task);
+  virtual void DoClick();
+  virtual void DoDblClick();
+  virtual void DoKeyPress(wchar_t& key);
 
   void PrevButtonClick(TComponent* Sender);
   void NextButtonClick(TComponent* Sender);
@@ -103,6 +123,11 @@ class TSkedra : public TStringGrid {
   TOnTaskEvent OnAppendTask;
   TOnTaskEvent OnUpdateTask;
   TOnTaskEvent OnDeleteTask;
+  TOnCancelTaskEvent OnBeforeDeleteTask;
+  TOnCancelTaskEvent OnBeforeUpdateTask;
+  TNotifyEvent OnClick;
+  TNotifyEvent OnDblClick;
+  TOnKeyPressEvent OnKeyPress;
 
  protected:
   void TopLeftChanged() override;
@@ -119,6 +144,16 @@ class TSkedra : public TStringGrid {
 
   // The one writer of the selection; assistive technology hears of each change.
   void SelectItem(TTaskItem* item);
+  // The user picked the entry (a press on its marker, Tab): its markers and those of the entry
+  // selected before repaint, and the select event follows. The handler may free the grid.
+  void SelectByUser(TTaskItem& item);
+  // The entry that Tab (forward) or Shift+Tab selects: the next or previous among the shown
+  // tasks by start, finish and order of the collection; the first or last when the selected
+  // task is none of them; null past either end.
+  TTaskItem* AdjacentItem(bool forward) const;
+  void SelectAdjacentItem(TTaskItem& item);
+  // Scrolls the start of the entry's first shown marker into view.
+  void ScrollToItem(const TTaskItem& item);
 
   // The daily and the weekly step of a recalculation differ only in a few places.
   void RecalculateView(TUpdateSkedraMode mode, bool weekly);
@@ -157,6 +192,8 @@ class TSkedra : public TStringGrid {
   TSpeedButton* FPrevButton = nullptr;
   TSpeedButton* FNextButton = nullptr;
   std::unique_ptr<TSkedraAccessible> FAccessible;
+  // A left press on the cells waits for its release to be a click.
+  bool FClickPending = false;
 };
 
 }  // namespace skx

@@ -36,6 +36,8 @@ class TSkedraAccessible : public TAccessibleModel {
 
   // The child of the entry's task; 0 when the task is on none of the shown days.
   int ChildOf(const TTaskItem* item) const;
+  // The entries of the task children, in their order.
+  std::vector<TTaskItem*> ShownItems() const { return Layout().Tasks; }
   // Raises the focus and selection events of a change from one selected entry to another
   // (either may be null), once the code that changed it has returned.
   void SelectionChanged(const TTaskItem* previous, const TTaskItem* current);

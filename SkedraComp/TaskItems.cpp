@@ -124,17 +124,20 @@ void TTaskItems::Add(std::unique_ptr<TTaskObject> task) {
   FItems.push_back(item);
 }
 
-void TTaskItems::Delete(int AID) {
+void TTaskItems::Delete(int AID, bool ask) {
   auto found = std::find_if(FItems.begin(), FItems.end(),
                             [AID](PTaskItem item) { return item->Task->FID == AID; });
-  if (found == FItems.end()) return;
-  PTaskItem item = *found;
-  TTaskObject* task = item->Task.get();
-  if (!task->ConfirmDelete()) return;
-  // Handlers may delete the task themselves meanwhile, or free the grid with every task; a task
-  // that is gone is left alone here.
+  if (found != FItems.end()) Delete(**found, ask);
+}
+
+// Handlers may delete the task themselves meanwhile, or free the grid with every task; a task
+// that is gone is left alone here. An entry lives exactly as long as its task.
+void TTaskItems::Delete(TTaskItem& item, bool ask) {
+  TTaskObject* task = item.Task.get();
   TWeakRef<TTaskObject> alive(task);
   TWeakRef<TSkedra> grid(&FGrid);
+  if (ask && (!FGrid.DoBeforeDeleteTask(task) || alive.Expired())) return;
+  if (!task->ConfirmDelete()) return;
   FGrid.DoUnselectTask(task);
   if (grid.Expired()) return;
   FGrid.SelectItem(nullptr);
@@ -142,8 +145,8 @@ void TTaskItems::Delete(int AID) {
   FGrid.DoDeleteTask(task);
   if (grid.Expired()) return;
   if (!alive.Expired()) {
-    RemoveItem(item);
-    FreeItem(item);
+    RemoveItem(&item);
+    FreeItem(&item);
   }
   Arrange();
 }
@@ -167,8 +170,10 @@ void TTaskItems::FreeAllItems() {
 // The dialog runs its own message loop, in which the task may have been deleted and the grid
 // freed with this collection; nothing is touched then.
 void TTaskItems::Update(TTaskItem& item) {
+  if (!FGrid.InUserMode()) return;
   TTaskObject* task = item.Task.get();
   TWeakRef<TTaskObject> alive(task);
+  if (!FGrid.DoBeforeUpdateTask(task) || alive.Expired()) return;
   if (!task->EditUpdate() || alive.Expired()) return;
   ReleaseItemPoints(item);
   Arrange();

@@ -40,8 +40,14 @@ class TTaskItems {
   // changes nothing.
   void Add(std::unique_ptr<TTaskObject> task);
   // The first task with the identifier, if it agrees: unselect, delete event, freed, arranged.
-  void Delete(int AID);
-  // "Update...": the task dialog, and on OK the task's markers placed anew and the update event.
+  // A deletion the user asked for (ask) raises the before-delete event first, which may cancel
+  // it; the container's own call does not ask.
+  void Delete(int AID, bool ask = false);
+  // Delete of the entry's own task.
+  void Delete(TTaskItem& item, bool ask);
+  // "Update...": unless the before-update event cancels it, the task dialog, and on OK the
+  // task's markers placed anew and the update event. Outside the container's user mode nothing
+  // happens.
   void Update(TTaskItem& item);
   // Raises the unselect event for a selected task, then frees every entry without events.
   void Clear();

@@ -122,7 +122,19 @@ TEST_P(HostileHandlerTest, GridFreedWhileANewTaskIsMadeLeavesNothingBehind) {
   EXPECT_TRUE(created.Expired());
 }
 
-enum TRaised { reSelect, reUnselect, reCreate, reAppend, reUpdate, reDelete };
+enum TRaised {
+  reSelect,
+  reUnselect,
+  reCreate,
+  reAppend,
+  reUpdate,
+  reDelete,
+  reBeforeDelete,
+  reBeforeUpdate,
+  reClick,
+  reDblClickMarker,
+  reDblClickCells
+};
 
 using TAction = std::function<void(TSkedra& grid, TTaskObject* task)>;
 
@@ -141,12 +153,19 @@ class EveryEventTest : public TaskTest {
       action(*FGrid, task);
     };
     auto handler = [once](TComponent*, TTaskObject* task) { once(task); };
+    auto asking = [once](TComponent*, TTaskObject* task, bool&) { once(task); };
+    auto notify = [once](TComponent*) { once(nullptr); };
     switch (raised) {
       case reSelect: grid.OnSelectTask = handler; break;
       case reUnselect: grid.OnUnselectTask = handler; break;
       case reAppend: grid.OnAppendTask = handler; break;
       case reUpdate: grid.OnUpdateTask = handler; break;
       case reDelete: grid.OnDeleteTask = handler; break;
+      case reBeforeDelete: grid.OnBeforeDeleteTask = asking; break;
+      case reBeforeUpdate: grid.OnBeforeUpdateTask = asking; break;
+      case reClick: grid.OnClick = notify; break;
+      case reDblClickMarker:
+      case reDblClickCells: grid.OnDblClick = notify; break;
       case reCreate:
         grid.OnCreateTask = [this, once](TComponent*) -> std::unique_ptr<TTaskObject> {
           once(nullptr);
@@ -174,6 +193,19 @@ class EveryEventTest : public TaskTest {
         Choose(L"Delete");
         RightClick(Marker(0));
         break;
+      case reBeforeDelete:
+      case reBeforeUpdate: {
+        Marker(0).MouseDown(mbLeft, {}, 1, 1);
+        int key = raised == reBeforeDelete ? vkDelete : vkReturn;
+        grid.KeyDown(key, {});
+        break;
+      }
+      case reClick:
+        Marker(0).MouseDown(mbLeft, {}, 1, 1);
+        Marker(0).MouseUp(mbLeft, {}, 1, 1);
+        break;
+      case reDblClickMarker: Marker(0).MouseDown(mbLeft, {ssDouble}, 1, 1); break;
+      case reDblClickCells: grid.MouseDown(mbLeft, {ssDouble}, 100, 100); break;
     }
   }
 
@@ -220,7 +252,7 @@ INSTANTIATE_TEST_SUITE_P(Locales, EveryEventTest, ::testing::ValuesIn(LocaleCase
 
 TEST_P(EveryEventTest, HandlersThatChangeEverythingLeaveTheGridWhole) {
   const std::vector<std::pair<const char*, TAction>> actions = Actions();
-  for (int raised = reSelect; raised <= reDelete; ++raised)
+  for (int raised = reSelect; raised <= reDblClickCells; ++raised)
     for (const auto& [name, action] : actions) {
       SCOPED_TRACE(std::string(name) + " in event " + std::to_string(raised));
       FActed = false;

@@ -181,6 +181,19 @@ TEST_P(SkedraAccessibleTest, SelectionEventsAreRaisedOnceTheChangingCodeHasRetur
   EXPECT_EQ(PostedEvents(), (std::vector<TAccessibleEventRecord>{{window, aeSelection, 2}}));
 }
 
+TEST_P(SkedraAccessibleTest, TabMovesTheFocusAndTheSelectionEventsWithTheTask) {
+  MakeReviewDay();
+  FGrid->SetFocus();
+  const int window = GridWindow();
+  int key = vkTab;
+  FGrid->KeyDown(key, {});
+  // The stand-up at eight comes first.
+  EXPECT_EQ(PostedEvents(), (std::vector<TAccessibleEventRecord>{{window, aeFocus, 2}, {window, aeSelection, 2}}));
+  key = vkTab;
+  FGrid->KeyDown(key, {});
+  EXPECT_EQ(PostedEvents(), (std::vector<TAccessibleEventRecord>{{window, aeFocus, 3}, {window, aeSelection, 3}}));
+}
+
 TEST_P(SkedraAccessibleTest, EventsOfAGridFreedMeanwhileAreDropped) {
   MakeReviewDay();
   Marker(0).MouseDown(mbLeft, {}, 1, 1);

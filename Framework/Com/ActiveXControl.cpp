@@ -22,20 +22,28 @@ LONG PixelsToHimetric(int pixels, bool horizontal) {
   return ::MulDiv(pixels, HimetricPerInch, ScreenPixelsPerInch(horizontal));
 }
 
-bool IsNavigationKey(WPARAM key) {
-  switch (key) {
-    case VK_LEFT:
-    case VK_RIGHT:
-    case VK_UP:
-    case VK_DOWN:
-    case VK_HOME:
-    case VK_END:
-    case VK_PRIOR:
-    case VK_NEXT:
-      return true;
-    default:
-      return false;
-  }
+bool IsArrowKey(WPARAM key) { return key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN; }
+
+// Whether the window asks for the key press, as a dialog asks it (WM_GETDLGCODE).
+bool WindowTakesKey(const MSG& msg) {
+  LRESULT code = ::SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+  if ((code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) != 0) return true;
+  if (msg.wParam == VK_TAB) return (code & DLGC_WANTTAB) != 0;
+  return IsArrowKey(msg.wParam) && (code & DLGC_WANTARROWS) != 0;
+}
+
+// The values of the platform's KEYMOD_ flags, which the MinGW headers lack.
+constexpr DWORD KeyModShift = 1;
+constexpr DWORD KeyModControl = 2;
+constexpr DWORD KeyModAlt = 4;
+
+DWORD KeyModifiers() {
+  const TShiftState shift = KeyboardShift();
+  DWORD modifiers = 0;
+  if (shift.Contains(ssShift)) modifiers |= KeyModShift;
+  if (shift.Contains(ssCtrl)) modifiers |= KeyModControl;
+  if (shift.Contains(ssAlt)) modifiers |= KeyModAlt;
+  return modifiers;
 }
 
 }  // namespace
@@ -367,22 +375,25 @@ HRESULT STDMETHODCALLTYPE TActiveXControlBase::SetObjectRects(LPCRECT posRect, L
   return Guard([&] { PlaceWindow(*posRect); });
 }
 
-// Keys: the container offers each key to the UI-active control first. The grid moves its
-// current cell with the navigation keys, which a form would otherwise take for moving the focus.
+// Keys: the container offers each key to the UI-active control first. The keys that the
+// control's window asks for go to it (the grid acts on them as commands, so no character is made
+// of them); the rest are the container's, offered through its control site, which is how a Tab
+// past the grid's last task moves the focus on.
 HRESULT STDMETHODCALLTYPE TActiveXControlBase::TranslateAccelerator(LPMSG msg) {
   if (msg == nullptr) return E_POINTER;
-  if (FPeer == nullptr || FPeer->Handle() == nullptr || msg->message != WM_KEYDOWN) return S_FALSE;
+  if (FPeer == nullptr || FPeer->Handle() == nullptr) return S_FALSE;
+  if (msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST) return S_FALSE;
   HWND window = FPeer->Handle();
   if (msg->hwnd != window && !::IsChild(window, msg->hwnd)) return S_FALSE;
-  bool wanted = IsNavigationKey(msg->wParam);
-  if (msg->wParam == VK_TAB) {
-    LRESULT code = ::SendMessageW(msg->hwnd, WM_GETDLGCODE, msg->wParam, reinterpret_cast<LPARAM>(msg));
-    wanted = (code & (DLGC_WANTTAB | DLGC_WANTALLKEYS)) != 0;
+  if (msg->message == WM_KEYDOWN && WindowTakesKey(*msg)) {
+    ::DispatchMessageW(msg);
+    return S_OK;
   }
-  if (!wanted) return S_FALSE;
-  ::TranslateMessage(msg);
-  ::DispatchMessageW(msg);
-  return S_OK;
+  TComRef<IOleControlSite> site;
+  if (!FClientSite ||
+      FAILED(FClientSite->QueryInterface(IID_IOleControlSite, reinterpret_cast<void**>(site.Receive()))))
+    return S_FALSE;
+  return site->TranslateAccelerator(msg, KeyModifiers()) == S_OK ? S_OK : S_FALSE;
 }
 
 // IOleControl

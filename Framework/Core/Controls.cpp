@@ -498,4 +498,8 @@ void TWinControl::NotifyAccessibleEvent(TAccessibleEvent event, int element) {
 
 void TWinControl::KeyDown(int&, TShiftState) {}
 
+void TWinControl::KeyPress(wchar_t&) {}
+
+bool TWinControl::WantsKey(int, TShiftState) const { return false; }
+
 }  // namespace skx

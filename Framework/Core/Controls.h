@@ -101,6 +101,7 @@ using TShiftState = TSet<TShiftFlag>;
 
 // Virtual key codes with the platform's values.
 constexpr int vkTab = 0x09;
+constexpr int vkReturn = 0x0D;
 constexpr int vkPrior = 0x21;
 constexpr int vkNext = 0x22;
 constexpr int vkEnd = 0x23;
@@ -109,6 +110,7 @@ constexpr int vkLeft = 0x25;
 constexpr int vkUp = 0x26;
 constexpr int vkRight = 0x27;
 constexpr int vkDown = 0x28;
+constexpr int vkDelete = 0x2E;
 
 // Window styles with the platform's values (named apart from its macros, which a platform
 // source sees as well).
@@ -361,8 +363,13 @@ class TWinControl : public TControl {
   // False when that control has no menu; a child that the press freed shows none.
   bool WindowContextPopup(int x, int y);
 
-  // What the platform calls for key presses.
+  // What the platform calls for key presses; a control that acted on the key sets it to 0.
   virtual void KeyDown(int& key, TShiftState shift);
+  // What the platform calls for a typed character; a control that took it sets it to 0.
+  virtual void KeyPress(wchar_t& key);
+  // Whether KeyDown would act on the key now. A dialog or a container that would take the key
+  // for itself (to move the focus on, to press its default button) leaves it to the control then.
+  virtual bool WantsKey(int key, TShiftState shift) const;
   // The one painting of the window, for the screen and for any other device alike: the area
   // erased with Color, then Paint, then the windowless children over it, each clipped to its
   // bounds and on a canvas as fresh as a window's.

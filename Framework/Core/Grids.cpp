@@ -353,7 +353,7 @@ void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y
   if (!IsDesigning() && CanFocus()) SetFocus();
   if (button == mbLeft) {
     TCellCoord cell = MouseToCell(x, y);
-    if (cell.Col >= FFixedCols && cell.Row >= FFixedRows) {
+    if (IsScrollingCell(cell)) {
       bool extend = shift.Contains(ssShift) && FOptions.Contains(goRangeSelect);
       FocusCell(cell.Col, cell.Row, !extend);
       FSelecting = FOptions.Contains(goRangeSelect);
@@ -366,22 +366,24 @@ void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y
 void TCustomGrid::MouseMove(TShiftState shift, int x, int y) {
   if (FSelecting) {
     TCellCoord cell = MouseToCell(x, y);
-    if (cell.Col >= FFixedCols && cell.Row >= FFixedRows) FocusCell(cell.Col, cell.Row, false);
+    if (IsScrollingCell(cell)) FocusCell(cell.Col, cell.Row, false);
   }
   TWinControl::MouseMove(shift, x, y);
 }
 
 void TCustomGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
-  if (FSelecting) {
-    FSelecting = false;
-    SetMouseCapture(false);
-  }
+  EndMouseSelect();
   TWinControl::MouseUp(button, shift, x, y);
 }
 
-void TCustomGrid::KeyDown(int& key, TShiftState shift) {
-  TWinControl::KeyDown(key, shift);
-  TCellCoord cell = FCurrent;
+void TCustomGrid::EndMouseSelect() {
+  if (!FSelecting) return;
+  FSelecting = false;
+  SetMouseCapture(false);
+}
+
+bool TCustomGrid::NavigationTarget(int key, TShiftState shift, TCellCoord& cell) const {
+  cell = FCurrent;
   bool ctrl = shift.Contains(ssCtrl);
   switch (key) {
     case vkUp: --cell.Row; break;
@@ -402,10 +404,23 @@ void TCustomGrid::KeyDown(int& key, TShiftState shift) {
       else
         cell.Col = FColCount - 1;
       break;
-    default: return;
+    default: return false;
   }
+  return true;
+}
+
+void TCustomGrid::KeyDown(int& key, TShiftState shift) {
+  TWinControl::KeyDown(key, shift);
+  TCellCoord cell;
+  if (!NavigationTarget(key, shift, cell)) return;
   bool extend = shift.Contains(ssShift) && FOptions.Contains(goRangeSelect);
   FocusCell(cell.Col, cell.Row, !extend);
+  key = 0;
+}
+
+bool TCustomGrid::WantsKey(int key, TShiftState shift) const {
+  TCellCoord cell;
+  return NavigationTarget(key, shift, cell);
 }
 
 void TCustomGrid::Scroll(bool vertical, TScrollCode code, int position) {

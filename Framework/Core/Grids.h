@@ -102,6 +102,10 @@ class TCustomGrid : public TWinControl {
 
   // (-1, -1) parts where the point lies beyond the cells.
   TCellCoord MouseToCell(int x, int y) const;
+  // Whether the cell is one of those that scroll and can be current (not fixed, not beyond).
+  bool IsScrollingCell(TCellCoord cell) const {
+    return cell.Col >= FFixedCols && cell.Row >= FFixedRows;
+  }
   // The cell's pixel rectangle; empty when the cell is scrolled out of view.
   TRect CellRect(int col, int row) const;
 
@@ -112,7 +116,9 @@ class TCustomGrid : public TWinControl {
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
   void MouseMove(TShiftState shift, int x, int y) override;
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+  // The arrows, page and home keys move the current cell; with Shift they extend the selection.
   void KeyDown(int& key, TShiftState shift) override;
+  bool WantsKey(int key, TShiftState shift) const override;
   // What the platform calls for the scroll bars.
   void Scroll(bool vertical, TScrollCode code, int position);
 
@@ -145,6 +151,10 @@ class TCustomGrid : public TWinControl {
   virtual void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
   virtual void SizeChanged(int oldColCount, int oldRowCount);
   void FrameChanged() override;
+  // Scrolls as little as needed to bring the cell into view.
+  void ScrollIntoView(TCellCoord cell);
+  // Ends a selection by dragging the mouse, as the release of its button does.
+  void EndMouseSelect();
 
  private:
   int CellExtent(bool horz, int index) const { return horz ? ColWidths(index) : RowHeights(index); }
@@ -173,7 +183,8 @@ class TCustomGrid : public TWinControl {
   void MoveCurrent(TCellCoord cell, bool moveAnchor);
   TCellCoord ClampedTopLeft(int col, int row) const;
   void MoveTopLeft(int col, int row);
-  void ScrollIntoView(TCellCoord cell);
+  // The cell that a navigation key moves the current cell to; false for any other key.
+  bool NavigationTarget(int key, TShiftState shift, TCellCoord& cell) const;
   // After a change of sizes or counts: the view is clamped silently, then redrawn.
   void GeometryChanged();
   void UpdateScrollBars();

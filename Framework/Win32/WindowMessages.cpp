@@ -10,14 +10,25 @@
 
 namespace skx {
 
-namespace {
-
-TShiftState KeyShift() {
+TShiftState KeyboardShift() {
   TShiftState shift;
   if (::GetKeyState(VK_SHIFT) < 0) shift.Include(ssShift);
   if (::GetKeyState(VK_CONTROL) < 0) shift.Include(ssCtrl);
   if (::GetKeyState(VK_MENU) < 0) shift.Include(ssAlt);
   return shift;
+}
+
+namespace {
+
+// The arrows and characters always; Tab, Enter and the other keys only while the control acts
+// on them, so that a dialog or a container moves the focus on, or presses its default button,
+// with any other.
+LRESULT DialogCode(const TWinControl& control, const MSG* msg) {
+  const LRESULT code = DLGC_WANTARROWS | DLGC_WANTCHARS;
+  if (msg == nullptr || msg->message != WM_KEYDOWN) return code;
+  const int key = static_cast<int>(msg->wParam);
+  if (!control.WantsKey(key, KeyboardShift())) return code;
+  return code | (key == VK_TAB ? DLGC_WANTTAB : DLGC_WANTMESSAGE);
 }
 
 TShiftState MouseShift(WPARAM keys) {
@@ -83,12 +94,18 @@ LRESULT TWin32WindowPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
       break;
     case WM_KEYDOWN: {
       int key = static_cast<int>(wParam);
-      control->KeyDown(key, KeyShift());
+      control->KeyDown(key, KeyboardShift());
+      if (key == 0) return 0;
+      break;
+    }
+    case WM_CHAR: {
+      auto key = static_cast<wchar_t>(wParam);
+      control->KeyPress(key);
       if (key == 0) return 0;
       break;
     }
     case WM_GETDLGCODE:
-      return DLGC_WANTARROWS;
+      return DialogCode(*control, reinterpret_cast<const MSG*>(lParam));
     case WM_SETFOCUS:
     case WM_KILLFOCUS: {
       // The focused cell is drawn apart.

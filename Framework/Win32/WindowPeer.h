@@ -92,6 +92,9 @@ class TWin32WindowPeer : public TWindowPeer {
   std::vector<std::function<void()>> FPostedCalls;
 };
 
+// Shift, Ctrl and Alt as they were when the message being handled was sent.
+TShiftState KeyboardShift();
+
 // Removes the window class of the peers; only when no peer window is left.
 void UnregisterPeerWindowClass();
 

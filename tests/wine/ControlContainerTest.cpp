@@ -321,6 +321,142 @@ TEST_F(ControlContainerTest, UIActiveControlTakesTheNavigationKeys) {
   Teardown();
 }
 
+// Keys posted to the UI-active control's window and taken from the queue by a form host's loop:
+// arrows, Delete and Tab reach the grid; a Tab past its last task goes on to the container.
+class ContainerKeysTest : public ControlContainerTest {
+ protected:
+  void SetUp() override {
+    ControlContainerTest::SetUp();
+    IStream* state = InitialState();
+    Activate(state);
+    if (state != nullptr) state->Release();
+    RECT pos{10, 10, 410, 310};
+    EXPECT_EQ(FObject->DoVerb(OLEIVERB_UIACTIVATE, nullptr, &FSite, 0, FSite.Frame(), &pos), S_OK);
+    ASSERT_NE(FSite.ActiveObject(), nullptr);
+    FControl = Control();
+  }
+  void TearDown() override {
+    if (FControl != nullptr) FControl->Release();
+    FControl = nullptr;
+    if (FObject != nullptr) Teardown();
+    ControlContainerTest::TearDown();
+  }
+
+  // The saved state the control is loaded from; none makes a new control.
+  virtual IStream* InitialState() { return nullptr; }
+
+  // The loop of a form host: each key message goes to the UI-active object first, and on only
+  // when it did not take it.
+  void PumpAsContainer() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      IOleInPlaceActiveObject* active = FSite.ActiveObject();
+      if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST && active != nullptr &&
+          active->TranslateAccelerator(&msg) == S_OK)
+        continue;
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+  }
+  void PressKey(WPARAM key) {
+    ::PostMessageW(FWindow, WM_KEYDOWN, key, 1);
+    PumpAsContainer();
+  }
+  // The task shown at the top of the first time row, 10 pixels into the day column, selected
+  // by a click there.
+  void AddSelectedTask() {
+    double today = 0;
+    FControl->get_ActiveDate(&today);
+    AddShownTask(FControl, today, today + 1.0 / 48);
+    ::PostMessageW(FWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(80, 22));
+    ::PostMessageW(FWindow, WM_LBUTTONUP, 0, MAKELPARAM(80, 22));
+    PumpAsContainer();
+  }
+  long Count() {
+    long count = -1;
+    EXPECT_EQ(FControl->get_Count(&count), S_OK);
+    return count;
+  }
+
+  ISkedraX* FControl = nullptr;
+};
+
+TEST_F(ContainerKeysTest, ArrowsMoveTheCurrentDayWithoutTheContainerSeeingThem) {
+  EXPECT_EQ(FControl->put_SkedraType(::skWeekly), S_OK);
+  double before = 0;
+  FControl->get_CurrentDate(&before);
+  PressKey(VK_RIGHT);
+  PressKey(VK_RIGHT);
+  PressKey(VK_LEFT);
+  double after = 0;
+  FControl->get_CurrentDate(&after);
+  EXPECT_EQ(after, before + 1);
+  EXPECT_TRUE(FSite.OfferedKeys.empty());
+}
+
+TEST_F(ContainerKeysTest, DeleteRemovesTheSelectedTaskWithUnselectThenDeleteOnTheSink) {
+  AddSelectedTask();
+  ASSERT_EQ(FSink.Events, (std::vector<TEventRecord>{{SkedraXEventsDispId::OnSelectTask, 0}}));
+  FSink.Events.clear();
+  PressKey(VK_DELETE);
+  EXPECT_EQ(Count(), 0);
+  EXPECT_EQ(FSink.Events, (std::vector<TEventRecord>{{SkedraXEventsDispId::OnUnselectTask, 0},
+                                                     {SkedraXEventsDispId::OnDeleteTask, 0}}));
+  // With nothing selected the key is the container's.
+  PressKey(VK_DELETE);
+  EXPECT_EQ(FSite.OfferedKeys, (std::vector<TOfferedKey>{{WM_KEYDOWN, VK_DELETE, 0}}));
+}
+
+TEST_F(ContainerKeysTest, TabSelectsTheTaskAndPastItGoesToTheControlSite) {
+  double today = 0;
+  FControl->get_ActiveDate(&today);
+  AddShownTask(FControl, today, today + 1.0 / 48);
+  // A form takes the Tab it is offered, to move the focus on.
+  FSite.OfferedKeyAnswer = S_OK;
+  PressKey(VK_TAB);
+  EXPECT_EQ(FSink.Events, (std::vector<TEventRecord>{{SkedraXEventsDispId::OnSelectTask, 0}}));
+  EXPECT_TRUE(FSite.OfferedKeys.empty());
+  PressKey(VK_TAB);
+  EXPECT_EQ(FSite.OfferedKeys, (std::vector<TOfferedKey>{{WM_KEYDOWN, VK_TAB, 0}}));
+
+  // Shift+Tab before the first task, with the modifier the container is told.
+  constexpr DWORD KeyModShift = 1;
+  BYTE keys[256]{};
+  ::GetKeyboardState(keys);
+  const BYTE shift = keys[VK_SHIFT];
+  keys[VK_SHIFT] = 0x80;
+  ::SetKeyboardState(keys);
+  PressKey(VK_TAB);
+  keys[VK_SHIFT] = shift;
+  ::SetKeyboardState(keys);
+  EXPECT_EQ(FSite.OfferedKeys.back(), (TOfferedKey{WM_KEYDOWN, VK_TAB, KeyModShift}));
+  EXPECT_EQ(FSink.Events.size(), 1u);
+}
+
+// A control loaded from a saved state has the grid's menu (a new one has none).
+class LoadedContainerKeysTest : public ContainerKeysTest {
+ protected:
+  IStream* InitialState() override { return WeeklyState(); }
+};
+
+// The container passes Shift+F10 on to the window, whose own handling of it asks for the grid's
+// menu.
+TEST_F(LoadedContainerKeysTest, ShiftF10StillBringsUpTheGridsMenu) {
+  BYTE keys[256]{};
+  ::GetKeyboardState(keys);
+  const BYTE shift = keys[VK_SHIFT];
+  keys[VK_SHIFT] = 0x80;
+  ::SetKeyboardState(keys);
+  TMenuAnswer cancel(-1);
+  ::PostMessageW(FWindow, WM_SYSKEYDOWN, VK_F10, 1);
+  PumpAsContainer();
+  keys[VK_SHIFT] = shift;
+  ::SetKeyboardState(keys);
+  ASSERT_TRUE(cancel.Answered());
+  EXPECT_EQ(cancel.Items(), (std::vector<std::wstring>{L"New task..."}));
+  EXPECT_EQ(FSite.OfferedKeys, (std::vector<TOfferedKey>{{WM_SYSKEYDOWN, VK_F10, 1}}));
+}
+
 TEST_F(ControlContainerTest, TheFocusReachingTheWindowMakesTheControlUIActive) {
   Activate();
   EXPECT_EQ(FSite.UIActivations, 0);

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "Framework/Win32/Win32Types.h"
 #include "GridHost.h"
 
@@ -235,6 +238,58 @@ TEST_F(GridWindowTest, ArrowKeysMoveTheCurrentCell) {
   ::SendMessageW(grid, WM_KEYDOWN, VK_DOWN, 0);
   EXPECT_EQ(Grid().CurrentRow(), row + 2);
   EXPECT_TRUE(Grid().Focused());
+}
+
+// The window class takes double clicks: the second press reaches the grid as one, and is told
+// before the update it opens (which the handler here cancels, so no dialog comes up).
+TEST_F(GridWindowTest, ADoubleClickOnAMarkerIsToldBeforeItsUpdateIsAskedFor) {
+  ShowMorning();
+  FHost.AddTask(1, At(9, 0), At(9, 45), L"Review");
+  EXPECT_EQ(::GetClassLongPtrW(FHost.GridWindow(), GCL_STYLE) & CS_DBLCLKS, CS_DBLCLKS);
+  std::vector<std::wstring> log;
+  Grid().OnSelectTask = [&](TComponent*, TTaskObject*) { log.push_back(L"Select"); };
+  Grid().OnClick = [&](TComponent*) { log.push_back(L"Click"); };
+  Grid().OnDblClick = [&](TComponent*) { log.push_back(L"DblClick"); };
+  Grid().OnBeforeUpdateTask = [&](TComponent*, TTaskObject*, bool& Cancel) {
+    log.push_back(L"BeforeUpdate");
+    Cancel = true;
+  };
+  const TPoint origin = FHost.Marker(0).ClientOrigin();
+  const LPARAM at = MAKELPARAM(origin.X + 20, origin.Y + 5);
+  for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+    ::PostMessageW(FHost.GridWindow(), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
+  FHost.Pump();
+  EXPECT_EQ(log, (std::vector<std::wstring>{L"Select", L"Click", L"DblClick", L"BeforeUpdate"}));
+}
+
+// What a dialog asks the grid for follows what the grid would act on: Tab while there is a task
+// to go to, Delete while one is selected, Enter always.
+TEST_F(GridWindowTest, CharactersReachOnKeyPressAndDialogsLeaveTheGridTheKeysItActsOn) {
+  HWND grid = FHost.GridWindow();
+  std::wstring typed;
+  Grid().OnKeyPress = [&](TComponent*, wchar_t& Key) { typed += Key; };
+  ::SendMessageW(grid, WM_CHAR, L'\u00e9', 1);
+  ::SendMessageW(grid, WM_CHAR, L'x', 1);
+  EXPECT_EQ(typed, L"\u00e9x");
+
+  auto dialogCode = [&](WPARAM key) {
+    MSG msg{grid, WM_KEYDOWN, key, 1, 0, {0, 0}};
+    return ::SendMessageW(grid, WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&msg));
+  };
+  const LRESULT always = DLGC_WANTARROWS | DLGC_WANTCHARS;
+  EXPECT_EQ(dialogCode('A'), always);
+  EXPECT_EQ(dialogCode(VK_RETURN), always | DLGC_WANTMESSAGE);
+  EXPECT_EQ(dialogCode(VK_TAB), always);
+  EXPECT_EQ(dialogCode(VK_DELETE), always);
+  ShowMorning();
+  FHost.AddTask(1, At(9, 0), At(9, 45), L"Review");
+  EXPECT_EQ(dialogCode(VK_TAB), always | DLGC_WANTTAB);
+  ::SendMessageW(grid, WM_KEYDOWN, VK_TAB, 1);
+  EXPECT_EQ(Grid().SelectedItem(), &FHost.Item(0));
+  EXPECT_EQ(dialogCode(VK_TAB), always);
+  EXPECT_EQ(dialogCode(VK_DELETE), always | DLGC_WANTMESSAGE);
+  ::SendMessageW(grid, WM_KEYDOWN, VK_DELETE, 1);
+  EXPECT_EQ(Grid().TaskItems().Count(), 0);
 }
 
 TEST_F(GridWindowTest, NavigationButtonsShowTheirGlyphsAndMoveTheDay) {

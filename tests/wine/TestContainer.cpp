@@ -43,6 +43,8 @@ HRESULT STDMETHODCALLTYPE TTestSite::QueryInterface(REFIID riid, void** object) 
     *object = static_cast<IOleClientSite*>(this);
   } else if (::IsEqualIID(riid, IID_IOleWindow) || ::IsEqualIID(riid, IID_IOleInPlaceSite)) {
     *object = static_cast<IOleInPlaceSite*>(this);
+  } else if (::IsEqualIID(riid, IID_IOleControlSite)) {
+    *object = static_cast<IOleControlSite*>(this);
   } else if (::IsEqualIID(riid, IID_IOleInPlaceUIWindow) || ::IsEqualIID(riid, IID_IOleInPlaceFrame)) {
     *object = static_cast<IOleInPlaceFrame*>(this);
   } else if (::IsEqualIID(riid, IID_IAdviseSink) || ::IsEqualIID(riid, IID_IAdviseSinkEx)) {
@@ -60,6 +62,16 @@ HRESULT STDMETHODCALLTYPE TTestSite::QueryInterface(REFIID riid, void** object) 
 HRESULT STDMETHODCALLTYPE TTestSite::GetContainer(IOleContainer** container) {
   if (container != nullptr) *container = nullptr;
   return E_NOINTERFACE;
+}
+
+HRESULT STDMETHODCALLTYPE TTestSite::GetExtendedControl(IDispatch** control) {
+  if (control != nullptr) *control = nullptr;
+  return E_NOTIMPL;
+}
+
+HRESULT STDMETHODCALLTYPE TTestSite::TranslateAccelerator(MSG* msg, DWORD modifiers) {
+  OfferedKeys.push_back(TOfferedKey{msg->message, msg->wParam, modifiers});
+  return OfferedKeyAnswer;
 }
 
 HRESULT STDMETHODCALLTYPE TTestSite::GetWindow(HWND* window) {

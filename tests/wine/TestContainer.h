@@ -38,8 +38,23 @@ class TAmbientDispatch : public TDispatchObject<TLifetime::Owned> {
                                    UINT*) override;
 };
 
-// One object for the client site, the in-place site and the frame, as a simple form host has.
-class TTestSite : public IOleClientSite, public IOleInPlaceSite, public IOleInPlaceFrame, public IAdviseSinkEx {
+// A key that the control offered its container through IOleControlSite::TranslateAccelerator.
+struct TOfferedKey {
+  UINT Message;
+  WPARAM Key;
+  DWORD Modifiers;  // KEYMOD_ flags
+  bool operator==(const TOfferedKey& other) const {
+    return Message == other.Message && Key == other.Key && Modifiers == other.Modifiers;
+  }
+};
+
+// One object for the client site, the in-place site, the control site and the frame, as a
+// simple form host has.
+class TTestSite : public IOleClientSite,
+                  public IOleInPlaceSite,
+                  public IOleControlSite,
+                  public IOleInPlaceFrame,
+                  public IAdviseSinkEx {
  public:
   TTestSite(int width, int height);
   virtual ~TTestSite() = default;
@@ -56,6 +71,10 @@ class TTestSite : public IOleClientSite, public IOleInPlaceSite, public IOleInPl
   std::string Modeless;
   // When set, the site's IDispatch that answers the ambient properties.
   TAmbientDispatch* Ambient = nullptr;
+  // What the control offered the container, and what the container answers (S_OK: it took the
+  // key, as a form takes Tab to move the focus on).
+  std::vector<TOfferedKey> OfferedKeys;
+  HRESULT OfferedKeyAnswer = S_FALSE;
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
   ULONG STDMETHODCALLTYPE AddRef() override { return ++FRefCount; }
@@ -83,6 +102,14 @@ class TTestSite : public IOleClientSite, public IOleInPlaceSite, public IOleInPl
   HRESULT STDMETHODCALLTYPE DiscardUndoState() override { return S_OK; }
   HRESULT STDMETHODCALLTYPE DeactivateAndUndo() override { return S_OK; }
   HRESULT STDMETHODCALLTYPE OnPosRectChange(LPCRECT) override { return S_OK; }
+  // IOleControlSite
+  HRESULT STDMETHODCALLTYPE OnControlInfoChanged() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE LockInPlaceActive(BOOL) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE GetExtendedControl(IDispatch** control) override;
+  HRESULT STDMETHODCALLTYPE TransformCoords(POINTL*, POINTF*, DWORD) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE TranslateAccelerator(MSG* msg, DWORD modifiers) override;
+  HRESULT STDMETHODCALLTYPE OnFocus(BOOL) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE ShowPropertyFrame() override { return E_NOTIMPL; }
   // IOleInPlaceUIWindow, IOleInPlaceFrame
   HRESULT STDMETHODCALLTYPE GetBorder(LPRECT) override { return INPLACE_E_NOTOOLSPACE; }
   HRESULT STDMETHODCALLTYPE RequestBorderSpace(LPCBORDERWIDTHS) override { return INPLACE_E_NOTOOLSPACE; }
