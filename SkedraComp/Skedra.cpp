@@ -20,6 +20,11 @@ constexpr int MinutesPerDay = 1440;
 constexpr int DayColumn = 2;
 constexpr int NavigationButtonSize = 13;
 
+bool IsView(TSkedraType type) { return type == skDaily || type == skWeekly; }
+
+// The days the buttons move the view by.
+int ButtonStep(TUpdateSkedraMode mode, bool weekly) { return (mode == umNext ? 1 : -1) * (weekly ? 7 : 1); }
+
 // The time labels are written with a colon, whatever the locale separates times with.
 const TFormatSettings LabelFormat;
 
@@ -33,10 +38,11 @@ bool NotCancelled(const Handler& handler, Args&&... args) {
 
 }  // namespace
 
-TSkedra::TSkedra(TComponent* AOwner, const TClock& clock) : TStringGrid(AOwner) {
+TSkedra::TSkedra(TComponent* AOwner, const TClock& clock) : TStringGrid(AOwner), FClock(clock) {
   SetControlStyle({csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks,
                    csReplicatable});
   FActiveDate = clock.Today();
+  FShownTime = clock.Now();
   FTaskItems = std::make_unique<TTaskItems>(*this);
   FAccessible = std::make_unique<TSkedraAccessible>(*this);
   FSettings.WeekStart = dwMon;
@@ -49,8 +55,12 @@ TSkedra::TSkedra(TComponent* AOwner, const TClock& clock) : TStringGrid(AOwner) 
 }
 
 // The clear raises the unselect event while the grid and its collection are still whole, since
-// the handler may read the tasks, move the view or change the settings.
-TSkedra::~TSkedra() { FTaskItems->Dispose(); }
+// the handler may read the tasks, move the view or change the settings. A batch left open ends
+// without its recalculation.
+TSkedra::~TSkedra() {
+  FPaintBatch.reset();
+  FTaskItems->Dispose();
+}
 
 void TSkedra::Loaded() {
   TStringGrid::Loaded();
@@ -101,6 +111,12 @@ void TSkedra::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
 void TSkedra::FrameChanged() {
   TStringGrid::FrameChanged();
   ClientResized();
+}
+
+void TSkedra::HandleCreated() {
+  TStringGrid::HandleCreated();
+  FShownTime = FClock.Now();
+  UpdateClockTimer();
 }
 
 void TSkedra::ClientResized() {
@@ -265,21 +281,81 @@ void TSkedra::SetSettings(const TSkedraSettings& value) {
 }
 
 void TSkedra::UpdateSkedra(TUpdateSkedraMode mode) {
+  if (FUpdateCount > 0)
+    DeferUpdate(mode);
+  else
+    RunUpdate(mode, {mode});
+}
+
+// Nothing is touched once the handler has freed the grid.
+void TSkedra::RunUpdate(TUpdateSkedraMode mode, TSet<TUpdateSkedraMode> steps) {
+  TWeakRef<TSkedra> alive(this);
   if (OnUpdateSkedra) CallHandler(OnUpdateSkedra, this, mode);
-  if (FSkedraType == skDaily || FSkedraType == skWeekly)
-    RecalculateView(mode, FSkedraType == skWeekly);
+  if (alive.Expired()) return;
+  if (IsView(FSkedraType))
+    for (TUpdateSkedraMode step : {umPrevious, umNext, umLayout, umRefresh, umResize})
+      if (steps.Contains(step)) RecalculateView(step, FSkedraType == skWeekly);
   if (HandleAllocated()) FTaskItems->Arrange();
 }
 
+// The buttons move the active date at once, so that it reads right inside the batch; the
+// refresh at its end brings the headings. The weekly view's date stays on the week's start day,
+// which that refresh keeps it on.
+void TSkedra::DeferUpdate(TUpdateSkedraMode mode) {
+  if (mode == umPrevious || mode == umNext) {
+    if (IsView(FSkedraType)) FActiveDate += ButtonStep(mode, FSkedraType == skWeekly);
+    mode = umRefresh;
+  }
+  FPendingUpdates.Include(mode);
+}
+
+void TSkedra::BeginUpdate() {
+  if (FUpdateCount == 0) FPaintBatch = std::make_unique<TInvalidationBatch>(*this);
+  ++FUpdateCount;
+}
+
+// The batch is over before its work starts: a handler that fails, or frees the grid, leaves no
+// batch open, and one that opens a batch of its own keeps it.
+void TSkedra::EndUpdate() {
+  if (FUpdateCount == 0) throw EInvalidOperation(L"EndUpdate without BeginUpdate");
+  if (--FUpdateCount > 0) return;
+  TSet<TUpdateSkedraMode> pending = FPendingUpdates;
+  FPendingUpdates = {};
+  TWeakRef<TSkedra> alive(this);
+  auto endPainting = [&] {
+    if (TSkedra* grid = alive.Get(); grid && grid->FUpdateCount == 0) grid->FPaintBatch.reset();
+  };
+  try {
+    FinishUpdate(pending);
+  } catch (...) {
+    endPainting();
+    throw;
+  }
+  endPainting();
+}
+
+// A layout covers every other step; a refresh with a resize does both.
+void TSkedra::FinishUpdate(TSet<TUpdateSkedraMode> pending) {
+  TWeakRef<TSkedra> alive(this);
+  if (pending.Contains(umLayout))
+    RunUpdate(umLayout, {umLayout});
+  else if (!pending.Empty())
+    RunUpdate(pending.Contains(umRefresh) ? umRefresh : umResize, pending);
+  else if (HandleAllocated())
+    FTaskItems->Arrange();
+  if (!alive.Expired()) Invalidate();
+}
+
+void TSkedra::Refresh() {
+  if (HandleAllocated()) FTaskItems->Arrange();
+  Invalidate();
+}
+
 void TSkedra::RecalculateView(TUpdateSkedraMode mode, bool weekly) {
-  int step = weekly ? 7 : 1;
   switch (mode) {
     case umPrevious:
-      FActiveDate -= step;
-      FillDayHeadings();
-      break;
     case umNext:
-      FActiveDate += step;
+      FActiveDate += ButtonStep(mode, weekly);
       FillDayHeadings();
       break;
     case umLayout:
@@ -366,11 +442,17 @@ bool TSkedra::TryRowTime(int ARow, TDateTime& Value) const {
   return TryStrToTime(RowLabel(ARow), Value, LabelFormat);
 }
 
-TDateTime TSkedra::ColumnDate(int ACol) const {
+String TSkedra::HeadingDate(int ACol) const {
   String heading = CellText(ACol, 0);
   String::size_type blank = heading.find(L' ');
-  // The shown days lie around the active date, which so settles a two-digit year's century.
-  return StrToDateNear(blank == String::npos ? String() : heading.substr(0, blank), FActiveDate);
+  return blank == String::npos ? String() : heading.substr(0, blank);
+}
+
+// The shown days lie around the active date, which so settles a two-digit year's century.
+TDateTime TSkedra::ColumnDate(int ACol) const { return StrToDateNear(HeadingDate(ACol), FActiveDate); }
+
+bool TSkedra::TryColumnDate(int ACol, TDateTime& Value) const {
+  return TryStrToDateNear(HeadingDate(ACol), FActiveDate, Value);
 }
 
 TDateTime TSkedra::CellToDateTime(int ACol, int ARow) const {

@@ -84,10 +84,28 @@ class TSkedra : public TStringGrid {
   TSpeedButton* PrevButton() const { return FPrevButton; }
   TSpeedButton* NextButton() const { return FNextButton; }
 
+  // Batches nest. Inside one, the recalculations that setters ask for (UpdateSkedra), the
+  // placement of the markers and the repaints wait; the outermost EndUpdate then recalculates
+  // once in the strongest mode asked for, places every task (those added meanwhile too) and
+  // repaints the whole window. A grid freed inside a batch ends it.
+  void BeginUpdate();
+  // "EndUpdate without BeginUpdate" (EInvalidOperation) when no batch is open.
+  void EndUpdate();
+  int UpdateCount() const { return FUpdateCount; }
+  // Places the markers of every task, those of TTaskItems::Add too, and repaints now, or at the
+  // end of the batch.
+  void Refresh();
+  // A line across today's column at the current time, moved once a minute while the window
+  // exists.
+  bool ShowCurrentTime() const { return FShowCurrentTime; }
+  void SetShowCurrentTime(bool value);
+
   TDateTime RowTime(int ARow) const;
   // False when the row's labels do not form a time (before the first layout, for one).
   bool TryRowTime(int ARow, TDateTime& Value) const;
   TDateTime ColumnDate(int ACol) const;
+  // False when the column's heading holds no date.
+  bool TryColumnDate(int ACol, TDateTime& Value) const;
   TDateTime CellToDateTime(int ACol, int ARow) const;
   // A time inside a slot maps to the row of the next slot boundary; a day not shown gives
   // column -1.
@@ -135,6 +153,7 @@ class TSkedra : public TStringGrid {
   void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
   void Notification(TComponent* AComponent, TOperation operation) override;
   void FrameChanged() override;
+  void HandleCreated() override;
 
  private:
   // Lays the view out again for a new client size and keeps the next-day button at the right.
@@ -155,6 +174,10 @@ class TSkedra : public TStringGrid {
   // Scrolls the start of the entry's first shown marker into view.
   void ScrollToItem(const TTaskItem& item);
 
+  // The update event, then the recalculation of each step, then the placement.
+  void RunUpdate(TUpdateSkedraMode mode, TSet<TUpdateSkedraMode> steps);
+  void DeferUpdate(TUpdateSkedraMode mode);
+  void FinishUpdate(TSet<TUpdateSkedraMode> pending);
   // The daily and the weekly step of a recalculation differ only in a few places.
   void RecalculateView(TUpdateSkedraMode mode, bool weekly);
   void SetTimeRows();
@@ -166,6 +189,13 @@ class TSkedra : public TStringGrid {
   void AddMenuItem(const String& caption, int tag);
   TSpeedButton* CreateNavigationButton(const wchar_t* glyphName, TNotifyEvent onClick);
   String RowLabel(int ARow) const;
+  String HeadingDate(int ACol) const;
+
+  // Where the line of the shown time lies, empty when it is not in view; painted in SkedraPaint.
+  TRect CurrentTimeRect() const;
+  // The line moves to the clock's time: both of its places are repainted.
+  void ShowTimeNow();
+  void UpdateClockTimer();
 
   TPaintInfo ComputePaintInfo() const;
   // Paints the cells from (firstCol, firstRow) whose rectangles start inside area.
@@ -194,6 +224,15 @@ class TSkedra : public TStringGrid {
   std::unique_ptr<TSkedraAccessible> FAccessible;
   // A left press on the cells waits for its release to be a click.
   bool FClickPending = false;
+  const TClock& FClock;
+  bool FShowCurrentTime = true;
+  // The time the line shows: the clock's at the last tick, so that any repaint between ticks
+  // draws it where the window was told it is.
+  TDateTime FShownTime;
+  int FUpdateCount = 0;
+  TSet<TUpdateSkedraMode> FPendingUpdates;
+  // Holds the window's invalidations while a batch is open.
+  std::unique_ptr<TInvalidationBatch> FPaintBatch;
 };
 
 }  // namespace skx

@@ -1,5 +1,5 @@
 // The schedule grid's own painting: cells by working hours and selection, time labels and day
-// headings, grid lines, focus marks and the area beyond the cells.
+// headings, grid lines, focus marks, the current time's line and the area beyond the cells.
 #include "SkedraComp/SkedraPaint.h"
 
 #include <algorithm>
@@ -15,6 +15,9 @@ namespace {
 
 constexpr TColor WorkingHoursColor = 0x0080FFFF;
 constexpr TColor OffHoursColor = 0x0032C0C0;
+constexpr int CurrentTimeLineWidth = 2;
+constexpr int ClockTimerId = 1;
+constexpr unsigned ClockInterval = 60000;
 
 // Positions are summed in 64 bits and kept within the pixel range when they reach the canvas.
 int ToPixel(std::int64_t position) {
@@ -96,10 +99,66 @@ void TSkedra::Paint(TCanvas& canvas) {
   PaintCellRange(info, LeftVisibleCol(), TopVisibleRow(),
                  TRect{horz.FixedEnd, vert.FixedEnd, horz.GridEnd, vert.GridEnd}, Color(), {});
   if (horz.LineWidth > 0 || vert.LineWidth > 0) PaintLines(info);
+  // Over the cells and their lines, under the markers, which stay readable.
+  const TRect now = CurrentTimeRect();
+  if (!now.IsEmpty() && canvas.RectVisible(now)) {
+    canvas.SetBrushColor(clRed);
+    canvas.FillRect(now);
+  }
   canvas.SetBrushColor(Color());
   if (horz.GridEnd < horz.Extent)
     canvas.FillRect(TRect{horz.GridEnd, 0, horz.Extent, vert.GridEnd});
   if (vert.GridEnd < vert.Extent) canvas.FillRect(TRect{0, vert.GridEnd, horz.Extent, vert.Extent});
+}
+
+// The line lies in the row of the shown time's slot, as far down as the time is into the slot.
+// Its day must be the column's heading and its slot the row's labels: inside a batch the view may
+// not show the settings yet, and no line is drawn then.
+TRect TSkedra::CurrentTimeRect() const {
+  if (!FShowCurrentTime || !IsDecodable(FShownTime)) return TRect{};
+  const TDayTime now = SplitDayTime(FShownTime);
+  const int slot = FSettings.TimeScale * 60000;
+  const int row = FixedRows() + now.MSec / slot;
+  const int col = FixedCols() + now.Day - SplitDayTime(FActiveDate).Day;
+  TDateTime day = 0;
+  TDateTime slotStart = 0;
+  if (row >= RowCount() || col < FixedCols() || col >= ColCount() || !TryColumnDate(col, day) ||
+      SplitDayTime(day).Day != now.Day || !TryRowTime(row, slotStart) ||
+      SplitDayTime(slotStart).MSec != now.MSec - now.MSec % slot)
+    return TRect{};
+  const TRect cell = CellRect(col, row);
+  if (cell.IsEmpty()) return TRect{};
+  const int y = cell.Top + static_cast<int>(std::int64_t{cell.Height()} * (now.MSec % slot) / slot);
+  if (y >= ClientHeight()) return TRect{};
+  return TRect{cell.Left, y, cell.Right, std::min(y + CurrentTimeLineWidth, ClientHeight())};
+}
+
+void TSkedra::SetShowCurrentTime(bool value) {
+  if (value == FShowCurrentTime) return;
+  InvalidateRect(CurrentTimeRect());
+  FShowCurrentTime = value;
+  FShownTime = FClock.Now();
+  InvalidateRect(CurrentTimeRect());
+  UpdateClockTimer();
+}
+
+void TSkedra::ShowTimeNow() {
+  InvalidateRect(CurrentTimeRect());
+  FShownTime = FClock.Now();
+  InvalidateRect(CurrentTimeRect());
+}
+
+// The tick holds the grid weakly, though the timer goes with the window before the grid does.
+void TSkedra::UpdateClockTimer() {
+  if (!HandleAllocated()) return;
+  if (!FShowCurrentTime) {
+    Peer()->KillTimer(ClockTimerId);
+    return;
+  }
+  TWeakRef<TSkedra> grid(this);
+  Peer()->SetTimer(ClockTimerId, ClockInterval, [grid] {
+    if (TSkedra* live = grid.Get()) live->ShowTimeNow();
+  });
 }
 
 void TSkedra::PaintCellRange(const TPaintInfo& info, int firstCol, int firstRow,

@@ -116,12 +116,49 @@ void TTaskItems::NewTask() {
   }
 }
 
-void TTaskItems::Add(std::unique_ptr<TTaskObject> task) {
+namespace {
+
+void CheckGiven(const std::unique_ptr<TTaskObject>& task) {
   if (!task) throw EInvalidOperation(L"There is no task to add");
-  ClaimTask(task);
+}
+
+}  // namespace
+
+void TTaskItems::AppendItem(std::unique_ptr<TTaskObject> task) {
   PTaskItem item = InitItem();
   item->Task = std::move(task);
   FItems.push_back(item);
+}
+
+void TTaskItems::Add(std::unique_ptr<TTaskObject> task) {
+  CheckGiven(task);
+  ClaimTask(task);
+  AppendItem(std::move(task));
+}
+
+// The claims double as the check for a task given twice: its second claim is refused. A refusal
+// takes the claims back, then claims again over the whole vector to leave it holding only what it
+// may free: a task that an entry holds, and every repeat of a task, is refused and let go.
+void TTaskItems::AddTasks(std::vector<std::unique_ptr<TTaskObject>> tasks) {
+  FItems.reserve(FItems.size() + tasks.size());
+  std::size_t claimed = 0;
+  try {
+    for (; claimed < tasks.size(); ++claimed) {
+      CheckGiven(tasks[claimed]);
+      ClaimTask(tasks[claimed]);
+    }
+  } catch (...) {
+    for (std::size_t i = 0; i < claimed; ++i) tasks[i]->FOwned = false;
+    for (auto& task : tasks) {
+      if (!task) continue;
+      if (task->FOwned)
+        static_cast<void>(task.release());
+      else
+        task->FOwned = true;
+    }
+    throw;
+  }
+  for (auto& task : tasks) AppendItem(std::move(task));
 }
 
 void TTaskItems::Delete(int AID, bool ask) {

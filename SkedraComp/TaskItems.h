@@ -39,6 +39,10 @@ class TTaskItems {
   // entry of this or another grid already owns (which stays with that entry), is refused and
   // changes nothing.
   void Add(std::unique_ptr<TTaskObject> task);
+  // Add for many tasks, all or nothing: a task that Add would refuse, or one given twice, refuses
+  // the whole call with Add's failure before any is taken. The tasks of a refused call are freed,
+  // each once, except those that an entry holds.
+  void AddTasks(std::vector<std::unique_ptr<TTaskObject>> tasks);
   // The first task with the identifier, if it agrees: unselect, delete event, freed, arranged.
   // A deletion the user asked for (ask) raises the before-delete event first, which may cancel
   // it; the container's own call does not ask.
@@ -58,7 +62,7 @@ class TTaskItems {
   // column and afterwards only moved, resized, shown or hidden. Tasks that overlap, directly or
   // through others, share a column's width in their group's order. The groups are kept from
   // pass to pass while no task's span changes; such a pass only scans the tasks and lays out
-  // those near the shown days.
+  // those near the shown days. Inside the grid's batch it waits for the batch's end.
   void Arrange();
   void ReleasePoints();
   void ReleaseItemPoints(TTaskItem& item);
@@ -72,6 +76,7 @@ class TTaskItems {
   void RemoveItem(PTaskItem item);
   // Marks the task as held by an entry, or refuses one that an entry holds already.
   static void ClaimTask(std::unique_ptr<TTaskObject>& task);
+  void AppendItem(std::unique_ptr<TTaskObject> task);
 
   // What a pass reads once of each day column.
   struct TDayColumn {

@@ -25,6 +25,9 @@ class TTaskObject : public TWeakTarget {
   // the details (separated by commas) after them; either may be empty.
   virtual String AccessibleSubject() const;
   virtual String AccessibleDetails() const;
+  // The identifier is the task's own until a task list takes it: "The identifier of a task
+  // cannot change once it is in a schedule" (EInvalidOperation) after.
+  void SetID(int value);
 
   TDateTime FStartDateTime = 0.0;
   TDateTime FFinishDateTime = 0.0;

@@ -21,7 +21,7 @@ constexpr int FirstDayColumn = 2;
 // Only the groups of tasks near the shown days are laid out, and of each only those members:
 // the others get no marker, and leaving them out keeps the order of the rest.
 void TTaskItems::Arrange() {
-  if (FItems.empty()) return;
+  if (FItems.empty() || FGrid.UpdateCount() > 0) return;
   TInvalidationBatch batch(FGrid);
   std::vector<TDayColumn> columns = DayColumns();
   std::vector<TShownItem> shown = ItemsNearShownDays(columns);

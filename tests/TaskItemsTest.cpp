@@ -51,6 +51,82 @@ TEST_P(TaskItemsTest, NoTaskAndATaskAlreadyHeldAreRefused) {
   EXPECT_EQ(Item(0).Task.get(), &task);
 }
 
+TEST_P(TaskItemsTest, AddTasksTakesThemAllInOrderButPlacesThemLater) {
+  TSkedra& grid = MakeDailyGrid();
+  AddTask(1, At(12, 9, 0), At(12, 9, 0));
+  std::vector<std::unique_ptr<TTaskObject>> tasks;
+  for (int id : {2, 3, 4}) tasks.push_back(std::make_unique<TLoggedTask>(id, FLog));
+  grid.TaskItems().AddTasks(std::move(tasks));
+  ASSERT_EQ(grid.TaskItems().Count(), 4);
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(Item(i).Task->FID, i + 1);
+    EXPECT_TRUE(Item(i).Points.empty());
+  }
+  grid.TaskItems().AddTasks({});
+  EXPECT_EQ(grid.TaskItems().Count(), 4);
+  EXPECT_TRUE(FLog.empty());
+}
+
+// The tasks of a refused call are freed, each once, and a task that an entry holds stays with it.
+TEST_P(TaskItemsTest, AddTasksWithOneTaskThatCannotBeAddedAddsNone) {
+  TSkedra& grid = MakeDailyGrid();
+  TLoggedTask& held = AddTask(1, At(12, 9, 0), At(12, 9, 0));
+  auto attempt = [&](auto place) {
+    std::vector<std::unique_ptr<TTaskObject>> tasks;
+    auto fresh = std::make_unique<TLoggedTask>(2, FLog);
+    TWeakRef<TTaskObject> freed(fresh.get());
+    tasks.push_back(std::move(fresh));
+    place(tasks);
+    tasks.push_back(std::make_unique<TLoggedTask>(3, FLog));
+    String failure = FailureOf([&] { grid.TaskItems().AddTasks(std::move(tasks)); });
+    EXPECT_EQ(grid.TaskItems().Count(), 1);
+    EXPECT_TRUE(freed.Expired());
+    return failure;
+  };
+  EXPECT_EQ(attempt([](auto& tasks) { tasks.push_back(nullptr); }), L"There is no task to add");
+  EXPECT_EQ(attempt([&](auto& tasks) { tasks.emplace_back(&held); }),
+            L"The task is already in the list");
+  EXPECT_EQ(attempt([&](auto& tasks) {
+              tasks.emplace_back(&held);
+              tasks.emplace_back(&held);
+            }),
+            L"The task is already in the list");
+  EXPECT_EQ(attempt([&](auto& tasks) {
+              auto* twice = new TLoggedTask(4, FLog);
+              tasks.emplace_back(twice);
+              tasks.emplace_back(twice);
+              tasks.emplace_back(twice);
+            }),
+            L"The task is already in the list");
+  ASSERT_EQ(grid.TaskItems().Count(), 1);
+  EXPECT_EQ(Item(0).Task.get(), &held);
+  EXPECT_THROW(held.SetID(5), EInvalidOperation);
+}
+
+TEST_P(TaskItemsTest, TheIdentifierCanBeSetUntilAListTakesTheTask) {
+  TSkedra& grid = MakeDailyGrid();
+  auto task = std::make_unique<TLoggedTask>(1, FLog);
+  TLoggedTask& added = *task;
+  task->SetID(8);
+  EXPECT_EQ(task->FID, 8);
+  grid.TaskItems().Add(std::move(task));
+  EXPECT_EQ(FailureOf([&] { added.SetID(9); }),
+            L"The identifier of a task cannot change once it is in a schedule");
+  EXPECT_EQ(added.FID, 8);
+  std::vector<std::unique_ptr<TTaskObject>> tasks;
+  tasks.push_back(std::make_unique<TLoggedTask>(2, FLog));
+  TTaskObject& second = *tasks.back();
+  grid.TaskItems().AddTasks(std::move(tasks));
+  EXPECT_THROW(second.SetID(3), EInvalidOperation);
+  EXPECT_EQ(second.FID, 2);
+  // Nor does the task a new task's handler makes change once the new task is appended.
+  TWeakRef<TTaskObject> created;
+  TrackNewTasks(grid, 4, created);
+  grid.TaskItems().NewTask();
+  ASSERT_FALSE(created.Expired());
+  EXPECT_THROW(created.Get()->SetID(5), EInvalidOperation);
+}
+
 TEST_P(TaskItemsTest, ConfirmedNewTaskIsAppendedAndPlacedBeforeTheEvent) {
   TSkedra& grid = MakeDailyGrid();
   AddTask(1, At(12, 14, 0), At(12, 15, 0));

@@ -347,6 +347,7 @@ void TWinControl::HandleNeeded() {
   if (Visible() && !(params.Style & wsVisible)) FPeer->SetVisible(true);
   for (TControl* control : FControls)
     if (auto* winControl = dynamic_cast<TWinControl*>(control)) winControl->HandleNeeded();
+  HandleCreated();
 }
 
 void TWinControl::DestroyHandle() {

@@ -174,6 +174,10 @@ class TWindowPeer {
   // Runs the call from the window's own message dispatch, after the caller has returned; a
   // call still waiting when the window goes is dropped.
   virtual void PostCall(std::function<void()> call) = 0;
+  // Calls tick every interval from the window's message dispatch until the timer is killed,
+  // replaced by one of the same id or the window goes; without a window there is no timer.
+  virtual void SetTimer(int id, unsigned milliseconds, std::function<void()> tick) = 0;
+  virtual void KillTimer(int id) = 0;
 
   // The control that the window's input and painting go to; TWinControl::SetPeer tells it.
   TWinControl* Control() const { return FControl; }
@@ -384,6 +388,8 @@ class TWinControl : public TControl {
   void UpdateFrame();
   // The frame, and with it the client area, may have changed.
   virtual void FrameChanged() {}
+  // HandleNeeded made the window, and those of the child controls.
+  virtual void HandleCreated() {}
 
  private:
   friend class TControl;

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 
-
 namespace skx {
 
 const TWindowRecord* THeadlessRecorder::WindowOf(const TWinControl& control) const {
@@ -31,6 +30,16 @@ void THeadlessRecorder::RunPostedCalls() {
     if (Windows.at(posted.WindowId).Exists) posted.Call();
 }
 
+// The tick may kill its own timer or free the window.
+bool THeadlessRecorder::FireTimer(int windowId, int timerId) {
+  const TWindowRecord& window = Windows.at(windowId);
+  auto found = window.Timers.find(timerId);
+  if (!window.Exists || found == window.Timers.end()) return false;
+  std::function<void()> tick = found->second.Tick;
+  tick();
+  return true;
+}
+
 std::unique_ptr<TWindowPeer> THeadlessWindowPeer::CreateChildPeer() {
   return std::make_unique<THeadlessWindowPeer>(FRecorder, this);
 }
@@ -50,6 +59,7 @@ void THeadlessWindowPeer::CreateHandle(const TCreateParams& params, TWindowPeer*
 void THeadlessWindowPeer::DestroyHandle() {
   if (!HandleExists()) return;
   Record().Exists = false;
+  Record().Timers.clear();
   if (FRecorder.FocusId == FId) FRecorder.FocusId = -1;
   if (FRecorder.CaptureId == FId) FRecorder.CaptureId = -1;
   FId = -1;
@@ -117,6 +127,14 @@ void THeadlessWindowPeer::NotifyAccessibleEvent(TAccessibleEvent event, int elem
 void THeadlessWindowPeer::PostCall(std::function<void()> call) {
   if (!HandleExists()) return;
   FRecorder.FPostedCalls.push_back({FId, std::move(call)});
+}
+
+void THeadlessWindowPeer::SetTimer(int id, unsigned milliseconds, std::function<void()> tick) {
+  if (HandleExists()) Record().Timers[id] = TTimerRecord{milliseconds, std::move(tick)};
+}
+
+void THeadlessWindowPeer::KillTimer(int id) {
+  if (HandleExists()) Record().Timers.erase(id);
 }
 
 void RightClick(TControl& control, int x, int y) {

@@ -3,6 +3,7 @@
 
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -16,6 +17,11 @@ struct TScrollBarRecord {
   int Position = 0;
 };
 
+struct TTimerRecord {
+  unsigned Interval = 0;
+  std::function<void()> Tick;
+};
+
 struct TWindowRecord {
   int Id = 0;
   int ParentId = -1;  // -1 for a top window
@@ -27,6 +33,8 @@ struct TWindowRecord {
   std::vector<TRect> InvalidRects;
   TScrollBarRecord HorzScrollBar;
   TScrollBarRecord VertScrollBar;
+  // The window's timers by id; they go with the window.
+  std::map<int, TTimerRecord> Timers;
 };
 
 struct TAccessibleEventRecord {
@@ -64,6 +72,9 @@ class THeadlessRecorder {
   void ClearInvalidations();
   // Runs the calls posted so far to windows that still exist, as their message dispatch would.
   void RunPostedCalls();
+  // One tick of a timer of the window, as its message dispatch would run it; false when the
+  // window has no such timer.
+  bool FireTimer(int windowId, int timerId);
 
  private:
   friend class THeadlessWindowPeer;
@@ -106,6 +117,8 @@ class THeadlessWindowPeer : public TWindowPeer {
   int TrackPopupMenu(TPopupMenu& menu, TPoint screenPoint) override;
   void NotifyAccessibleEvent(TAccessibleEvent event, int element) override;
   void PostCall(std::function<void()> call) override;
+  void SetTimer(int id, unsigned milliseconds, std::function<void()> tick) override;
+  void KillTimer(int id) override;
 
  private:
   TWindowRecord& Record() const { return FRecorder.Windows.at(FId); }

@@ -129,6 +129,9 @@ LRESULT TWin32WindowPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
     case PostedCallMessage:
       RunPostedCalls();
       return 0;
+    case WM_TIMER:
+      RunTimer(wParam);
+      return 0;
     case WM_CANCELMODE:
     case WM_CAPTURECHANGED:
       if (FButtonDown) {
@@ -148,6 +151,14 @@ void TWin32WindowPeer::RunPostedCalls() {
   std::vector<std::function<void()>> calls;
   calls.swap(FPostedCalls);
   for (std::function<void()>& call : calls) call();
+}
+
+// The tick may kill its timer, or free the control and this peer.
+void TWin32WindowPeer::RunTimer(WPARAM id) {
+  auto found = FTimers.find(static_cast<int>(id));
+  if (found == FTimers.end()) return;
+  std::function<void()> tick = found->second;
+  tick();
 }
 
 LRESULT TWin32WindowPeer::MouseMessage(UINT message, WPARAM wParam, LPARAM lParam) {

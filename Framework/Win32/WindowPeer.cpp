@@ -170,6 +170,17 @@ void TWin32WindowPeer::PostCall(std::function<void()> call) {
   ::PostMessageW(FHandle, PostedCallMessage, 0, 0);
 }
 
+void TWin32WindowPeer::SetTimer(int id, unsigned milliseconds, std::function<void()> tick) {
+  if (!FHandle) return;
+  FTimers[id] = std::move(tick);
+  ::SetTimer(FHandle, static_cast<UINT_PTR>(id), milliseconds, nullptr);
+}
+
+void TWin32WindowPeer::KillTimer(int id) {
+  if (FHandle) ::KillTimer(FHandle, static_cast<UINT_PTR>(id));
+  FTimers.erase(id);
+}
+
 LRESULT CALLBACK TWin32WindowPeer::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* peer = reinterpret_cast<TWin32WindowPeer*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
   if (message == WM_NCCREATE) {
@@ -183,6 +194,7 @@ LRESULT CALLBACK TWin32WindowPeer::WindowProc(HWND window, UINT message, WPARAM 
     peer->FHandle = nullptr;
     peer->FScrollBars[0] = peer->FScrollBars[1] = TScrollBarState{};
     peer->FPostedCalls.clear();
+    peer->FTimers.clear();
     return ::DefWindowProcW(window, message, wParam, lParam);
   }
   try {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -25,8 +26,9 @@ namespace skx {
 // The window is destroyed with the control's handle or with the peer. Painting (double-buffered,
 // through the control's PaintWindow), mouse, keys, focus, scroll bars, context menus and size
 // changes go to the control, which routes the mouse to its windowless children; WM_GETOBJECT is
-// answered from the control's accessible model, if it has one (WindowAccessible.h). Every message handler catches whatever the control throws
-// and shows it (ErrorReport.h); nothing reaches the system's code.
+// answered from the control's accessible model, if it has one (WindowAccessible.h); timers tick
+// through WM_TIMER. Every message handler catches whatever the control throws and shows it
+// (ErrorReport.h); nothing reaches the system's code.
 class TWin32WindowPeer : public TWindowPeer {
  public:
   explicit TWin32WindowPeer(HWND parentWindow);
@@ -56,6 +58,8 @@ class TWin32WindowPeer : public TWindowPeer {
   int TrackPopupMenu(TPopupMenu& menu, TPoint screenPoint) override;
   void NotifyAccessibleEvent(TAccessibleEvent event, int element) override;
   void PostCall(std::function<void()> call) override;
+  void SetTimer(int id, unsigned milliseconds, std::function<void()> tick) override;
+  void KillTimer(int id) override;
 
  private:
   // A message of the peers' own window class: run what PostCall queued.
@@ -73,6 +77,7 @@ class TWin32WindowPeer : public TWindowPeer {
   void PaintSpeedButton(HDC dc, const RECT& client);
   bool IsSpeedButton() const;
   void RunPostedCalls();
+  void RunTimer(WPARAM id);
 
   HWND FParentWindow = nullptr;
   TWin32WindowPeer* FParentPeer = nullptr;
@@ -90,6 +95,8 @@ class TWin32WindowPeer : public TWindowPeer {
   bool FButtonDown = false;
   bool FMouseInside = false;
   std::vector<std::function<void()>> FPostedCalls;
+  // The ticks of the window's timers by id; the system kills the timers with the window.
+  std::map<int, std::function<void()>> FTimers;
 };
 
 // Shift, Ctrl and Alt as they were when the message being handled was sent.

@@ -186,6 +186,7 @@ class AmbientTest : public ::testing::Test {
 
 TEST_F(AmbientTest, TheFontFollowsTheFormUntilTheControlHasItsOwnAndTheColourWhereItFollowsItsParent) {
   Activate();
+  EXPECT_EQ(FControl->put_ActiveDate(PastDay), S_OK);
   EXPECT_GT(FAmbient.Asked, 0);
   EXPECT_EQ(FontName(FControl), L"Tahoma");
   OLE_COLOR color = 0;

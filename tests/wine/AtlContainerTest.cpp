@@ -73,6 +73,14 @@ TEST_F(AtlContainerTest, WindowClassHostActivatesInPlaceAndPaints) {
   EXPECT_GT(rect.right, 300);
   EXPECT_GT(rect.bottom, 600);
   EXPECT_EQ(ChildCount(grid), 0);  // made new: no buttons
+  IUnknown* object = nullptr;
+  ASSERT_EQ(FGetControl(FWindow, &object), S_OK);
+  ISkedraX* control = nullptr;
+  ASSERT_EQ(object->QueryInterface(IID_ISkedraX, reinterpret_cast<void**>(&control)), S_OK);
+  EXPECT_EQ(control->put_ActiveDate(PastDay), S_OK);
+  control->Release();
+  object->Release();
+  PumpFor(100);
 
   // 8:00 is row 33 of 15-minute rows, 17 pixels each with its line; the day column starts at 50.
   TScreenshot shot = CaptureClient(grid);

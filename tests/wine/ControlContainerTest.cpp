@@ -501,10 +501,9 @@ class TPicture {
 TEST_F(ControlContainerTest, DrawPaintsTheMarkersAsTheWindowDoes) {
   Activate();
   ISkedraX* control = Control();
-  double today = 0;
-  control->get_ActiveDate(&today);
+  EXPECT_EQ(control->put_ActiveDate(PastDay), S_OK);
   EXPECT_EQ(control->put_TimeScale(60), S_OK);
-  AddShownTask(control, today + 8.0 / 24, today + 9.0 / 24);
+  AddShownTask(control, PastDay + 8.0 / 24, PastDay + 9.0 / 24);
   control->Release();
   IViewObject2* view = Query<IViewObject2>(FObject, IID_IViewObject2);
   TPicture picture(420, 320);
@@ -544,9 +543,8 @@ TEST_F(ControlContainerTest, DrawGivesTheWindowsPixelsIntoMemoryAndMetafilesAndS
   EXPECT_EQ(control->put_BorderStyle(::bsNone), S_OK);
   EXPECT_EQ(control->put_Ctl3D(VARIANT_FALSE), S_OK);
   EXPECT_EQ(control->put_TimeScale(60), S_OK);
-  double today = 0;
-  control->get_ActiveDate(&today);
-  AddShownTask(control, today + 9.0 / 24, today + 10.0 / 24, ::tpHigh);  // with 60-minute rows, in view
+  EXPECT_EQ(control->put_ActiveDate(PastDay), S_OK);
+  AddShownTask(control, PastDay + 9.0 / 24, PastDay + 10.0 / 24, ::tpHigh);  // with 60-minute rows, in view
   control->Release();
   // On top of the screen, which the window's pixels are read from.
   ::SetWindowPos(FSite.Frame(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);

@@ -38,6 +38,10 @@ TScreenshot CaptureClient(HWND window);
 
 std::wstring ColorText(TColor color);
 
+// What a control whose pictures are compared pixel for pixel shows instead of today, across which
+// the line of the current time would stand wherever the clock says: Monday 1 January 2001.
+constexpr double PastDay = 36892.0;
+
 // The grid fills a popup frame window at the screen's top-left corner; it has its menu and its
 // navigation buttons and shows the daily view of Monday 7 December 2026.
 class TGridHost {

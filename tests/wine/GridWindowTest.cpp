@@ -1,5 +1,5 @@
 // The schedule grid in real windows under Wine: styles, screenshots, mouse, menus, keys,
-// scrolling and resizing.
+// scrolling, resizing and timers.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "Framework/Core/Exceptions.h"
+#include "Framework/Win32/ErrorReport.h"
 #include "Framework/Win32/Win32Types.h"
 #include "GridHost.h"
 
@@ -310,6 +312,39 @@ TEST_F(GridWindowTest, NavigationButtonsShowTheirGlyphsAndMoveTheDay) {
   ::PostMessageW(next, WM_LBUTTONUP, 0, MAKELPARAM(40, 40));
   FHost.Pump();
   EXPECT_EQ(Grid().ActiveDate(), day - 1);
+}
+
+// The host's clock stands at noon of the shown day: the line lies on the top two pixels of the
+// 12:00 row.
+TEST_F(GridWindowTest, TheCurrentTimeIsARedLineAcrossTodaysColumn) {
+  ShowMorning();
+  TScreenshot shot = CaptureClient(FHost.GridWindow());
+  TRect noon = Grid().CellRect(2, RowOf(12, 0));
+  ASSERT_FALSE(noon.IsEmpty());
+  EXPECT_EQ(ColorText(shot.At(noon.Left + 3, noon.Top)), ColorText(clRed));
+  EXPECT_EQ(ColorText(shot.At(noon.Right - 3, noon.Top + 1)), ColorText(clRed));
+  EXPECT_EQ(ColorText(shot.At(noon.Left + 3, noon.Top + 2)), ColorText(WorkingHours));
+}
+
+// A failing tick is shown and stops nothing; a killed timer ticks no more.
+TEST_F(GridWindowTest, TimersTickThroughTheWindowsMessages) {
+  TWindowPeer& peer = *Grid().Peer();
+  std::vector<String> shown;
+  SetErrorReporter([&](const String& message) { shown.push_back(message); });
+  int ticks = 0;
+  peer.SetTimer(7, 10, [&] {
+    if (++ticks == 1) throw EInvalidOperation(L"The tick failed");
+  });
+  for (int round = 0; round < 50 && ticks < 3; ++round) FHost.Pump();
+  EXPECT_GE(ticks, 3);
+  EXPECT_EQ(shown, std::vector<String>{L"The tick failed"});
+  peer.KillTimer(7);
+  FHost.Pump();
+  const int killedAt = ticks;
+  FHost.Pump();
+  FHost.Pump();
+  EXPECT_EQ(ticks, killedAt);
+  SetErrorReporter(nullptr);
 }
 
 TEST_F(GridWindowTest, ResizingTheWindowLaysTheGridOutAgain) {
