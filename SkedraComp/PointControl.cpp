@@ -2,6 +2,7 @@
 #include "SkedraComp/PointControl.h"
 
 #include "SkedraComp/Skedra.h"
+#include "SkedraComp/TaskDrag.h"
 
 namespace skx {
 
@@ -33,6 +34,7 @@ void TPointControl::Paint(TCanvas& canvas) {
 // Only locals are used once the handlers run, since they may free this marker and the grid.
 void TPointControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   TWeakRef<TPointControl> self(this);
+  FGrid.FTaskDrag->Cancel();
   TControl::MouseDown(button, shift, x, y);
   if (self.Expired()) return;
   TSkedra& grid = FGrid;
@@ -42,7 +44,28 @@ void TPointControl::MouseDown(TMouseButton button, TShiftState shift, int x, int
   if (grid.FSelectedItem) items.InvalidateItem(*grid.FSelectedItem);
   grid.SelectItem(item);
   grid.DoSelectTask(item->Task.get());
-  if (!alive.Expired() && grid.FSelectedItem) items.InvalidateItem(*grid.FSelectedItem);
+  if (alive.Expired()) return;
+  if (grid.FSelectedItem) items.InvalidateItem(*grid.FSelectedItem);
+  // The second press of a double click begins no drag.
+  if (!self.Expired() && button == mbLeft && !shift.Contains(ssDouble))
+    grid.FTaskDrag->Press(*this, InGrid(x, y));
+}
+
+void TPointControl::MouseMove(TShiftState, int x, int y) { FGrid.FTaskDrag->Move(InGrid(x, y)); }
+
+// The drop's handlers may free this marker and the grid.
+void TPointControl::MouseUp(TMouseButton button, TShiftState, int x, int y) {
+  if (button == mbLeft) FGrid.FTaskDrag->Release(InGrid(x, y));
+}
+
+int TPointControl::CursorAt(int x, int y) const {
+  const int cursor = FGrid.FTaskDrag->CursorAt(*this, InGrid(x, y));
+  return cursor != crDefault ? cursor : Cursor();
+}
+
+TPoint TPointControl::InGrid(int x, int y) const {
+  const TPoint origin = ClientOrigin();
+  return TPoint{origin.X + x, origin.Y + y};
 }
 
 void TPointControl::PopupMenuPopup(TComponent*) {

@@ -16,8 +16,13 @@ class TPointControl : public TControl {
   explicit TPointControl(TSkedra& AOwner);
 
   void Paint(TCanvas& canvas) override;
-  // Selects the task, for every button; a right press then brings up the marker's menu.
+  // Selects the task, for every button; a right press then brings up the marker's menu, a left
+  // one may begin a drag of the task (the grid's TTaskDrag), which the moves and the release
+  // carry on.
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseMove(TShiftState shift, int x, int y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+  int CursorAt(int x, int y) const override;
 
   void PopupMenuPopup(TComponent* Sender);
   void MenuItemClick(TComponent* Sender);
@@ -28,6 +33,8 @@ class TPointControl : public TControl {
 
  private:
   void AddMenuItem(const String& caption, int tag);
+  // A point of the client area in the grid's client coordinates.
+  TPoint InGrid(int x, int y) const;
 
   TSkedra& FGrid;
 };

@@ -6,6 +6,7 @@
 #include "Framework/Core/Exceptions.h"
 #include "Framework/Core/FormatSettings.h"
 #include "SkedraComp/SkedraAccessible.h"
+#include "SkedraComp/TaskDrag.h"
 
 namespace skx {
 
@@ -21,12 +22,21 @@ constexpr int NavigationButtonSize = 13;
 // The time labels are written with a colon, whatever the locale separates times with.
 const TFormatSettings LabelFormat;
 
+// The answer is read from a local: the handler may free the grid.
+bool AgreedToTimes(const TOnTaskTimesEvent& handler, TSkedra* grid, TTaskObject* task,
+                   TDateTime newStart, TDateTime newFinish) {
+  bool cancel = false;
+  if (handler) CallHandler(handler, grid, task, newStart, newFinish, cancel);
+  return !cancel;
+}
+
 }  // namespace
 
 TSkedra::TSkedra(TComponent* AOwner, const TClock& clock) : TStringGrid(AOwner) {
   SetControlStyle({csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks,
                    csReplicatable});
   FActiveDate = clock.Today();
+  FTaskDrag = std::make_unique<TTaskDrag>(*this);
   FTaskItems = std::make_unique<TTaskItems>(*this);
   FAccessible = std::make_unique<TSkedraAccessible>(*this);
   FSettings.WeekStart = dwMon;
@@ -100,6 +110,7 @@ void TSkedra::ClientResized() {
 }
 
 void TSkedra::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  FTaskDrag->Cancel();
   TStringGrid::MouseDown(button, shift, x, y);
   if (!FSelectedItem) return;
   TWeakRef<TSkedra> alive(this);
@@ -108,6 +119,26 @@ void TSkedra::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   if (alive.Expired()) return;
   if (FSelectedItem) FTaskItems->InvalidateItem(*FSelectedItem);
   SelectItem(nullptr);
+}
+
+void TSkedra::KeyDown(int& key, TShiftState shift) {
+  if (key == vkEscape && FTaskDrag->Cancel()) {
+    key = 0;
+    return;
+  }
+  TStringGrid::KeyDown(key, shift);
+}
+
+void TSkedra::MouseCaptureLost() {
+  TStringGrid::MouseCaptureLost();
+  FTaskDrag->Cancel();
+}
+
+void TSkedra::PaintOverControls(TCanvas& canvas) { FTaskDrag->Paint(canvas); }
+
+void TSkedra::SetAllowDragTasks(bool value) {
+  FAllowDragTasks = value;
+  if (!value) FTaskDrag->Cancel();
 }
 
 void TSkedra::SelectItem(TTaskItem* item) {
@@ -262,13 +293,8 @@ TDateTime TSkedra::CellToDateTime(int ACol, int ARow) const {
 
 TCellCoord TSkedra::DateTimeToCell(TDateTime value) const {
   const TDayTime split = SplitDayTime(value);
-  const int minutes = split.MSec / 60000;
   TCellCoord cell;
-  cell.Row = CheckedDiv(minutes, FSettings.TimeScale) + FixedRows();
-  if (CheckedMod(minutes, FSettings.TimeScale) != 0) ++cell.Row;
-  // A scale that does not divide a day leaves the last row ending before midnight; the times
-  // after it belong to that row rather than to one the grid does not have.
-  cell.Row = std::min(cell.Row, RowCount() - 1);
+  cell.Row = SlotOfTime(split.MSec, DaySlots()) + FixedRows();
   cell.Col = CheckedAdd(CheckedSub(split.Day, SplitDayTime(FActiveDate).Day), DayColumn);
   if (cell.Col < DayColumn || cell.Col >= ColCount()) cell.Col = -1;
   return cell;
@@ -309,6 +335,22 @@ void TSkedra::DoUpdateTask(TTaskObject* task) {
 
 void TSkedra::DoDeleteTask(TTaskObject* task) {
   if (OnDeleteTask) CallHandler(OnDeleteTask, this, task);
+}
+
+bool TSkedra::DoBeforeMoveTask(TTaskObject* task, TDateTime newStart, TDateTime newFinish) {
+  return AgreedToTimes(OnBeforeMoveTask, this, task, newStart, newFinish);
+}
+
+bool TSkedra::DoBeforeResizeTask(TTaskObject* task, TDateTime newStart, TDateTime newFinish) {
+  return AgreedToTimes(OnBeforeResizeTask, this, task, newStart, newFinish);
+}
+
+void TSkedra::DoTaskMoved(TTaskObject* task) {
+  if (OnTaskMoved) CallHandler(OnTaskMoved, this, task);
+}
+
+void TSkedra::DoTaskResized(TTaskObject* task) {
+  if (OnTaskResized) CallHandler(OnTaskResized, this, task);
 }
 
 void TSkedra::PrevButtonClick(TComponent*) {

@@ -10,6 +10,7 @@
 #include "Framework/Core/DateTime.h"
 #include "Framework/Core/Grids.h"
 #include "Framework/Core/Menus.h"
+#include "SkedraComp/DragTimes.h"
 #include "SkedraComp/TaskItems.h"
 #include "SkedraComp/TaskObject.h"
 
@@ -32,10 +33,14 @@ struct TPaintInfo;
 struct TAxisPaintInfo;
 class TStrokeBuffer;
 class TSkedraAccessible;
+class TTaskDrag;
 
 using TOnUpdateEvent = std::function<void(TComponent* Sender, TUpdateSkedraMode Mode)>;
 using TOnCreateTaskEvent = std::function<std::unique_ptr<TTaskObject>(TComponent* Sender)>;
 using TOnTaskEvent = std::function<void(TComponent* Sender, TTaskObject* Task)>;
+// Cancel starts false; a handler that sets it keeps the change from happening.
+using TOnTaskTimesEvent = std::function<void(TComponent* Sender, TTaskObject* Task,
+                                             TDateTime NewStart, TDateTime NewFinish, bool& Cancel)>;
 
 // The texts of the headings and labels are the model: a column's date is read back from its
 // heading and a row's time from its two labels.
@@ -48,6 +53,9 @@ class TSkedra : public TStringGrid {
   void CreateParams(TCreateParams& params) const override;
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  // Escape ends a drag of a task and goes no further.
+  void KeyDown(int& key, TShiftState shift) override;
+  void MouseCaptureLost() override;
   // Cells, labels, headings, lines and the area beyond the cells; the markers are windowless
   // children, painted over them by the window's painting (PaintWindow).
   void Paint(TCanvas& canvas) override;
@@ -69,6 +77,10 @@ class TSkedra : public TStringGrid {
   TTaskItems& TaskItems() const { return *FTaskItems; }
   TSpeedButton* PrevButton() const { return FPrevButton; }
   TSpeedButton* NextButton() const { return FNextButton; }
+  // Whether the user may move and resize tasks by dragging their markers; turning it off ends a
+  // drag under way.
+  bool AllowDragTasks() const { return FAllowDragTasks; }
+  void SetAllowDragTasks(bool value);
 
   TDateTime RowTime(int ARow) const;
   // False when the row's labels do not form a time (before the first layout, for one).
@@ -78,6 +90,10 @@ class TSkedra : public TStringGrid {
   // A time inside a slot maps to the row of the next slot boundary; a day not shown gives
   // column -1.
   TCellCoord DateTimeToCell(TDateTime value) const;
+  // The time rows of a day, as the rows map times (DateTimeToCell) and drags count them.
+  TDaySlots DaySlots() const {
+    return TDaySlots{FSettings.TimeScale, RowCount() - FixedRows()};
+  }
   static TDayOfWeek WeekDayOf(TDateTime value);
   static String DayNameOf(TDateTime value);
   int GetColWidth(int index) const { return ColWidths(index); }
@@ -90,6 +106,11 @@ class TSkedra : public TStringGrid {
   virtual void DoAppendTask(TTaskObject* task);
   virtual void DoUpdateTask(TTaskObject* task);
   virtual void DoDeleteTask(TTaskObject* task);
+  // Each answers whether the change may go ahead.
+  virtual bool DoBeforeMoveTask(TTaskObject* task, TDateTime newStart, TDateTime newFinish);
+  virtual bool DoBeforeResizeTask(TTaskObject* task, TDateTime newStart, TDateTime newFinish);
+  virtual void DoTaskMoved(TTaskObject* task);
+  virtual void DoTaskResized(TTaskObject* task);
 
   void PrevButtonClick(TComponent* Sender);
   void NextButtonClick(TComponent* Sender);
@@ -103,6 +124,10 @@ class TSkedra : public TStringGrid {
   TOnTaskEvent OnAppendTask;
   TOnTaskEvent OnUpdateTask;
   TOnTaskEvent OnDeleteTask;
+  TOnTaskTimesEvent OnBeforeMoveTask;
+  TOnTaskTimesEvent OnBeforeResizeTask;
+  TOnTaskEvent OnTaskMoved;
+  TOnTaskEvent OnTaskResized;
 
  protected:
   void TopLeftChanged() override;
@@ -110,6 +135,8 @@ class TSkedra : public TStringGrid {
   void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
   void Notification(TComponent* AComponent, TOperation operation) override;
   void FrameChanged() override;
+  // The outline of a task being dragged.
+  void PaintOverControls(TCanvas& canvas) override;
 
  private:
   // Lays the view out again for a new client size and keeps the next-day button at the right.
@@ -151,12 +178,15 @@ class TSkedra : public TStringGrid {
 
   TSkedraType FSkedraType = skDaily;
   TSkedraSettings FSettings;
+  // Outlives the entries: freeing an entry ends a drag of its task.
+  std::unique_ptr<TTaskDrag> FTaskDrag;
   std::unique_ptr<TTaskItems> FTaskItems;
   TDateTime FActiveDate;
   TTaskItem* FSelectedItem = nullptr;
   TSpeedButton* FPrevButton = nullptr;
   TSpeedButton* FNextButton = nullptr;
   std::unique_ptr<TSkedraAccessible> FAccessible;
+  bool FAllowDragTasks = true;
 };
 
 }  // namespace skx

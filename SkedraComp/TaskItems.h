@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "SkedraComp/DragTimes.h"
 #include "SkedraComp/OverlapGroups.h"
 #include "SkedraComp/TaskObject.h"
 
@@ -43,6 +44,12 @@ class TTaskItems {
   void Delete(int AID);
   // "Update...": the task dialog, and on OK the task's markers placed anew and the update event.
   void Update(TTaskItem& item);
+  // The drop of a drag: the before-move or before-resize event with the new times, then, unless
+  // a handler cancelled, the times set, the task's markers placed anew, the moved or resized
+  // event and the update event.
+  void Reschedule(TTaskItem& item, const TTaskTimes& times, bool resized);
+  // Whether a dialog of a task (its editor, the question before a deletion) is up.
+  bool EditingTask() const { return FDialogs > 0; }
   // Raises the unselect event for a selected task, then frees every entry without events.
   void Clear();
   // Clear for the grid's destruction: the entries are freed even when the handler fails.
@@ -66,6 +73,10 @@ class TTaskItems {
   void RemoveItem(PTaskItem item);
   // Marks the task as held by an entry, or refuses one that an entry holds already.
   static void ClaimTask(std::unique_ptr<TTaskObject>& task);
+  // Runs one of the task's dialogs, counted in FDialogs; a drag under way ends first. The grid
+  // may be freed, with this collection, while the dialog is up.
+  template <typename Dialog>
+  bool RunDialog(Dialog dialog);
 
   // What a pass reads once of each day column.
   struct TDayColumn {
@@ -92,6 +103,7 @@ class TTaskItems {
   TSkedra& FGrid;
   std::vector<PTaskItem> FItems;
   TOverlapGroups FGroups;
+  int FDialogs = 0;
 };
 
 }  // namespace skx
