@@ -91,9 +91,7 @@ class TSkedra : public TStringGrid {
   // column -1.
   TCellCoord DateTimeToCell(TDateTime value) const;
   // The time rows of a day, as the rows map times (DateTimeToCell) and drags count them.
-  TDaySlots DaySlots() const {
-    return TDaySlots{FSettings.TimeScale, RowCount() - FixedRows()};
-  }
+  TDaySlots DaySlots() const { return TDaySlots{FSettings.TimeScale, RowCount() - FixedRows()}; }
   static TDayOfWeek WeekDayOf(TDateTime value);
   static String DayNameOf(TDateTime value);
   int GetColWidth(int index) const { return ColWidths(index); }

@@ -48,7 +48,7 @@ class TTaskItems {
   // a handler cancelled, the times set, the task's markers placed anew, the moved or resized
   // event and the update event.
   void Reschedule(TTaskItem& item, const TTaskTimes& times, bool resized);
-  // Whether a dialog of a task (its editor, the question before a deletion) is up.
+  // Whether the task dialog (of "New task..." or "Update...") is up.
   bool EditingTask() const { return FDialogs > 0; }
   // Raises the unselect event for a selected task, then frees every entry without events.
   void Clear();

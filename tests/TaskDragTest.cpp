@@ -40,6 +40,14 @@ class TaskDragTest : public TaskTest {
     return grid;
   }
 
+  // The morning grid with one task from 9:00 to 9:45, its marker placed.
+  TLoggedTask& MakeMorningTask() {
+    MakeMorningGrid();
+    TLoggedTask& task = AddTask(1, At(12, 9, 0), At(12, 9, 45));
+    FGrid->TaskItems().Arrange();
+    return task;
+  }
+
   void ShowFrom(int hour, int minute) {
     FGrid->SetTopLeft(2, FGrid->DateTimeToCell(At(12, hour, minute)).Row);
   }
@@ -121,9 +129,8 @@ class TaskDragTest : public TaskTest {
 INSTANTIATE_TEST_SUITE_P(Locales, TaskDragTest, ::testing::ValuesIn(LocaleCases), LocaleName);
 
 TEST_P(TaskDragTest, AMoveFollowsTheRowUnderThePointerAndRaisesItsEventsAfterTheSelect) {
-  TSkedra& grid = MakeMorningGrid();
-  TLoggedTask& task = AddTask(1, At(12, 9, 0), At(12, 9, 45));
-  grid.TaskItems().Arrange();
+  TLoggedTask& task = MakeMorningTask();
+  TSkedra& grid = *FGrid;
   const TRect before = BoundsOf(0);
   TWeakRef<TPointControl> old(&Marker(0));
   // Two rows and a few pixels down, with a stop on the way.
@@ -142,9 +149,8 @@ TEST_P(TaskDragTest, AMoveFollowsTheRowUnderThePointerAndRaisesItsEventsAfterThe
 }
 
 TEST_P(TaskDragTest, APressBecomesADragOnlyOnceThePointerHasGoneFourPixels) {
-  TSkedra& grid = MakeMorningGrid();
-  TLoggedTask& task = AddTask(1, At(12, 9, 0), At(12, 9, 45));
-  grid.TaskItems().Arrange();
+  TLoggedTask& task = MakeMorningTask();
+  TSkedra& grid = *FGrid;
   const TPoint middle = MiddleOf(Marker(0));
   const int focus = FRecorder.FocusId;
   PressAndMove(middle, {TPoint{3, -3}, TPoint{-3, 3}});
@@ -241,9 +247,7 @@ TEST_P(TaskDragTest, TheOutlineCoversTheTargetsCellsInEachShownDayWhileTheMarker
 }
 
 TEST_P(TaskDragTest, TheEdgesResizeTheStartAndTheFinishByWholeSlots) {
-  TSkedra& grid = MakeMorningGrid();
-  TLoggedTask& task = AddTask(1, At(12, 9, 0), At(12, 9, 45));
-  grid.TaskItems().Arrange();
+  TLoggedTask& task = MakeMorningTask();
   PressAndMove(TopEdgeOf(Marker(0)), {TPoint{0, -2 * Pitch}});
   EXPECT_EQ(FRecorder.CursorShape, crSizeNS);
   EXPECT_EQ(PaintedOutline(), Frames(2, RowOf(8, 30), RowOf(9, 45)));
@@ -296,9 +300,8 @@ TEST_P(TaskDragTest, OnlyTheEdgesThatShowTheTasksStartAndFinishResizeAndThePoint
 }
 
 TEST_P(TaskDragTest, ABeforeHandlerThatCancelsLeavesTheTaskAndItsMarkers) {
-  TSkedra& grid = MakeMorningGrid();
-  TLoggedTask& task = AddTask(1, At(12, 9, 0), At(12, 9, 45));
-  grid.TaskItems().Arrange();
+  TLoggedTask& task = MakeMorningTask();
+  TSkedra& grid = *FGrid;
   TWeakRef<TPointControl> marker(&Marker(0));
   FCancel = true;
   Drag(MiddleOf(Marker(0)), 0, Pitch);
@@ -313,9 +316,8 @@ TEST_P(TaskDragTest, ABeforeHandlerThatCancelsLeavesTheTaskAndItsMarkers) {
 }
 
 TEST_P(TaskDragTest, EscapeLostCaptureAndAnotherPressEndTheDragWithNothingChanged) {
-  TSkedra& grid = MakeMorningGrid();
-  TLoggedTask& task = AddTask(1, At(12, 9, 0), At(12, 9, 45));
-  grid.TaskItems().Arrange();
+  TLoggedTask& task = MakeMorningTask();
+  TSkedra& grid = *FGrid;
   const TPoint from = MiddleOf(Marker(0));
   const std::vector<std::function<void()>> endings = {
       [&grid] {
@@ -346,9 +348,8 @@ TEST_P(TaskDragTest, EscapeLostCaptureAndAnotherPressEndTheDragWithNothingChange
 }
 
 TEST_P(TaskDragTest, NoDragWhenNotAllowedOutsideUserModeOrWhileATaskDialogIsUp) {
-  TSkedra& grid = MakeMorningGrid();
-  TLoggedTask& task = AddTask(1, At(12, 9, 0), At(12, 9, 45));
-  grid.TaskItems().Arrange();
+  TLoggedTask& task = MakeMorningTask();
+  TSkedra& grid = *FGrid;
   EXPECT_TRUE(grid.AllowDragTasks());
   auto dragOnce = [this] {
     PressAndMove(MiddleOf(Marker(0)), {TPoint{0, Pitch}});
@@ -414,9 +415,8 @@ TEST_P(TaskDragTest, MarkersReleasedOrATaskDeletedDuringADragEndIt) {
 }
 
 TEST_P(TaskDragTest, ATaskWhoseTimesCannotBeShownIsNotDragged) {
-  TSkedra& grid = MakeMorningGrid();
-  TLoggedTask& task = AddTask(1, At(12, 9, 0), At(12, 9, 45));
-  grid.TaskItems().Arrange();
+  TLoggedTask& task = MakeMorningTask();
+  TSkedra& grid = *FGrid;
   const TPoint from = MiddleOf(Marker(0));
   const double nan = std::numeric_limits<double>::quiet_NaN();
   task.FStartDateTime = nan;
@@ -442,9 +442,8 @@ TEST_P(TaskDragTest, ATaskWhoseTimesCannotBeShownIsNotDragged) {
 
 // The press is held on to as a cell, so that a view scrolled meanwhile moves the target with it.
 TEST_P(TaskDragTest, TheTargetIsTheCellUnderThePointerAfterTheViewScrolls) {
-  TSkedra& grid = MakeMorningGrid();
-  AddTask(1, At(12, 9, 0), At(12, 9, 45));
-  grid.TaskItems().Arrange();
+  MakeMorningTask();
+  TSkedra& grid = *FGrid;
   const TPoint from = MiddleOf(Marker(0));
   PressAndMove(from, {TPoint{0, Pitch}});
   grid.SetTopLeft(2, grid.TopVisibleRow() + 2);
@@ -480,9 +479,8 @@ TEST_P(TaskDragTest, ADragBegunInsideABeforeHandlerCarriesOnAfterTheDrop) {
 }
 
 TEST_P(TaskDragTest, ASelectHandlerThatDeletesTheTaskLeavesNothingToDrag) {
-  TSkedra& grid = MakeMorningGrid();
-  AddTask(1, At(12, 9, 0), At(12, 9, 45));
-  grid.TaskItems().Arrange();
+  MakeMorningTask();
+  TSkedra& grid = *FGrid;
   grid.OnSelectTask = [&grid](TComponent*, TTaskObject* Task) { grid.TaskItems().Delete(Task->FID); };
   const TPoint from = MiddleOf(Marker(0));
   PressAndMove(from, {TPoint{0, Pitch}});
