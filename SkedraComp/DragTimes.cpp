@@ -11,7 +11,9 @@ namespace {
 
 constexpr std::int64_t MSecsPerMinute = 60000;
 
-bool Earlier(TDayTime a, TDayTime b) { return a.Day < b.Day || (a.Day == b.Day && a.MSec < b.MSec); }
+bool Earlier(TDayTime a, TDayTime b) {
+  return a.Day < b.Day || (a.Day == b.Day && a.MSec < b.MSec);
+}
 
 // The parts round a value to the millisecond: an end whose parts stay keeps its own number.
 TDateTime Rejoin(TDateTime original, TDayTime before, TDayTime after) {
@@ -30,11 +32,11 @@ std::int64_t MoveSteps(TDayTime start, TDayTime finish, int slots, std::int64_t 
 
 // The time of day that an end dragged `slots` rows from its shown slot gets, within the slots
 // first..last; the end's own time when that would go against the drag or no slot is left.
-int ResizedMSec(int msec, int slots, std::int64_t first, std::int64_t last,
-                std::int64_t slotMSecs, const TDaySlots& daySlots) {
+int ResizedMSec(int msec, int slots, std::int64_t first, std::int64_t last, std::int64_t slotMSecs,
+                const TDaySlots& daySlots) {
   if (first > last) return msec;
-  const std::int64_t slot = std::clamp<std::int64_t>(
-      std::int64_t{SlotOfTime(msec, daySlots)} + slots, first, last);
+  const std::int64_t slot =
+      std::clamp<std::int64_t>(std::int64_t{SlotOfTime(msec, daySlots)} + slots, first, last);
   const std::int64_t moved = slot * slotMSecs;
   if ((slots > 0 && moved < msec) || (slots < 0 && moved > msec)) return msec;
   return static_cast<int>(moved);
@@ -60,7 +62,8 @@ std::optional<TTaskTimes> DraggedTimes(const TTaskTimes& times, TTaskDragKind ki
   TDayTime newStart = start;
   TDayTime newFinish = finish;
   if (kind == tdMove) {
-    const std::int64_t shift = MoveSteps(start, finish, slots, slotMSecs, lastSlot * slotMSecs) * slotMSecs;
+    const std::int64_t shift =
+        MoveSteps(start, finish, slots, slotMSecs, lastSlot * slotMSecs) * slotMSecs;
     // Both ends keep to their days, so only the day numbers can leave the calendar.
     const double startDay = static_cast<double>(start.Day) + days;
     const double finishDay = static_cast<double>(finish.Day) + days;

@@ -40,7 +40,8 @@ using TOnCreateTaskEvent = std::function<std::unique_ptr<TTaskObject>(TComponent
 using TOnTaskEvent = std::function<void(TComponent* Sender, TTaskObject* Task)>;
 // Cancel starts false; a handler that sets it keeps the change from happening.
 using TOnTaskTimesEvent = std::function<void(TComponent* Sender, TTaskObject* Task,
-                                             TDateTime NewStart, TDateTime NewFinish, bool& Cancel)>;
+                                             TDateTime NewStart, TDateTime NewFinish,
+                                             bool& Cancel)>;
 
 // The texts of the headings and labels are the model: a column's date is read back from its
 // heading and a row's time from its two labels.

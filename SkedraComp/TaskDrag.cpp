@@ -175,7 +175,8 @@ void TTaskDrag::ShowCursor(int cursor) {
 }
 
 int TTaskDrag::CursorAt(const TPointControl& marker, TPoint at) const {
-  if (FState) return FState->Active || FState->Kind != tdMove ? KindCursor(FState->Kind) : crDefault;
+  if (FState)
+    return FState->Active || FState->Kind != tdMove ? KindCursor(FState->Kind) : crDefault;
   if (!Allowed() || !CanPlace(*marker.FItem->Task)) return crDefault;
   return KindAt(marker, at) == tdMove ? crDefault : crSizeNS;
 }

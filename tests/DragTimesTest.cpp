@@ -1,6 +1,4 @@
 // The arithmetic of dragging a task: slots, moves, resizes, the day's ends and the calendar's.
-#include "SkedraComp/DragTimes.h"
-
 #include <gtest/gtest.h>
 
 #include <iomanip>
@@ -9,6 +7,7 @@
 #include <vector>
 
 #include "Framework/Core/Exceptions.h"
+#include "SkedraComp/DragTimes.h"
 
 namespace skx {
 

@@ -62,7 +62,9 @@ class TaskDragTest : public TaskTest {
     };
     grid.OnBeforeMoveTask = before(L"BeforeMove");
     grid.OnBeforeResizeTask = before(L"BeforeResize");
-    grid.OnTaskMoved = [this](TComponent*, TTaskObject* Task) { FLog.push_back(Entry(L"Moved", Task)); };
+    grid.OnTaskMoved = [this](TComponent*, TTaskObject* Task) {
+      FLog.push_back(Entry(L"Moved", Task));
+    };
     grid.OnTaskResized = [this](TComponent*, TTaskObject* Task) {
       FLog.push_back(Entry(L"Resized", Task));
     };
@@ -138,7 +140,8 @@ TEST_P(TaskDragTest, AMoveFollowsTheRowUnderThePointerAndRaisesItsEventsAfterThe
   EXPECT_EQ(Events(), TLog({L"Select 1"}));
   EXPECT_EQ(BoundsOf(0), before);
   ReleaseAt(Offset(MiddleOf(Marker(0)), 3, 2 * Pitch + 5));
-  EXPECT_EQ(Events(), TLog({L"Select 1", L"BeforeMove 1 12 9:30-12 10:15", L"Moved 1", L"Update 1"}));
+  EXPECT_EQ(Events(),
+            TLog({L"Select 1", L"BeforeMove 1 12 9:30-12 10:15", L"Moved 1", L"Update 1"}));
   EXPECT_EQ(task.FStartDateTime, At(12, 9, 30));
   EXPECT_EQ(task.FFinishDateTime, At(12, 10, 15));
   EXPECT_TRUE(old.Expired());
@@ -175,7 +178,8 @@ TEST_P(TaskDragTest, ThePointerBeyondTheCellsCountsAsOverTheNearestAndTheTaskSto
   TLoggedTask& night = AddTask(1, At(12, 1, 0), At(12, 2, 0));
   grid.TaskItems().Arrange();
   Drag(MiddleOf(Marker(0)), 5000, -500);
-  EXPECT_EQ(Events(), TLog({L"Select 1", L"BeforeMove 1 12 0:00-12 1:00", L"Moved 1", L"Update 1"}));
+  EXPECT_EQ(Events(),
+            TLog({L"Select 1", L"BeforeMove 1 12 0:00-12 1:00", L"Moved 1", L"Update 1"}));
   EXPECT_EQ(night.FStartDateTime, At(12, 0, 0));
 
   ShowFrom(20, 0);
@@ -183,7 +187,8 @@ TEST_P(TaskDragTest, ThePointerBeyondTheCellsCountsAsOverTheNearestAndTheTaskSto
   grid.TaskItems().Arrange();
   FLog.clear();
   Drag(MiddleOf(Marker(1)), 0, 5000);
-  EXPECT_EQ(Events(), TLog({L"Select 2", L"BeforeMove 2 12 22:45-12 23:45", L"Moved 2", L"Update 2"}));
+  EXPECT_EQ(Events(),
+            TLog({L"Select 2", L"BeforeMove 2 12 22:45-12 23:45", L"Moved 2", L"Update 2"}));
   EXPECT_EQ(evening.FFinishDateTime, At(12, 23, 45));
 }
 
@@ -199,9 +204,9 @@ TEST_P(TaskDragTest, WeeklyMovesCrossDayColumnsAndATaskOverTwoDaysMovesAsAWhole)
   ASSERT_EQ(Item(1).Points.size(), 2u);
   ASSERT_EQ(Marker(1, 1).FCol, 5);
   Drag(MiddleOf(Marker(1, 1)), column, Pitch);
-  EXPECT_EQ(Events(), TLog({L"Select 1", L"BeforeMove 1 9 8:45-9 9:30", L"Moved 1", L"Update 1",
-                            L"Select 2", L"BeforeMove 2 12 14:15-13 10:15", L"Moved 2",
-                            L"Update 2"}));
+  EXPECT_EQ(Events(),
+            TLog({L"Select 1", L"BeforeMove 1 9 8:45-9 9:30", L"Moved 1", L"Update 1", L"Select 2",
+                  L"BeforeMove 2 12 14:15-13 10:15", L"Moved 2", L"Update 2"}));
   EXPECT_EQ(twoDays.FStartDateTime, At(12, 14, 15));
   ASSERT_EQ(Item(1).Points.size(), 2u);
   EXPECT_EQ(Marker(1, 0).FCol, 5);
@@ -253,17 +258,17 @@ TEST_P(TaskDragTest, TheEdgesResizeTheStartAndTheFinishByWholeSlots) {
   EXPECT_EQ(PaintedOutline(), Frames(2, RowOf(8, 30), RowOf(9, 45)));
   ReleaseAt(Offset(TopEdgeOf(Marker(0)), 0, -2 * Pitch));
   Drag(BottomEdgeOf(Marker(0)), 0, Pitch);
-  EXPECT_EQ(Events(), TLog({L"Select 1", L"BeforeResize 1 12 8:30-12 9:45", L"Resized 1",
-                            L"Update 1", L"Select 1", L"BeforeResize 1 12 8:30-12 10:00",
-                            L"Resized 1", L"Update 1"}));
+  EXPECT_EQ(Events(),
+            TLog({L"Select 1", L"BeforeResize 1 12 8:30-12 9:45", L"Resized 1", L"Update 1",
+                  L"Select 1", L"BeforeResize 1 12 8:30-12 10:00", L"Resized 1", L"Update 1"}));
   EXPECT_EQ(task.FStartDateTime, At(12, 8, 30));
   EXPECT_EQ(task.FFinishDateTime, At(12, 10, 0));
   EXPECT_EQ(BoundsOf(0).Height(), 7 * Pitch);
   // However far down the start goes, the task keeps its last slot.
   FLog.clear();
   Drag(TopEdgeOf(Marker(0)), 0, 20 * Pitch);
-  EXPECT_EQ(Events(), TLog({L"Select 1", L"BeforeResize 1 12 10:00-12 10:00", L"Resized 1",
-                            L"Update 1"}));
+  EXPECT_EQ(Events(),
+            TLog({L"Select 1", L"BeforeResize 1 12 10:00-12 10:00", L"Resized 1", L"Update 1"}));
   EXPECT_EQ(BoundsOf(0).Height(), Pitch);
 }
 
@@ -293,8 +298,8 @@ TEST_P(TaskDragTest, OnlyTheEdgesThatShowTheTasksStartAndFinishResizeAndThePoint
   // A drag from the top of Thursday's marker moves the task.
   ShowFrom(8, 0);
   Drag(TopEdgeOf(Marker(0, 1)), 0, Pitch);
-  EXPECT_EQ(Events(), TLog({L"Select 1", L"BeforeMove 1 10 10:15-11 11:15", L"Moved 1",
-                            L"Update 1"}));
+  EXPECT_EQ(Events(),
+            TLog({L"Select 1", L"BeforeMove 1 10 10:15-11 11:15", L"Moved 1", L"Update 1"}));
   grid.SetAllowDragTasks(false);
   EXPECT_EQ(cursorAt(BottomEdgeOf(Marker(0, 1))), crHandPoint);
 }
@@ -326,7 +331,9 @@ TEST_P(TaskDragTest, EscapeLostCaptureAndAnotherPressEndTheDragWithNothingChange
         EXPECT_EQ(key, 0);
       },
       [&grid] { grid.MouseCaptureLost(); },
-      [&grid, from] { grid.WindowMouseDown(mbRight, {ssLeft, ssRight}, from.X, from.Y); },
+      [&grid, from] {
+        grid.WindowMouseDown(mbRight, {ssLeft, ssRight}, from.X, from.Y);
+      },
   };
   for (const std::function<void()>& end : endings) {
     PressAndMove(from, {TPoint{0, 2 * Pitch}});
@@ -410,8 +417,8 @@ TEST_P(TaskDragTest, MarkersReleasedOrATaskDeletedDuringADragEndIt) {
   EXPECT_EQ(FRecorder.CaptureId, -1);
   ReleaseAt(second);
   EXPECT_EQ(Events(), TLog({L"Select 1", L"Select 2", L"Confirm 1", L"Unselect 1", L"Delete 1",
-                            L"BeforeMove 2 12 11:15-12 11:15", L"Moved 2", L"Update 2",
-                            L"Select 2", L"Confirm 2", L"Unselect 2", L"Delete 2"}));
+                            L"BeforeMove 2 12 11:15-12 11:15", L"Moved 2", L"Update 2", L"Select 2",
+                            L"Confirm 2", L"Unselect 2", L"Delete 2"}));
 }
 
 TEST_P(TaskDragTest, ATaskWhoseTimesCannotBeShownIsNotDragged) {
@@ -450,7 +457,8 @@ TEST_P(TaskDragTest, TheTargetIsTheCellUnderThePointerAfterTheViewScrolls) {
   grid.WindowMouseMove({ssLeft}, from.X, from.Y + Pitch);
   EXPECT_EQ(PaintedOutline(), Frames(2, RowOf(9, 45), RowOf(10, 30)));
   ReleaseAt(Offset(from, 0, Pitch));
-  EXPECT_EQ(Events(), TLog({L"Select 1", L"BeforeMove 1 12 9:45-12 10:30", L"Moved 1", L"Update 1"}));
+  EXPECT_EQ(Events(),
+            TLog({L"Select 1", L"BeforeMove 1 12 9:45-12 10:30", L"Moved 1", L"Update 1"}));
 }
 
 // A handler may run a message loop of its own, in which the user presses again: the drop goes on,
@@ -473,15 +481,17 @@ TEST_P(TaskDragTest, ADragBegunInsideABeforeHandlerCarriesOnAfterTheDrop) {
   EXPECT_EQ(FRecorder.CaptureId, FRecorder.WindowOf(grid)->Id);
   ReleaseAt(Offset(other, 0, -Pitch));
   EXPECT_EQ(second.FStartDateTime, At(12, 10, 45));
-  EXPECT_EQ(Events(), TLog({L"Select 1", L"BeforeMove 1 12 9:15-12 9:15", L"Select 2", L"Moved 1",
-                            L"Update 1", L"BeforeMove 2 12 10:45-12 10:45", L"Moved 2",
-                            L"Update 2"}));
+  EXPECT_EQ(Events(),
+            TLog({L"Select 1", L"BeforeMove 1 12 9:15-12 9:15", L"Select 2", L"Moved 1",
+                  L"Update 1", L"BeforeMove 2 12 10:45-12 10:45", L"Moved 2", L"Update 2"}));
 }
 
 TEST_P(TaskDragTest, ASelectHandlerThatDeletesTheTaskLeavesNothingToDrag) {
   MakeMorningTask();
   TSkedra& grid = *FGrid;
-  grid.OnSelectTask = [&grid](TComponent*, TTaskObject* Task) { grid.TaskItems().Delete(Task->FID); };
+  grid.OnSelectTask = [&grid](TComponent*, TTaskObject* Task) {
+    grid.TaskItems().Delete(Task->FID);
+  };
   const TPoint from = MiddleOf(Marker(0));
   PressAndMove(from, {TPoint{0, Pitch}});
   EXPECT_EQ(FRecorder.CaptureId, -1);

@@ -24,10 +24,11 @@ namespace skx {
 //
 // The window is destroyed with the control's handle or with the peer. Painting (double-buffered,
 // through the control's PaintWindow), mouse, keys, focus, scroll bars, context menus and size
-// changes go to the control, which routes the mouse to its windowless children and answers which
-// pointer shows where (WM_SETCURSOR), and hears when the mouse capture is taken away; WM_GETOBJECT is
-// answered from the control's accessible model, if it has one (WindowAccessible.h). Every message handler catches whatever the control throws
-// and shows it (ErrorReport.h); nothing reaches the system's code.
+// changes go to the control, which routes the mouse to its windowless children, answers which
+// pointer shows where (WM_SETCURSOR) and hears when the mouse capture is taken away; WM_GETOBJECT
+// is answered from the control's accessible model, if it has one (WindowAccessible.h). Every
+// message handler catches whatever the control throws and shows it (ErrorReport.h); nothing
+// reaches the system's code.
 class TWin32WindowPeer : public TWindowPeer {
  public:
   explicit TWin32WindowPeer(HWND parentWindow);
