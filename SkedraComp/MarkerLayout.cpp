@@ -19,6 +19,13 @@ bool FitsInt(std::int64_t value) {
 
 }  // namespace
 
+TRowSpan RowsOnDay(const TSkedra& grid, TDateTime start, TDateTime finish, int day) {
+  TRowSpan rows{grid.DateTimeToCell(start).Row, grid.DateTimeToCell(finish).Row};
+  if (DayOf(start) != day) rows.First = grid.FixedRows();
+  if (DayOf(finish) != day) rows.Last = grid.RowCount() - 1;
+  return rows;
+}
+
 TPointControl* EnsurePoint(TSkedra& grid, TTaskItem& item, int ACol) {
   for (TPointControl* point : item.Points)
     if (point->FCol == ACol) return point;
@@ -54,10 +61,9 @@ void LayoutMarkers(TSkedra& grid, const std::vector<TPointControl*>& points, int
       point.SetVisible(false);
       continue;
     }
-    int startRow = grid.DateTimeToCell(task.FStartDateTime).Row;
-    int finishRow = grid.DateTimeToCell(task.FFinishDateTime).Row;
-    if (DayOf(task.FStartDateTime) != day) startRow = fixedRows;
-    if (DayOf(task.FFinishDateTime) != day) finishRow = grid.RowCount() - 1;
+    const TRowSpan rows = RowsOnDay(grid, task.FStartDateTime, task.FFinishDateTime, day);
+    const int startRow = rows.First;
+    const int finishRow = rows.Last;
     std::int64_t top = (std::int64_t{startRow} - topRow + fixedRows) * pitch;
     std::int64_t height = (std::int64_t{finishRow} - startRow + 1) * pitch;
     if (startRow < topRow + fixedRows) {

@@ -27,6 +27,15 @@ inline bool CanPlace(const TTaskObject& task) {
   return IsDecodable(task.FStartDateTime) && IsDecodable(task.FFinishDateTime);
 }
 
+// The rows that the span from start to finish covers on one of its days: from the start's row on
+// its first day, else from the first time row, to the finish's row on its last day, else to the
+// last row.
+struct TRowSpan {
+  int First;
+  int Last;
+};
+TRowSpan RowsOnDay(const TSkedra& grid, TDateTime start, TDateTime finish, int day);
+
 // Gives the entry a marker in the column unless it has one: an invisible windowless child of the
 // grid with its own menu, kept until the entry's markers are released. Answers the column's
 // marker.

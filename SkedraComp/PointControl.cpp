@@ -2,6 +2,7 @@
 #include "SkedraComp/PointControl.h"
 
 #include "SkedraComp/Skedra.h"
+#include "SkedraComp/TaskDrag.h"
 
 namespace skx {
 
@@ -32,9 +33,10 @@ void TPointControl::Paint(TCanvas& canvas) {
 
 // Only locals are used once the handlers run, since they may free this marker and the grid.
 // The first press of a double click selected the task; the second selects it only if something
-// else took the selection in between.
+// else took the selection in between, and begins no drag.
 void TPointControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   TWeakRef<TPointControl> self(this);
+  FGrid.FTaskDrag->Cancel();
   TControl::MouseDown(button, shift, x, y);
   if (self.Expired()) return;
   TSkedra& grid = FGrid;
@@ -43,17 +45,41 @@ void TPointControl::MouseDown(TMouseButton button, TShiftState shift, int x, int
   FClickPending = button == mbLeft && !second;
   TWeakRef<TTaskObject> task(item->Task.get());
   if (!second || grid.FSelectedItem != item) grid.SelectByUser(*item);
-  if (!second || task.Expired()) return;
-  grid.DoDblClick();
-  // An entry lives exactly as long as its task.
-  if (!task.Expired()) grid.TaskItems().Update(*item);
+  if (second) {
+    if (task.Expired()) return;
+    grid.DoDblClick();
+    // An entry lives exactly as long as its task.
+    if (!task.Expired()) grid.TaskItems().Update(*item);
+    return;
+  }
+  // The grid's markers go with the grid.
+  if (!self.Expired() && button == mbLeft) grid.FTaskDrag->Press(*this, InGrid(x, y));
 }
 
+void TPointControl::MouseMove(TShiftState, int x, int y) {
+  FGrid.FTaskDrag->Move(InGrid(x, y));
+  if (FGrid.FTaskDrag->Dragging()) FClickPending = false;
+}
+
+// The drop's handlers may free this marker and the grid; a press that became a drag is no
+// click, even when the drag was cancelled.
 void TPointControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
   TControl::MouseUp(button, shift, x, y);
-  if (button != mbLeft || !FClickPending) return;
+  if (button != mbLeft) return;
+  const bool click = FClickPending && ClientRect().Contains(TPoint{x, y});
   FClickPending = false;
-  if (ClientRect().Contains(TPoint{x, y})) FGrid.DoClick();
+  TSkedra& grid = FGrid;
+  if (!grid.FTaskDrag->Release(InGrid(x, y)) && click) grid.DoClick();
+}
+
+int TPointControl::CursorAt(int x, int y) const {
+  const int cursor = FGrid.FTaskDrag->CursorAt(*this, InGrid(x, y));
+  return cursor != crDefault ? cursor : Cursor();
+}
+
+TPoint TPointControl::InGrid(int x, int y) const {
+  const TPoint origin = ClientOrigin();
+  return TPoint{origin.X + x, origin.Y + y};
 }
 
 void TPointControl::PopupMenuPopup(TComponent*) {

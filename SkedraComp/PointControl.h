@@ -16,11 +16,14 @@ class TPointControl : public TControl {
   explicit TPointControl(TSkedra& AOwner);
 
   void Paint(TCanvas& canvas) override;
-  // Selects the task, for every button; a right press then brings up the marker's menu. The
-  // second press of a double click opens "Update..." for the task.
+  // Selects the task, for every button; a right press then brings up the marker's menu, a left
+  // one may begin a drag of the task (the grid's TTaskDrag), which the moves and the release
+  // carry on. The second press of a double click opens "Update..." for the task.
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
-  // The release of a left press on the marker is a click of the grid.
+  void MouseMove(TShiftState shift, int x, int y) override;
+  // The release of a left press on the marker that was no drag is a click of the grid.
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+  int CursorAt(int x, int y) const override;
 
   void PopupMenuPopup(TComponent* Sender);
   void MenuItemClick(TComponent* Sender);
@@ -31,6 +34,8 @@ class TPointControl : public TControl {
 
  private:
   void AddMenuItem(const String& caption, int tag);
+  // A point of the client area in the grid's client coordinates.
+  TPoint InGrid(int x, int y) const;
 
   TSkedra& FGrid;
   bool FClickPending = false;

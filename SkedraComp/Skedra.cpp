@@ -8,6 +8,7 @@
 #include "Framework/Core/Exceptions.h"
 #include "Framework/Core/FormatSettings.h"
 #include "SkedraComp/SkedraAccessible.h"
+#include "SkedraComp/TaskDrag.h"
 
 namespace skx {
 
@@ -28,7 +29,8 @@ int ButtonStep(TUpdateSkedraMode mode, bool weekly) { return (mode == umNext ? 1
 // The time labels are written with a colon, whatever the locale separates times with.
 const TFormatSettings LabelFormat;
 
-// Raises a before-event; true when no handler cancelled the change.
+// Raises a before-event; true when no handler cancelled the change. The answer is read from a
+// local: the handler may free the grid.
 template <typename Handler, typename... Args>
 bool NotCancelled(const Handler& handler, Args&&... args) {
   bool cancel = false;
@@ -43,6 +45,7 @@ TSkedra::TSkedra(TComponent* AOwner, const TClock& clock) : TStringGrid(AOwner),
                    csReplicatable});
   FActiveDate = clock.Today();
   FShownTime = clock.Now();
+  FTaskDrag = std::make_unique<TTaskDrag>(*this);
   FTaskItems = std::make_unique<TTaskItems>(*this);
   FAccessible = std::make_unique<TSkedraAccessible>(*this);
   FSettings.WeekStart = dwMon;
@@ -127,6 +130,7 @@ void TSkedra::ClientResized() {
 
 // Every handler may free the grid: only the weak reference is read after each.
 void TSkedra::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  FTaskDrag->Cancel();
   TWeakRef<TSkedra> alive(this);
   const bool onCells = button == mbLeft && IsScrollingCell(MouseToCell(x, y));
   const bool second = onCells && shift.Contains(ssDouble);
@@ -156,6 +160,10 @@ void TSkedra::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
 }
 
 void TSkedra::KeyDown(int& key, TShiftState shift) {
+  if (key == vkEscape && FTaskDrag->Cancel()) {
+    key = 0;
+    return;
+  }
   switch (key) {
     case vkLeft:
     case vkRight:
@@ -192,6 +200,7 @@ void TSkedra::KeyDown(int& key, TShiftState shift) {
 
 bool TSkedra::WantsKey(int key, TShiftState shift) const {
   switch (key) {
+    case vkEscape: return FTaskDrag->Dragging();
     case vkReturn: return true;
     case vkDelete: return FSelectedItem != nullptr;
     case vkTab: return AdjacentItem(!shift.Contains(ssShift)) != nullptr;
@@ -241,6 +250,18 @@ void TSkedra::SelectByUser(TTaskItem& item) {
   SelectItem(&item);
   DoSelectTask(item.Task.get());
   if (!alive.Expired() && FSelectedItem) FTaskItems->InvalidateItem(*FSelectedItem);
+}
+
+void TSkedra::MouseCaptureLost() {
+  TStringGrid::MouseCaptureLost();
+  FTaskDrag->Cancel();
+}
+
+void TSkedra::PaintOverControls(TCanvas& canvas) { FTaskDrag->Paint(canvas); }
+
+void TSkedra::SetAllowDragTasks(bool value) {
+  FAllowDragTasks = value;
+  if (!value) FTaskDrag->Cancel();
 }
 
 void TSkedra::SelectItem(TTaskItem* item) {
@@ -461,13 +482,8 @@ TDateTime TSkedra::CellToDateTime(int ACol, int ARow) const {
 
 TCellCoord TSkedra::DateTimeToCell(TDateTime value) const {
   const TDayTime split = SplitDayTime(value);
-  const int minutes = split.MSec / 60000;
   TCellCoord cell;
-  cell.Row = CheckedDiv(minutes, FSettings.TimeScale) + FixedRows();
-  if (CheckedMod(minutes, FSettings.TimeScale) != 0) ++cell.Row;
-  // A scale that does not divide a day leaves the last row ending before midnight; the times
-  // after it belong to that row rather than to one the grid does not have.
-  cell.Row = std::min(cell.Row, RowCount() - 1);
+  cell.Row = SlotOfTime(split.MSec, DaySlots()) + FixedRows();
   cell.Col = CheckedAdd(CheckedSub(split.Day, SplitDayTime(FActiveDate).Day), DayColumn);
   if (cell.Col < DayColumn || cell.Col >= ColCount()) cell.Col = -1;
   return cell;
@@ -528,6 +544,22 @@ void TSkedra::DoDblClick() {
 
 void TSkedra::DoKeyPress(wchar_t& key) {
   if (OnKeyPress) CallHandler(OnKeyPress, this, key);
+}
+
+bool TSkedra::DoBeforeMoveTask(TTaskObject* task, TDateTime newStart, TDateTime newFinish) {
+  return NotCancelled(OnBeforeMoveTask, this, task, newStart, newFinish);
+}
+
+bool TSkedra::DoBeforeResizeTask(TTaskObject* task, TDateTime newStart, TDateTime newFinish) {
+  return NotCancelled(OnBeforeResizeTask, this, task, newStart, newFinish);
+}
+
+void TSkedra::DoTaskMoved(TTaskObject* task) {
+  if (OnTaskMoved) CallHandler(OnTaskMoved, this, task);
+}
+
+void TSkedra::DoTaskResized(TTaskObject* task) {
+  if (OnTaskResized) CallHandler(OnTaskResized, this, task);
 }
 
 void TSkedra::PrevButtonClick(TComponent*) {

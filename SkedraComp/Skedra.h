@@ -10,6 +10,7 @@
 #include "Framework/Core/DateTime.h"
 #include "Framework/Core/Grids.h"
 #include "Framework/Core/Menus.h"
+#include "SkedraComp/DragTimes.h"
 #include "SkedraComp/TaskItems.h"
 #include "SkedraComp/TaskObject.h"
 
@@ -32,6 +33,7 @@ struct TPaintInfo;
 struct TAxisPaintInfo;
 class TStrokeBuffer;
 class TSkedraAccessible;
+class TTaskDrag;
 
 using TOnUpdateEvent = std::function<void(TComponent* Sender, TUpdateSkedraMode Mode)>;
 using TOnCreateTaskEvent = std::function<std::unique_ptr<TTaskObject>(TComponent* Sender)>;
@@ -39,6 +41,9 @@ using TOnTaskEvent = std::function<void(TComponent* Sender, TTaskObject* Task)>;
 // Cancel starts false; a handler that sets it keeps the change from happening.
 using TOnCancelTaskEvent = std::function<void(TComponent* Sender, TTaskObject* Task, bool& Cancel)>;
 using TOnKeyPressEvent = std::function<void(TComponent* Sender, wchar_t& Key)>;
+using TOnTaskTimesEvent = std::function<void(TComponent* Sender, TTaskObject* Task,
+                                             TDateTime NewStart, TDateTime NewFinish,
+                                             bool& Cancel)>;
 
 // The texts of the headings and labels are the model: a column's date is read back from its
 // heading and a row's time from its two labels.
@@ -55,13 +60,15 @@ class TSkedra : public TStringGrid {
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
   // The release of a left press on the cells is a click.
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
-  // Besides moving the current cell: Enter opens the selected task ("Update...") or else "New
-  // task..." over the selected cells, Delete deletes the selected task, Tab and Shift+Tab select
-  // the next and previous shown task, Ctrl+Left and Ctrl+Right show the previous and next day
-  // (week). Tab past the last shown task is left to the container, to move the focus on.
+  // Escape ends a drag of a task and goes no further. Besides moving the current cell: Enter opens
+  // the selected task ("Update...") or else "New task..." over the selected cells, Delete deletes
+  // the selected task, Tab and Shift+Tab select the next and previous shown task, Ctrl+Left and
+  // Ctrl+Right show the previous and next day (week). Tab past the last shown task is left to the
+  // container, to move the focus on.
   void KeyDown(int& key, TShiftState shift) override;
   void KeyPress(wchar_t& key) override;
   bool WantsKey(int key, TShiftState shift) const override;
+  void MouseCaptureLost() override;
   // Cells, labels, headings, lines and the area beyond the cells; the markers are windowless
   // children, painted over them by the window's painting (PaintWindow).
   void Paint(TCanvas& canvas) override;
@@ -83,6 +90,10 @@ class TSkedra : public TStringGrid {
   TTaskItems& TaskItems() const { return *FTaskItems; }
   TSpeedButton* PrevButton() const { return FPrevButton; }
   TSpeedButton* NextButton() const { return FNextButton; }
+  // Whether the user may move and resize tasks by dragging their markers; turning it off ends a
+  // drag under way.
+  bool AllowDragTasks() const { return FAllowDragTasks; }
+  void SetAllowDragTasks(bool value);
 
   // Batches nest. Inside one, the recalculations that setters ask for (UpdateSkedra), the
   // placement of the markers and the repaints wait; the outermost EndUpdate then recalculates
@@ -110,6 +121,8 @@ class TSkedra : public TStringGrid {
   // A time inside a slot maps to the row of the next slot boundary; a day not shown gives
   // column -1.
   TCellCoord DateTimeToCell(TDateTime value) const;
+  // The time rows of a day, as the rows map times (DateTimeToCell) and drags count them.
+  TDaySlots DaySlots() const { return TDaySlots{FSettings.TimeScale, RowCount() - FixedRows()}; }
   static TDayOfWeek WeekDayOf(TDateTime value);
   static String DayNameOf(TDateTime value);
   int GetColWidth(int index) const { return ColWidths(index); }
@@ -122,9 +135,14 @@ class TSkedra : public TStringGrid {
   virtual void DoAppendTask(TTaskObject* task);
   virtual void DoUpdateTask(TTaskObject* task);
   virtual void DoDeleteTask(TTaskObject* task);
-  // The user's deletion and "Update..." ask first; false when a handler cancelled.
+  // The user's deletion and "Update..." ask first, and so do a drag's move and resize; each
+  // answers whether the change may go ahead, false when a handler cancelled.
   virtual bool DoBeforeDeleteTask(TTaskObject* task);
   virtual bool DoBeforeUpdateTask(TTaskObject* task);
+  virtual bool DoBeforeMoveTask(TTaskObject* task, TDateTime newStart, TDateTime newFinish);
+  virtual bool DoBeforeResizeTask(TTaskObject* task, TDateTime newStart, TDateTime newFinish);
+  virtual void DoTaskMoved(TTaskObject* task);
+  virtual void DoTaskResized(TTaskObject* task);
   virtual void DoClick();
   virtual void DoDblClick();
   virtual void DoKeyPress(wchar_t& key);
@@ -146,6 +164,10 @@ class TSkedra : public TStringGrid {
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
   TOnKeyPressEvent OnKeyPress;
+  TOnTaskTimesEvent OnBeforeMoveTask;
+  TOnTaskTimesEvent OnBeforeResizeTask;
+  TOnTaskEvent OnTaskMoved;
+  TOnTaskEvent OnTaskResized;
 
  protected:
   void TopLeftChanged() override;
@@ -154,6 +176,8 @@ class TSkedra : public TStringGrid {
   void Notification(TComponent* AComponent, TOperation operation) override;
   void FrameChanged() override;
   void HandleCreated() override;
+  // The outline of a task being dragged.
+  void PaintOverControls(TCanvas& canvas) override;
 
  private:
   // Lays the view out again for a new client size and keeps the next-day button at the right.
@@ -216,6 +240,8 @@ class TSkedra : public TStringGrid {
 
   TSkedraType FSkedraType = skDaily;
   TSkedraSettings FSettings;
+  // Outlives the entries: freeing an entry ends a drag of its task.
+  std::unique_ptr<TTaskDrag> FTaskDrag;
   std::unique_ptr<TTaskItems> FTaskItems;
   TDateTime FActiveDate;
   TTaskItem* FSelectedItem = nullptr;
@@ -233,6 +259,7 @@ class TSkedra : public TStringGrid {
   TSet<TUpdateSkedraMode> FPendingUpdates;
   // Holds the window's invalidations while a batch is open.
   std::unique_ptr<TInvalidationBatch> FPaintBatch;
+  bool FAllowDragTasks = true;
 };
 
 }  // namespace skx

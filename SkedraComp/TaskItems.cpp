@@ -6,6 +6,7 @@
 #include "Framework/Core/Exceptions.h"
 #include "SkedraComp/PointControl.h"
 #include "SkedraComp/Skedra.h"
+#include "SkedraComp/TaskDrag.h"
 
 namespace skx {
 
@@ -29,7 +30,24 @@ TTaskItem& TTaskItems::Items(int index) const {
 
 PTaskItem TTaskItems::InitItem() { return new TTaskItem(); }
 
+template <typename Dialog>
+bool TTaskItems::RunDialog(Dialog dialog) {
+  FGrid.FTaskDrag->Cancel();
+  struct TCount {
+    TWeakRef<TSkedra> Grid;
+    int& Dialogs;
+    ~TCount() {
+      if (!Grid.Expired()) --Dialogs;
+    }
+  };
+  ++FDialogs;
+  TCount count{TWeakRef<TSkedra>(&FGrid), FDialogs};
+  return dialog();
+}
+
+// Every marker is freed here: a drag of the entry's task cannot outlive the marker it began on.
 void TTaskItems::ReleaseItemPoints(TTaskItem& item) {
+  FGrid.FTaskDrag->ItemReleased(item);
   TInvalidationBatch batch(FGrid);
   std::vector<TPointControl*> points;
   points.swap(item.Points);
@@ -84,7 +102,7 @@ void TTaskItems::NewTask() {
     TTaskObject& task = *item->Task;
     task.FStartDateTime = FGrid.CellToDateTime(cells.Left, cells.Top);
     task.FFinishDateTime = FGrid.CellToDateTime(cells.Right, cells.Bottom);
-    const bool confirmed = task.EditAppend();
+    const bool confirmed = RunDialog([&task] { return task.EditAppend(); });
     if (grid.Expired()) {
       delete item;
       return;
@@ -211,10 +229,28 @@ void TTaskItems::Update(TTaskItem& item) {
   TTaskObject* task = item.Task.get();
   TWeakRef<TTaskObject> alive(task);
   if (!FGrid.DoBeforeUpdateTask(task) || alive.Expired()) return;
-  if (!task->EditUpdate() || alive.Expired()) return;
+  if (!RunDialog([task] { return task->EditUpdate(); }) || alive.Expired()) return;
   ReleaseItemPoints(item);
   Arrange();
   FGrid.DoUpdateTask(task);
+}
+
+// The grid owns its tasks: a task that is still there means the grid and the entry are too.
+void TTaskItems::Reschedule(TTaskItem& item, const TTaskTimes& times, bool resized) {
+  TTaskObject* task = item.Task.get();
+  TWeakRef<TTaskObject> alive(task);
+  const bool agreed = resized ? FGrid.DoBeforeResizeTask(task, times.Start, times.Finish)
+                              : FGrid.DoBeforeMoveTask(task, times.Start, times.Finish);
+  if (!agreed || alive.Expired()) return;
+  task->FStartDateTime = times.Start;
+  task->FFinishDateTime = times.Finish;
+  ReleaseItemPoints(item);
+  Arrange();
+  if (resized)
+    FGrid.DoTaskResized(task);
+  else
+    FGrid.DoTaskMoved(task);
+  if (!alive.Expired()) FGrid.DoUpdateTask(task);
 }
 
 void TTaskItems::ReleasePoints() {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "SkedraComp/DragTimes.h"
 #include "SkedraComp/OverlapGroups.h"
 #include "SkedraComp/TaskObject.h"
 
@@ -53,6 +54,12 @@ class TTaskItems {
   // task's markers placed anew and the update event. Outside the container's user mode nothing
   // happens.
   void Update(TTaskItem& item);
+  // The drop of a drag: the before-move or before-resize event with the new times, then, unless
+  // a handler cancelled, the times set, the task's markers placed anew, the moved or resized
+  // event and the update event.
+  void Reschedule(TTaskItem& item, const TTaskTimes& times, bool resized);
+  // Whether the task dialog (of "New task..." or "Update...") is up.
+  bool EditingTask() const { return FDialogs > 0; }
   // Raises the unselect event for a selected task, then frees every entry without events.
   void Clear();
   // Clear for the grid's destruction: the entries are freed even when the handler fails.
@@ -77,6 +84,10 @@ class TTaskItems {
   // Marks the task as held by an entry, or refuses one that an entry holds already.
   static void ClaimTask(std::unique_ptr<TTaskObject>& task);
   void AppendItem(std::unique_ptr<TTaskObject> task);
+  // Runs one of the task's dialogs, counted in FDialogs; a drag under way ends first. The grid
+  // may be freed, with this collection, while the dialog is up.
+  template <typename Dialog>
+  bool RunDialog(Dialog dialog);
 
   // What a pass reads once of each day column.
   struct TDayColumn {
@@ -103,6 +114,7 @@ class TTaskItems {
   TSkedra& FGrid;
   std::vector<PTaskItem> FItems;
   TOverlapGroups FGroups;
+  int FDialogs = 0;
 };
 
 }  // namespace skx

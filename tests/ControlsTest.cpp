@@ -462,6 +462,24 @@ TEST_F(WindowlessControlTest, PaintWindowPaintsTheChildrenOverTheWindowInTheirAr
   EXPECT_EQ(canvas.State.Pen.Color, clBlack);
 }
 
+// A child's pointer where it has one of its own, else the window's; while a press is held the
+// pressed child answers wherever the mouse is, and a child freed by its press leaves the window's.
+TEST_F(WindowlessControlTest, ThePointerIsTheChildsUnderTheMouseOrThePressedOnesElseTheWindows) {
+  TLoggedShape* a = Shape("a", TRect{10, 10, 50, 50});
+  TLoggedShape* b = Shape("b", TRect{60, 10, 90, 50});
+  a->SetCursor(crIBeam);
+  FWindow.SetCursor(crCross);
+  EXPECT_EQ(FWindow.WindowCursorAt(20, 20), crIBeam);
+  EXPECT_EQ(FWindow.WindowCursorAt(70, 20), crCross);
+  EXPECT_EQ(FWindow.WindowCursorAt(5, 5), crCross);
+  FWindow.WindowMouseDown(mbLeft, {}, 20, 20);
+  EXPECT_EQ(FWindow.WindowCursorAt(70, 20), crIBeam);
+  FWindow.WindowMouseUp(mbLeft, {}, 20, 20);
+  b->OnMouseDown = [b](TComponent*, TMouseButton, TShiftState, int, int) { delete b; };
+  FWindow.WindowMouseDown(mbLeft, {}, 70, 20);
+  EXPECT_EQ(FWindow.WindowCursorAt(20, 20), crCross);
+}
+
 // A hidden child or one that did not move asks for no repaint; a batch asks once for all.
 TEST_F(WindowlessControlTest, InvalidationsOfChildrenAreSparedAndBatched) {
   TLoggedShape* a = Shape("a", TRect{10, 10, 50, 50});

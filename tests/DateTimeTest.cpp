@@ -113,6 +113,15 @@ TEST(DateTimeTest, NegativeValuesCountTheTimeForwardFromTheirDay) {
   EXPECT_EQ(TimeOf(-1.25), 0.25);
 }
 
+TEST(DateTimeTest, JoiningADayAndATimeUndoesTheSplit) {
+  const TDateTime afternoon = EncodeDate(1998, 3, 12) + EncodeTime(17, 30, 0, 0);
+  EXPECT_EQ(JoinDayTime(SplitDayTime(afternoon)), afternoon);
+  EXPECT_EQ(JoinDayTime(SplitDayTime(-1.25)), -1.25);
+  EXPECT_EQ(JoinDayTime(TDayTime{-1, 6 * 3600000}), -1.25);
+  const TDayTime parts = SplitDayTime(JoinDayTime(TDayTime{-36522, 86399999}));
+  EXPECT_EQ((std::vector<int>{parts.Day, parts.MSec}), (std::vector<int>{-36522, 86399999}));
+}
+
 TEST(DateTimeTest, WholeDaysTruncateAndSplitTheValue) {
   const TDateTime value = EncodeDate(1998, 3, 12) + EncodeTime(17, 30, 0, 0);
   EXPECT_EQ(WholeDays(value), 35866);

@@ -2,6 +2,7 @@
 // raised the event.
 #include <functional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -122,6 +123,66 @@ TEST_P(HostileHandlerTest, GridFreedWhileANewTaskIsMadeLeavesNothingBehind) {
   EXPECT_TRUE(created.Expired());
 }
 
+using TAction = std::function<void(TSkedra& grid, TTaskObject* task)>;
+
+// Each handler of a drop deletes the dragged task, clears the tasks or frees the grid (whose
+// tasks then go with the unselect event): nothing after it runs, and a grid that is left goes on
+// dragging its other tasks.
+TEST_P(HostileHandlerTest, DropHandlersThatDeleteClearOrFreeEndTheDropCleanly) {
+  using TArm = std::function<void(TSkedra&, TAction)>;
+  auto beforeMove = [](TSkedra& grid, TAction act) {
+    grid.OnBeforeMoveTask = [&grid, act](TComponent*, TTaskObject* Task, TDateTime, TDateTime,
+                                         bool&) { act(grid, Task); };
+  };
+  auto moved = [](TSkedra& grid, TAction act) {
+    grid.OnTaskMoved = [&grid, act](TComponent*, TTaskObject* Task) { act(grid, Task); };
+  };
+  const TAction deleteTask = [](TSkedra& grid, TTaskObject* Task) {
+    grid.TaskItems().Delete(Task->FID);
+  };
+  const TAction clear = [](TSkedra& grid, TTaskObject*) { grid.TaskItems().Clear(); };
+  const TAction freeGrid = [this](TSkedra&, TTaskObject*) { FGrid.reset(); };
+  const std::vector<std::tuple<const char*, TArm, TAction, TLog>> cases = {
+      {"delete before the move", beforeMove, deleteTask,
+       {L"Select 1", L"Confirm 1", L"Unselect 1", L"Delete 1"}},
+      {"clear before the move", beforeMove, clear, {L"Select 1", L"Unselect 1"}},
+      {"free before the move", beforeMove, freeGrid, {L"Select 1", L"Unselect 1"}},
+      {"delete once moved", moved, deleteTask,
+       {L"Select 1", L"Confirm 1", L"Unselect 1", L"Delete 1"}},
+      {"clear once moved", moved, clear, {L"Select 1", L"Unselect 1"}},
+      {"free once moved", moved, freeGrid, {L"Select 1", L"Unselect 1"}},
+  };
+  for (const auto& [name, arm, act, expected] : cases) {
+    SCOPED_TRACE(name);
+    TSkedra& grid = MakeDailyGrid();
+    FLog.clear();
+    grid.SetTopLeft(2, grid.DateTimeToCell(At(12, 8, 0)).Row);
+    TWeakRef<TTaskObject> task(&AddTask(1, At(12, 9, 0), At(12, 9, 45)));
+    grid.TaskItems().Arrange();
+    arm(grid, act);
+    const TRect bounds = BoundsOf(0);
+    grid.WindowMouseDown(mbLeft, {ssLeft}, bounds.Left + 5, bounds.Top + 20);
+    grid.WindowMouseMove({ssLeft}, bounds.Left + 5, bounds.Top + 37);
+    grid.WindowMouseUp(mbLeft, {}, bounds.Left + 5, bounds.Top + 37);
+    EXPECT_TRUE(task.Expired());
+    TLog events;
+    for (const String& entry : FLog)
+      if (entry.rfind(L"Draw", 0) != 0) events.push_back(entry);
+    EXPECT_EQ(events, expected);
+    if (!FGrid) continue;
+    EXPECT_EQ(FRecorder.CaptureId, -1);
+    TLoggedTask& next = AddTask(2, At(12, 10, 0), At(12, 10, 0));
+    grid.TaskItems().Arrange();
+    grid.OnBeforeMoveTask = nullptr;
+    grid.OnTaskMoved = nullptr;
+    const TRect other = BoundsOf(0);
+    grid.WindowMouseDown(mbLeft, {ssLeft}, other.Left + 5, other.Top + 8);
+    grid.WindowMouseMove({ssLeft}, other.Left + 5, other.Top + 25);
+    grid.WindowMouseUp(mbLeft, {}, other.Left + 5, other.Top + 25);
+    EXPECT_EQ(next.FStartDateTime, At(12, 10, 15));
+  }
+}
+
 enum TRaised {
   reSelect,
   reUnselect,
@@ -133,10 +194,12 @@ enum TRaised {
   reBeforeUpdate,
   reClick,
   reDblClickMarker,
-  reDblClickCells
+  reDblClickCells,
+  reBeforeMove,
+  reMoved,
+  reBeforeResize,
+  reResized
 };
-
-using TAction = std::function<void(TSkedra& grid, TTaskObject* task)>;
 
 class EveryEventTest : public TaskTest {
  protected:
@@ -155,6 +218,9 @@ class EveryEventTest : public TaskTest {
     auto handler = [once](TComponent*, TTaskObject* task) { once(task); };
     auto asking = [once](TComponent*, TTaskObject* task, bool&) { once(task); };
     auto notify = [once](TComponent*) { once(nullptr); };
+    auto timesHandler = [once](TComponent*, TTaskObject* task, TDateTime, TDateTime, bool&) {
+      once(task);
+    };
     switch (raised) {
       case reSelect: grid.OnSelectTask = handler; break;
       case reUnselect: grid.OnUnselectTask = handler; break;
@@ -166,6 +232,10 @@ class EveryEventTest : public TaskTest {
       case reClick: grid.OnClick = notify; break;
       case reDblClickMarker:
       case reDblClickCells: grid.OnDblClick = notify; break;
+      case reBeforeMove: grid.OnBeforeMoveTask = timesHandler; break;
+      case reMoved: grid.OnTaskMoved = handler; break;
+      case reBeforeResize: grid.OnBeforeResizeTask = timesHandler; break;
+      case reResized: grid.OnTaskResized = handler; break;
       case reCreate:
         grid.OnCreateTask = [this, once](TComponent*) -> std::unique_ptr<TTaskObject> {
           once(nullptr);
@@ -206,7 +276,24 @@ class EveryEventTest : public TaskTest {
         break;
       case reDblClickMarker: Marker(0).MouseDown(mbLeft, {ssDouble}, 1, 1); break;
       case reDblClickCells: grid.MouseDown(mbLeft, {ssDouble}, 100, 100); break;
+      case reBeforeMove:
+      case reMoved:
+      case reBeforeResize:
+      case reResized:
+        DragTwoRowsDown(grid, raised == reBeforeResize || raised == reResized);
+        break;
     }
+  }
+
+  // From the middle of the first task's marker, or from its bottom edge; the release may free
+  // the grid.
+  void DragTwoRowsDown(TSkedra& grid, bool resize) {
+    grid.SetTopLeft(2, grid.DateTimeToCell(At(12, 8, 0)).Row);
+    const TRect bounds = BoundsOf(0);
+    const TPoint from{bounds.Left + 5, resize ? bounds.Bottom - 2 : bounds.Top + 20};
+    grid.WindowMouseDown(mbLeft, {ssLeft}, from.X, from.Y);
+    grid.WindowMouseMove({ssLeft}, from.X, from.Y + 34);
+    grid.WindowMouseUp(mbLeft, {}, from.X, from.Y + 34);
   }
 
   // Every entry owns a task and only markers that point back at it; the selection is an entry.
@@ -252,7 +339,7 @@ INSTANTIATE_TEST_SUITE_P(Locales, EveryEventTest, ::testing::ValuesIn(LocaleCase
 
 TEST_P(EveryEventTest, HandlersThatChangeEverythingLeaveTheGridWhole) {
   const std::vector<std::pair<const char*, TAction>> actions = Actions();
-  for (int raised = reSelect; raised <= reDblClickCells; ++raised)
+  for (int raised = reSelect; raised <= reResized; ++raised)
     for (const auto& [name, action] : actions) {
       SCOPED_TRACE(std::string(name) + " in event " + std::to_string(raised));
       FActed = false;

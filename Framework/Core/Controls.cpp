@@ -192,6 +192,8 @@ void TControl::MouseMove(TShiftState, int, int) {}
 
 void TControl::MouseUp(TMouseButton, TShiftState, int, int) {}
 
+int TControl::CursorAt(int, int) const { return FCursor; }
+
 void TControl::ContextPopup(int x, int y) {
   if (!FPopupMenu || !InUserMode()) return;
   FPopupMenu->SetPopupComponent(this);
@@ -299,11 +301,22 @@ bool TWinControl::WindowContextPopup(int x, int y) {
   return true;
 }
 
+int TWinControl::WindowCursorAt(int x, int y) {
+  TControl* target = FPressHeld ? FPressed.Get() : MouseTarget(x, y);
+  if (target && target != this) {
+    TPoint at = ClientPointOf(*target, *this, x, y);
+    int cursor = target->CursorAt(at.X, at.Y);
+    if (cursor != crDefault) return cursor;
+  }
+  return CursorAt(x, y);
+}
+
 void TWinControl::PaintWindow(TCanvas& canvas, const TRect& area) {
   canvas.SetBrushColor(Color());
   canvas.FillRect(area);
   Paint(canvas);
   PaintControls(canvas);
+  PaintOverControls(canvas);
 }
 
 // Last to first, so that an earlier child lies over a later one where they overlap.

@@ -102,6 +102,7 @@ using TShiftState = TSet<TShiftFlag>;
 // Virtual key codes with the platform's values.
 constexpr int vkTab = 0x09;
 constexpr int vkReturn = 0x0D;
+constexpr int vkEscape = 0x1B;
 constexpr int vkPrior = 0x21;
 constexpr int vkNext = 0x22;
 constexpr int vkEnd = 0x23;
@@ -111,6 +112,26 @@ constexpr int vkUp = 0x26;
 constexpr int vkRight = 0x27;
 constexpr int vkDown = 0x28;
 constexpr int vkDelete = 0x2E;
+
+// Mouse pointer shapes by the numbers the Cursor property takes. crDefault leaves the pointer to
+// the platform (the window class's, or what the parent window sets); the platform shows the
+// others with its own pointers of those shapes.
+constexpr int crDefault = 0;
+constexpr int crNone = -1;
+constexpr int crArrow = -2;
+constexpr int crCross = -3;
+constexpr int crIBeam = -4;
+constexpr int crSizeNESW = -6;
+constexpr int crSizeNS = -7;
+constexpr int crSizeNWSE = -8;
+constexpr int crSizeWE = -9;
+constexpr int crUpArrow = -10;
+constexpr int crHourGlass = -11;
+constexpr int crNo = -18;
+constexpr int crAppStart = -19;
+constexpr int crHelp = -20;
+constexpr int crHandPoint = -21;
+constexpr int crSizeAll = -22;
 
 // Window styles with the platform's values (named apart from its macros, which a platform
 // source sees as well).
@@ -163,6 +184,9 @@ class TWindowPeer {
   virtual bool Focused() const = 0;
   virtual void SetCapture() = 0;
   virtual void ReleaseCapture() = 0;
+  // Shows the pointer shape now, while the window holds the mouse capture (the platform asks the
+  // control, through TWinControl::WindowCursorAt, only when the mouse moves uncaptured).
+  virtual void SetCursorShape(int cursor) = 0;
   // position and range in cells; a range of 0 hides the bar.
   virtual void SetScrollBar(bool vertical, int range, int position) = 0;
   // Shows the menu at screen coordinates and returns the index of the item chosen, or -1. The
@@ -256,6 +280,9 @@ class TControl : public TComponent {
   virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
   virtual void MouseMove(TShiftState shift, int x, int y);
   virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+  // The pointer shape the control wants at a point of its client area; crDefault leaves it to the
+  // window that holds the control.
+  virtual int CursorAt(int x, int y) const;
   // The context menu request after a right click: pops up PopupMenu, if any, at (x, y), unless
   // the control's container is not in user mode.
   void ContextPopup(int x, int y);
@@ -366,6 +393,13 @@ class TWinControl : public TControl {
   // right press before it went to, or of the one there if none did, or else this control's.
   // False when that control has no menu; a child that the press freed shows none.
   bool WindowContextPopup(int x, int y);
+  // The pointer shape at a point of the client area: what the control that the press went to
+  // (while the button is held) or the windowless child under the point wants, or else this
+  // control's own.
+  int WindowCursorAt(int x, int y);
+  // The platform took the mouse capture away (a menu, a dialog, another window): a gesture that
+  // holds the capture ends here.
+  virtual void MouseCaptureLost() {}
 
   // What the platform calls for key presses; a control that acted on the key sets it to 0.
   virtual void KeyDown(int& key, TShiftState shift);
@@ -390,6 +424,8 @@ class TWinControl : public TControl {
   virtual void FrameChanged() {}
   // HandleNeeded made the window, and those of the child controls.
   virtual void HandleCreated() {}
+  // Painted last, over the windowless children, in the window's client coordinates.
+  virtual void PaintOverControls(TCanvas&) {}
 
  private:
   friend class TControl;

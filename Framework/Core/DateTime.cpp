@@ -65,6 +65,11 @@ TDayTime SplitDayTime(TDateTime Value) {
   return parts;
 }
 
+TDateTime JoinDayTime(TDayTime Parts) {
+  const double time = Parts.MSec / MSecsPerDay;
+  return Parts.Day < 0 ? Parts.Day - time : Parts.Day + time;
+}
+
 bool IsLeapYear(int Year) { return Year % 4 == 0 && (Year % 100 != 0 || Year % 400 == 0); }
 
 int DaysInMonth(int Year, int Month) {

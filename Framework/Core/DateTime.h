@@ -30,6 +30,9 @@ struct TDayTime {
   int MSec;
 };
 TDayTime SplitDayTime(TDateTime Value);
+// The value of a day and a time of day (0 <= MSec < one day), the inverse of SplitDayTime: the
+// same number as the day's date plus EncodeTime of the time for days from 30 December 1899 on.
+TDateTime JoinDayTime(TDayTime Parts);
 // Whether SplitDayTime, and so every decoder, accepts the value.
 bool IsDecodable(TDateTime Value);
 

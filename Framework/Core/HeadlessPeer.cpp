@@ -107,6 +107,8 @@ void THeadlessWindowPeer::ReleaseCapture() {
   if (FRecorder.CaptureId == FId) FRecorder.CaptureId = -1;
 }
 
+void THeadlessWindowPeer::SetCursorShape(int cursor) { FRecorder.CursorShape = cursor; }
+
 void THeadlessWindowPeer::SetScrollBar(bool vertical, int range, int position) {
   TScrollBarRecord& bar = vertical ? Record().VertScrollBar : Record().HorzScrollBar;
   bar.Range = range;

@@ -59,6 +59,8 @@ class THeadlessRecorder {
   std::deque<TWindowRecord> Windows;
   int FocusId = -1;
   int CaptureId = -1;
+  // The pointer shape that a window was last told to show.
+  int CursorShape = crDefault;
   std::vector<TPopupRecord> Popups;
   std::vector<TAccessibleEventRecord> AccessibleEvents;
   // Answers the index of the item a shown menu returns (-1 for none); none is chosen when it is
@@ -113,6 +115,7 @@ class THeadlessWindowPeer : public TWindowPeer {
   bool Focused() const override;
   void SetCapture() override;
   void ReleaseCapture() override;
+  void SetCursorShape(int cursor) override;
   void SetScrollBar(bool vertical, int range, int position) override;
   int TrackPopupMenu(TPopupMenu& menu, TPoint screenPoint) override;
   void NotifyAccessibleEvent(TAccessibleEvent event, int element) override;

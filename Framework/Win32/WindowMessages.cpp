@@ -132,12 +132,25 @@ LRESULT TWin32WindowPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_TIMER:
       RunTimer(wParam);
       return 0;
+    case WM_SETCURSOR:
+      // Over a child window, the child's own answer stands.
+      if (LOWORD(lParam) == HTCLIENT && reinterpret_cast<HWND>(wParam) == window) {
+        POINT point{};
+        ::GetCursorPos(&point);
+        ::ScreenToClient(window, &point);
+        if (ShowSystemCursor(control->WindowCursorAt(point.x, point.y))) return TRUE;
+      }
+      break;
     case WM_CANCELMODE:
     case WM_CAPTURECHANGED:
       if (FButtonDown) {
         FButtonDown = false;
         ::InvalidateRect(window, nullptr, FALSE);
       }
+      // The default handling of WM_CANCELMODE releases the capture, which comes back here as
+      // WM_CAPTURECHANGED; a window that takes the capture again keeps it.
+      if (message == WM_CANCELMODE || reinterpret_cast<HWND>(lParam) != window)
+        control->MouseCaptureLost();
       break;
     default:
       break;

@@ -130,6 +130,35 @@ void TWin32WindowPeer::ReleaseCapture() {
   if (FHandle && ::GetCapture() == FHandle) ::ReleaseCapture();
 }
 
+void TWin32WindowPeer::SetCursorShape(int cursor) {
+  if (FHandle && !ShowSystemCursor(cursor))
+    ::SetCursor(reinterpret_cast<HCURSOR>(::GetClassLongPtrW(FHandle, GCLP_HCURSOR)));
+}
+
+bool TWin32WindowPeer::ShowSystemCursor(int cursor) {
+  LPCWSTR id = nullptr;
+  switch (cursor) {
+    case crNone: ::SetCursor(nullptr); return true;
+    case crArrow: id = IDC_ARROW; break;
+    case crCross: id = IDC_CROSS; break;
+    case crIBeam: id = IDC_IBEAM; break;
+    case crSizeNESW: id = IDC_SIZENESW; break;
+    case crSizeNS: id = IDC_SIZENS; break;
+    case crSizeNWSE: id = IDC_SIZENWSE; break;
+    case crSizeWE: id = IDC_SIZEWE; break;
+    case crUpArrow: id = IDC_UPARROW; break;
+    case crHourGlass: id = IDC_WAIT; break;
+    case crNo: id = IDC_NO; break;
+    case crAppStart: id = IDC_APPSTARTING; break;
+    case crHelp: id = IDC_HELP; break;
+    case crHandPoint: id = IDC_HAND; break;
+    case crSizeAll: id = IDC_SIZEALL; break;
+    default: return false;
+  }
+  ::SetCursor(::LoadCursorW(nullptr, id));
+  return true;
+}
+
 // The bar shows positions 0..range; a range of 0 needs no bar, and the system hides it.
 void TWin32WindowPeer::SetScrollBar(bool vertical, int range, int position) {
   TScrollBarState& state = FScrollBars[vertical ? 1 : 0];

@@ -25,8 +25,9 @@ namespace skx {
 //
 // The window is destroyed with the control's handle or with the peer. Painting (double-buffered,
 // through the control's PaintWindow), mouse, keys, focus, scroll bars, context menus and size
-// changes go to the control, which routes the mouse to its windowless children; WM_GETOBJECT is
-// answered from the control's accessible model, if it has one (WindowAccessible.h); timers tick
+// changes go to the control, which routes the mouse to its windowless children, answers which
+// pointer shows where (WM_SETCURSOR) and hears when the mouse capture is taken away; WM_GETOBJECT
+// is answered from the control's accessible model, if it has one (WindowAccessible.h); timers tick
 // through WM_TIMER. Every message handler catches whatever the control throws and shows it
 // (ErrorReport.h); nothing reaches the system's code.
 class TWin32WindowPeer : public TWindowPeer {
@@ -54,6 +55,7 @@ class TWin32WindowPeer : public TWindowPeer {
   bool Focused() const override;
   void SetCapture() override;
   void ReleaseCapture() override;
+  void SetCursorShape(int cursor) override;
   void SetScrollBar(bool vertical, int range, int position) override;
   int TrackPopupMenu(TPopupMenu& menu, TPoint screenPoint) override;
   void NotifyAccessibleEvent(TAccessibleEvent event, int element) override;
@@ -78,6 +80,9 @@ class TWin32WindowPeer : public TWindowPeer {
   bool IsSpeedButton() const;
   void RunPostedCalls();
   void RunTimer(WPARAM id);
+  // Shows the system's pointer for a shape the framework names (Controls.h); false, showing
+  // nothing, for crDefault and for numbers the system has no pointer for.
+  static bool ShowSystemCursor(int cursor);
 
   HWND FParentWindow = nullptr;
   TWin32WindowPeer* FParentPeer = nullptr;

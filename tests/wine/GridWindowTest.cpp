@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -358,6 +359,96 @@ TEST_F(GridWindowTest, ResizingTheWindowLaysTheGridOutAgain) {
   int width = Grid().ClientWidth();
   EXPECT_EQ(RectIn(FHost.GridWindow(), TGridHost::WindowOf(*Grid().NextButton())).Left, width - 13);
   EXPECT_EQ(Marker(0).Right - Marker(0).Left, Grid().ColWidths(2) - 10);
+}
+
+// Real mouse messages, sent one by one as the system would deliver them to the window that holds
+// the capture.
+void SendMouse(HWND window, UINT message, WPARAM keys, TPoint at) {
+  ::SendMessageW(window, message, keys, MAKELPARAM(at.X, at.Y));
+}
+
+bool ShowsCursor(LPCWSTR id) { return ::GetCursor() == ::LoadCursorW(nullptr, id); }
+
+// The pointer over a point of the grid, and the grid asked which shape shows there.
+void PointAt(HWND grid, TPoint at) {
+  POINT screen = ToPOINT(at);
+  ::ClientToScreen(grid, &screen);
+  ::SetCursorPos(screen.x, screen.y);
+  ::SendMessageW(grid, WM_SETCURSOR, reinterpret_cast<WPARAM>(grid), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+}
+
+TEST_F(GridWindowTest, DraggingAMarkerMovesItsTaskAndItsEdgesShowTheSizingPointer) {
+  ShowMorning();
+  TRxTaskObject& task = FHost.AddTask(1, At(9, 0), At(9, 45), L"Review");
+  std::vector<std::string> events;
+  Grid().OnBeforeMoveTask = [&](TComponent*, TTaskObject*, TDateTime, TDateTime, bool&) {
+    events.push_back("before move");
+  };
+  Grid().OnTaskMoved = [&](TComponent*, TTaskObject*) { events.push_back("moved"); };
+  Grid().OnUpdateTask = [&](TComponent*, TTaskObject*) { events.push_back("update"); };
+  HWND grid = FHost.GridWindow();
+  const TRect marker = Marker(0);
+  PointAt(grid, TPoint{marker.Left + 20, marker.Top + 1});
+  EXPECT_TRUE(ShowsCursor(IDC_SIZENS));
+  PointAt(grid, TPoint{marker.Left + 20, marker.Bottom - 2});
+  EXPECT_TRUE(ShowsCursor(IDC_SIZENS));
+  PointAt(grid, Middle(marker));
+  EXPECT_TRUE(ShowsCursor(IDC_ARROW));
+  FHost.Pump();
+
+  const TPoint from = Middle(marker);
+  SendMouse(grid, WM_LBUTTONDOWN, MK_LBUTTON, from);
+  EXPECT_EQ(::GetCapture(), grid);
+  SendMouse(grid, WM_MOUSEMOVE, MK_LBUTTON, TPoint{from.X, from.Y + 10});
+  SendMouse(grid, WM_MOUSEMOVE, MK_LBUTTON, TPoint{from.X, from.Y + 2 * Pitch});
+  EXPECT_TRUE(ShowsCursor(IDC_SIZEALL));
+  EXPECT_EQ(::GetFocus(), grid);
+  SendMouse(grid, WM_LBUTTONUP, 0, TPoint{from.X, from.Y + 2 * Pitch});
+  EXPECT_EQ(::GetCapture(), nullptr);
+  EXPECT_EQ(events, (std::vector<std::string>{"before move", "moved", "update"}));
+  EXPECT_EQ(task.FStartDateTime, Grid().ActiveDate() + At(9, 30));
+  EXPECT_EQ(task.FFinishDateTime, Grid().ActiveDate() + At(10, 15));
+  EXPECT_EQ(Marker(0).Top, marker.Top + 2 * Pitch);
+}
+
+// The outline changes the screen while it shows; Escape, and a capture taken by another window,
+// take it away with the drag and leave the screen as it was.
+TEST_F(GridWindowTest, EscapeOrALostCaptureEndsADragAndLeavesTheScreenAsItWas) {
+  ShowMorning();
+  TRxTaskObject& task = FHost.AddTask(1, At(9, 0), At(9, 45), L"Review");
+  int events = 0;
+  Grid().OnBeforeMoveTask = [&](TComponent*, TTaskObject*, TDateTime, TDateTime, bool&) { ++events; };
+  HWND grid = FHost.GridWindow();
+  const TPoint from = Middle(Marker(0));
+  const TRect target = Grid().CellRect(2, RowOf(10, 0));
+  FHost.Pump();
+  const TScreenshot before = CaptureClient(grid);
+  auto changedPixels = [&](const TScreenshot& shot) {
+    int changed = 0;
+    for (int x = target.Left; x < target.Right; ++x)
+      if (shot.At(x, target.Top) != before.At(x, target.Top)) ++changed;
+    return changed;
+  };
+  const std::vector<std::function<void()>> endings = {
+      [grid] { ::SendMessageW(grid, WM_KEYDOWN, VK_ESCAPE, 1); },
+      [this] {
+        ::SetCapture(FHost.Frame());
+        ::ReleaseCapture();
+      },
+  };
+  for (const std::function<void()>& end : endings) {
+    SendMouse(grid, WM_LBUTTONDOWN, MK_LBUTTON, from);
+    SendMouse(grid, WM_MOUSEMOVE, MK_LBUTTON, TPoint{from.X, from.Y + 4 * Pitch});
+    FHost.Pump();
+    EXPECT_GT(changedPixels(CaptureClient(grid)), target.Width() / 3);
+    end();
+    FHost.Pump();
+    EXPECT_EQ(::GetCapture(), nullptr);
+    EXPECT_EQ(changedPixels(CaptureClient(grid)), 0);
+    SendMouse(grid, WM_LBUTTONUP, 0, TPoint{from.X, from.Y + 4 * Pitch});
+  }
+  EXPECT_EQ(events, 0);
+  EXPECT_EQ(task.FStartDateTime, Grid().ActiveDate() + At(9, 0));
 }
 
 }  // namespace
