@@ -2,16 +2,16 @@
 # values in place, so that a client needs this one file besides the Windows SDK headers.
 # cmake -DDECLARATIONS=<SkedraXControl_TLB.h> -DVALUES=<SkedraXControl_TLB.cpp> -DOUTPUT=<file> -P ClientHeader.cmake
 file(READ ${DECLARATIONS} header)
-file(STRINGS ${VALUES} definitions REGEX "^const (GUID|IID|CLSID) [A-Za-z_]+ = ")
+file(STRINGS ${VALUES} definitions REGEX "^const (GUID|IID|CLSID) [A-Za-z_0-9]+ = ")
 
 string(REGEX REPLACE "^// [^\n]*\n" "// SkedraXControl.ocx for C++ clients: GUIDs, enumerations, DISPIDs and interfaces of its type library.\n"
        header "${header}")
 string(REGEX REPLACE "\n// The GUIDs are fixed[^\n]*\n" "\n// The GUIDs are fixed for ever; each translation unit gets its own copy of the values.\n"
        header "${header}")
 string(REGEX REPLACE "extern \"C\" {\n" "" header "${header}")
-string(REGEX REPLACE "(extern const [A-Z]+ [A-Za-z_]+;\n)}\n" "\\1" header "${header}")
+string(REGEX REPLACE "(extern const [A-Z]+ [A-Za-z_0-9]+;\n)}\n" "\\1" header "${header}")
 foreach(definition IN LISTS definitions)
-  string(REGEX MATCH "^const ([A-Z]+) ([A-Za-z_]+) = " declaration "${definition}")
+  string(REGEX MATCH "^const ([A-Z]+) ([A-Za-z_0-9]+) = " declaration "${definition}")
   set(type ${CMAKE_MATCH_1})
   set(name ${CMAKE_MATCH_2})
   string(REPLACE "extern const ${type} ${name};" "${definition}" header "${header}")

@@ -88,6 +88,48 @@ TEST_F(AtlContainerTest, WindowClassHostActivatesInPlaceAndPaints) {
   shot.Save(L"atl-container.bmp");
 }
 
+// A host that knows nothing of the control's events still lets the user drag a task: real mouse
+// messages through the ATL window move it by whole slots, and Escape mid-drag keeps it.
+TEST_F(AtlContainerTest, TheUserDragsATaskInTheHostsWindow) {
+  ASSERT_NE(NewHostWindow(L"AtlAxWin", L"SkedraXControl.SkedraX", 400, 300), nullptr);
+  PumpFor(300);
+  HWND grid = GridWindow();
+  ASSERT_NE(grid, nullptr);
+  IUnknown* object = nullptr;
+  ASSERT_EQ(FGetControl(FWindow, &object), S_OK);
+  ISkedraX2* control = nullptr;
+  ASSERT_EQ(object->QueryInterface(IID_ISkedraX2, reinterpret_cast<void**>(&control)), S_OK);
+  object->Release();
+  EXPECT_EQ(control->put_ActiveDate(PastDay), S_OK);
+  ITaskObject* task = nullptr;
+  ASSERT_EQ(::CoCreateInstance(CLSID_TaskObjectX, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskObject,
+                               reinterpret_cast<void**>(&task)),
+            S_OK);
+  task->put_StartDateTime(PastDay);
+  task->put_FinishDateTime(PastDay + 1.0 / 48);
+  EXPECT_EQ(control->AddTask(task), S_OK);
+  EXPECT_EQ(control->Refresh(), S_OK);
+  PumpFor(50);
+
+  auto drag = [&](int dy, bool escape) {
+    ::PostMessageW(grid, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(80, 42));
+    for (int step = 1; step <= 4; ++step)
+      ::PostMessageW(grid, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(80, 42 + dy * step / 4));
+    if (escape) ::PostMessageW(grid, WM_KEYDOWN, VK_ESCAPE, 1);
+    ::PostMessageW(grid, WM_LBUTTONUP, 0, MAKELPARAM(80, 42 + dy));
+    PumpFor(100);
+  };
+  double start = 0;
+  drag(51, true);
+  task->get_StartDateTime(&start);
+  EXPECT_EQ(start, PastDay);
+  drag(51, false);
+  task->get_StartDateTime(&start);
+  EXPECT_NEAR(start, PastDay + 45.0 / 1440, 1e-9);
+  task->Release();
+  control->Release();
+}
+
 TEST_F(AtlContainerTest, LoadedStateBringsButtonsAndMenu) {
   IUnknown* object = nullptr;
   ASSERT_EQ(::CoCreateInstance(CLSID_SkedraX, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,

@@ -457,6 +457,97 @@ TEST_F(LoadedContainerKeysTest, ShiftF10StillBringsUpTheGridsMenu) {
   EXPECT_EQ(FSite.OfferedKeys, (std::vector<TOfferedKey>{{WM_SYSKEYDOWN, VK_F10, 1}}));
 }
 
+// The control as a current container uses it: both event interfaces connected, the second
+// one's sink answering the questions before a change, and the user's mouse and keys.
+class ContainerManipulationTest : public ContainerKeysTest {
+ protected:
+  void SetUp() override {
+    ContainerKeysTest::SetUp();
+    IConnectionPointContainer* points = Query<IConnectionPointContainer>(FObject, IID_IConnectionPointContainer);
+    ASSERT_EQ(points->FindConnectionPoint(DIID_ISkedraXEvents2, &FSecondPoint), S_OK);
+    points->Release();
+    ASSERT_EQ(FSecondPoint->Advise(&FSecondSink, &FSecondCookie), S_OK);
+    FControl->get_ActiveDate(&FToday);
+    // The task covers the rows of 0:00, 0:15 and 0:30: 17 pixels a row below the headings.
+    AddShownTask(FControl, FToday, FToday + 1.0 / 48);
+  }
+  void TearDown() override {
+    EXPECT_EQ(FSecondPoint->Unadvise(FSecondCookie), S_OK);
+    FSecondPoint->Release();
+    ContainerKeysTest::TearDown();
+  }
+
+  // A press in the middle of the task's marker, moves in steps, and the release dy lower.
+  void Drag(int dy, WPARAM keyBeforeRelease = 0) {
+    const int x = 80, y = 42;
+    ::PostMessageW(FWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    for (int step = 1; step <= 4; ++step)
+      ::PostMessageW(FWindow, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y + dy * step / 4));
+    PumpAsContainer();
+    if (keyBeforeRelease != 0) PressKey(keyBeforeRelease);
+    ::PostMessageW(FWindow, WM_LBUTTONUP, 0, MAKELPARAM(x, y + dy));
+    PumpAsContainer();
+  }
+  double Start() {
+    ITaskObject* task = nullptr;
+    EXPECT_EQ(FControl->get_Items(0, &task), S_OK);
+    double start = -1;
+    if (task != nullptr) task->get_StartDateTime(&start);
+    if (task != nullptr) task->Release();
+    return start;
+  }
+
+  TEventSink FSecondSink{DIID_ISkedraXEvents2};
+  IConnectionPoint* FSecondPoint = nullptr;
+  DWORD FSecondCookie = 0;
+  double FToday = 0;
+};
+
+namespace Ev = SkedraXEventsDispId;
+
+TEST_F(ContainerManipulationTest, ADragMovesTheTaskByWholeSlotsAndEachSinkHearsItsEvents) {
+  Drag(34);
+  EXPECT_NEAR(Start(), FToday + 30.0 / 1440, 1e-9);
+  EXPECT_NEAR(FSecondSink.NewStart, FToday + 30.0 / 1440, 1e-9);
+  EXPECT_NEAR(FSecondSink.NewFinish, FToday + 60.0 / 1440, 1e-9);
+  EXPECT_EQ(FSink.Events, (std::vector<TEventRecord>{{Ev::OnSelectTask, 0}, {Ev::OnUpdateTask, 0}}));
+  EXPECT_EQ(FSecondSink.Events, (std::vector<TEventRecord>{{Ev::OnSelectTask, 0},
+                                                           {Ev::OnBeforeMoveTask, 0},
+                                                           {Ev::OnTaskMoved, 0},
+                                                           {Ev::OnUpdateTask, 0}}));
+}
+
+TEST_F(ContainerManipulationTest, AVetoedMoveAndAnEscapedDragChangeNothing) {
+  FSecondSink.Cancel = true;
+  Drag(34);
+  EXPECT_EQ(Start(), FToday);
+  FSecondSink.Cancel = false;
+  Drag(51, VK_ESCAPE);
+  EXPECT_EQ(Start(), FToday);
+  EXPECT_EQ(FSink.Events, (std::vector<TEventRecord>{{Ev::OnSelectTask, 0}, {Ev::OnSelectTask, 0}}));
+  EXPECT_EQ(FSecondSink.Events,
+            (std::vector<TEventRecord>{{Ev::OnSelectTask, 0}, {Ev::OnBeforeMoveTask, 0}, {Ev::OnSelectTask, 0}}));
+  // The container never saw the Escape that ended the drag.
+  EXPECT_TRUE(FSite.OfferedKeys.empty());
+}
+
+TEST_F(ContainerManipulationTest, TheDeleteKeyAsksTheSecondSinkFirst) {
+  ::PostMessageW(FWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(80, 42));
+  ::PostMessageW(FWindow, WM_LBUTTONUP, 0, MAKELPARAM(80, 42));
+  PumpAsContainer();
+  FSecondSink.Events.clear();
+  FSink.Events.clear();
+  FSecondSink.Cancel = true;
+  PressKey(VK_DELETE);
+  EXPECT_EQ(Count(), 1);
+  EXPECT_TRUE(FSink.Events.empty());
+  EXPECT_EQ(FSecondSink.Events, (std::vector<TEventRecord>{{Ev::OnBeforeDeleteTask, 0}}));
+  FSecondSink.Cancel = false;
+  PressKey(VK_DELETE);
+  EXPECT_EQ(Count(), 0);
+  EXPECT_EQ(FSink.Events, (std::vector<TEventRecord>{{Ev::OnUnselectTask, 0}, {Ev::OnDeleteTask, 0}}));
+}
+
 TEST_F(ControlContainerTest, TheFocusReachingTheWindowMakesTheControlUIActive) {
   Activate();
   EXPECT_EQ(FSite.UIActivations, 0);
