@@ -32,7 +32,6 @@ TSkedra::TSkedra(TComponent* AOwner, const TClock& clock) : TStringGrid(AOwner),
   SetControlStyle({csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks,
                    csReplicatable});
   FActiveDate = clock.Today();
-  FShownTime = clock.Now();
   FTaskItems = std::make_unique<TTaskItems>(*this);
   FAccessible = std::make_unique<TSkedraAccessible>(*this);
   FSettings.WeekStart = dwMon;
