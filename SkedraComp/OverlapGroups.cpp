@@ -41,6 +41,35 @@ struct TReachEntry {
   std::int32_t Place;
 };
 
+// Sorts items whose keys rise with the order that less gives: one pass spreads them by the keys'
+// high bits over about as many buckets as there are items, then each bucket is sorted by less.
+// The spans of a year of tasks fall a few to a bucket, so that a load of new tasks sorts in about
+// linear time; many equal keys still sort in n log n.
+template <typename T, typename KeyOf, typename Less>
+void SortByKey(std::vector<T>& items, KeyOf keyOf, Less less) {
+  if (items.size() < 64) {
+    std::sort(items.begin(), items.end(), less);
+    return;
+  }
+  auto [lowest, highest] = std::minmax_element(
+      items.begin(), items.end(), [&](const T& a, const T& b) { return keyOf(a) < keyOf(b); });
+  const auto low = static_cast<std::uint64_t>(keyOf(*lowest));
+  const std::uint64_t range = static_cast<std::uint64_t>(keyOf(*highest)) - low;
+  int shift = 0;
+  while ((range >> shift) >= items.size()) ++shift;
+  auto bucketOf = [&](const T& item) {
+    return static_cast<std::size_t>((static_cast<std::uint64_t>(keyOf(item)) - low) >> shift);
+  };
+  std::vector<std::uint32_t> ends(static_cast<std::size_t>(range >> shift) + 2, 0);
+  for (const T& item : items) ++ends[bucketOf(item) + 1];
+  for (std::size_t bucket = 1; bucket < ends.size(); ++bucket) ends[bucket] += ends[bucket - 1];
+  std::vector<T> sorted(items.size());
+  for (const T& item : items) sorted[ends[bucketOf(item)]++] = item;
+  for (std::size_t bucket = 0, begin = 0; bucket + 1 < ends.size(); begin = ends[bucket++])
+    if (ends[bucket] - begin > 1) std::sort(sorted.begin() + begin, sorted.begin() + ends[bucket], less);
+  items.swap(sorted);
+}
+
 // One regrouping over the spans in both orders. A group covers a stretch of time that none of the
 // others reaches into, so its members are a run in each order, and its walk never leaves them.
 // A member is known by its place in the order by start.
@@ -192,6 +221,7 @@ void TOverlapGroups::Regroup() {
   };
   std::vector<char> changed(count, false);
   std::vector<TEntry> fresh;
+  fresh.reserve(std::min(FChanged.size(), FSpans.size()));
   for (int index : FChanged)
     if (index < count && !changed[index]) {
       changed[index] = true;
@@ -200,11 +230,14 @@ void TOverlapGroups::Regroup() {
   // The order by start is merged first; movedTo keeps where each of its earlier places went
   // (-1 for a span that changed), so that the order by reach, which holds places in it, follows
   // without reading the spans again.
-  std::sort(fresh.begin(), fresh.end(), ByStart);
+  SortByKey(
+      fresh, [](const TEntry& entry) { return entry.Start; },
+      [](const TEntry& a, const TEntry& b) { return ByStart(a, b); });
   std::vector<TEntry> byStart;
   std::vector<std::int32_t> startOrder;
   std::vector<std::int32_t> movedTo(FByStart.size(), -1);
   std::vector<TReachEntry> freshByReach;
+  freshByReach.reserve(fresh.size());
   byStart.reserve(FByStart.size() + fresh.size());
   startOrder.reserve(byStart.capacity());
   auto takeByStart = [&](const TEntry& entry) {
@@ -228,7 +261,7 @@ void TOverlapGroups::Regroup() {
   FByStart.swap(startOrder);
 
   auto earlier = [](const TReachEntry& a, const TReachEntry& b) { return a.Reach < b.Reach; };
-  std::sort(freshByReach.begin(), freshByReach.end(), earlier);
+  SortByKey(freshByReach, [](const TReachEntry& entry) { return entry.Reach; }, earlier);
   std::vector<TReachEntry> byReach;
   byReach.reserve(byStart.size());
   auto nextByReach = freshByReach.cbegin();

@@ -44,7 +44,6 @@ TSkedra::TSkedra(TComponent* AOwner, const TClock& clock) : TStringGrid(AOwner),
   SetControlStyle({csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks,
                    csReplicatable});
   FActiveDate = clock.Today();
-  FShownTime = clock.Now();
   FTaskDrag = std::make_unique<TTaskDrag>(*this);
   FTaskItems = std::make_unique<TTaskItems>(*this);
   FAccessible = std::make_unique<TSkedraAccessible>(*this);

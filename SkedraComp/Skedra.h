@@ -252,9 +252,10 @@ class TSkedra : public TStringGrid {
   bool FClickPending = false;
   const TClock& FClock;
   bool FShowCurrentTime = true;
-  // The time the line shows: the clock's at the last tick, so that any repaint between ticks
-  // draws it where the window was told it is.
-  TDateTime FShownTime;
+  // The time the line shows while the window exists: the clock's at the last tick, so that any
+  // repaint between ticks draws it where the window was told it is. A picture of the grid
+  // without a window shows the clock's time.
+  TDateTime FShownTime = 0;
   int FUpdateCount = 0;
   TSet<TUpdateSkedraMode> FPendingUpdates;
   // Holds the window's invalidations while a batch is open.

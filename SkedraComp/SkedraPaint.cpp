@@ -115,8 +115,9 @@ void TSkedra::Paint(TCanvas& canvas) {
 // Its day must be the column's heading and its slot the row's labels: inside a batch the view may
 // not show the settings yet, and no line is drawn then.
 TRect TSkedra::CurrentTimeRect() const {
-  if (!FShowCurrentTime || !IsDecodable(FShownTime)) return TRect{};
-  const TDayTime now = SplitDayTime(FShownTime);
+  const TDateTime shown = HandleAllocated() ? FShownTime : FClock.Now();
+  if (!FShowCurrentTime || !IsDecodable(shown)) return TRect{};
+  const TDayTime now = SplitDayTime(shown);
   const int slot = FSettings.TimeScale * 60000;
   const int row = FixedRows() + now.MSec / slot;
   const int col = FixedCols() + now.Day - SplitDayTime(FActiveDate).Day;

@@ -96,6 +96,15 @@ TEST_P(SkedraCurrentTimeTest, NoLineBeforeTheFirstLayoutNorForATimeOutsideTheCal
   EXPECT_TRUE(Line(grid).IsEmpty());
 }
 
+// Without a window there is no timer: a picture shows the clock's time when it is taken.
+TEST_P(SkedraCurrentTimeTest, APictureOfAGridWithoutAWindowShowsTheClocksTime) {
+  TSkedra& grid = MakeGrid(false);
+  grid.SetSkedraType(skDaily);
+  EXPECT_EQ(Line(grid), LineAt(2, 2, 10));
+  FClock.Set(Day(12) + EncodeTime(2, 25, 0, 0));
+  EXPECT_EQ(Line(grid), LineAt(2, 2, 25));
+}
+
 // Inside a batch the rows still have the old time scale; the line waits for the new rows.
 TEST_P(SkedraCurrentTimeTest, InsideABatchTheLineFollowsTheRowsShownNotTheSettings) {
   TSkedra& grid = MakeDailyGrid();

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "Framework/Com/ComObject.h"
+#include "SkedraXControl_TLB/SkedraXControl_TLB.h"
 
 namespace skx::test {
 

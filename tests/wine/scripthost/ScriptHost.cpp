@@ -56,7 +56,7 @@ class TVariantArguments {
       : FParams(params), FArgs(params.rgvarg, params.rgvarg + params.cArgs), FValues(params.cArgs) {
     for (UINT i = 0; i < params.cArgs; ++i) {
       ::VariantInit(&FValues[i]);
-      const VARIANT& arg = params.rgvarg[i];
+      VARIANT& arg = params.rgvarg[i];
       if ((arg.vt & VT_BYREF) == 0 || arg.vt == (VT_VARIANT | VT_BYREF)) continue;
       if (FAILED(::VariantCopyInd(&FValues[i], &arg))) continue;
       FArgs[i].vt = VT_VARIANT | VT_BYREF;
