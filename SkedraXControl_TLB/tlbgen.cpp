@@ -311,7 +311,12 @@ class TTypeDescBuilder {
 
 constexpr int HrefSlots = tiCount + 2;
 
-void AddFuncs(ICreateTypeInfo2* info, const std::vector<TFuncSpec>& funcs, bool dispatchOnly, const HREFTYPE* hrefs) {
+// firstSlot: 0 lets LayOut number the function-table slots after the inherited ones; otherwise the
+// slot of the first function, whose offset LayOut keeps as given. A second version needs it: LayOut
+// reads the size of a dual base's table as IDispatch's, in the generating process's pointer size.
+void AddFuncs(ICreateTypeInfo2* info, const std::vector<TFuncSpec>& funcs, bool dispatchOnly, const HREFTYPE* hrefs,
+              UINT firstSlot = 0) {
+  constexpr UINT LibrarySlotSize = 4;  // the library describes 32-bit Windows
   for (UINT i = 0; i < funcs.size(); ++i) {
     const TFuncSpec& f = funcs[i];
     TTypeDescBuilder types;
@@ -327,7 +332,7 @@ void AddFuncs(ICreateTypeInfo2* info, const std::vector<TFuncSpec>& funcs, bool 
     desc.callconv = CC_STDCALL;
     desc.cParams = static_cast<SHORT>(params.size());
     desc.lprgelemdescParam = params.empty() ? nullptr : params.data();
-    desc.oVft = 0;  // LayOut numbers the slots in order after the inherited ones
+    desc.oVft = firstSlot == 0 ? 0 : static_cast<SHORT>((firstSlot + i) * LibrarySlotSize);
     desc.elemdescFunc.tdesc = types.Build(dispatchOnly ? tVoid : tHresult, hrefs);
     Check(info->AddFuncDesc(i, &desc), "AddFuncDesc");
 
@@ -477,8 +482,11 @@ TFontDispImport Generate(const wchar_t* path, const std::wstring& stdoleFolder) 
     Check(infos[derived]->AddImplType(0, hrefs[base]), "AddImplType(first version)");
     Check(infos[derived]->SetTypeFlags(dualFlags), "SetTypeFlags(second version)");
   }
-  AddFuncs(infos[tiSkedraX2], SkedraX2Funcs(), false, hrefs);
-  AddFuncs(infos[tiTaskObject2], TaskObject2Funcs(), false, hrefs);
+  constexpr UINT InheritedSlots = 7;  // IUnknown's and IDispatch's
+  AddFuncs(infos[tiSkedraX2], SkedraX2Funcs(), false, hrefs,
+           InheritedSlots + static_cast<UINT>(SkedraXFuncs().size()));
+  AddFuncs(infos[tiTaskObject2], TaskObject2Funcs(), false, hrefs,
+           InheritedSlots + static_cast<UINT>(TaskObjectFuncs().size()));
 
   for (auto [events, funcs] : {std::pair{tiSkedraXEvents, SkedraXEventsFuncs()},
                                std::pair{tiSkedraXEvents2, SkedraXEvents2Funcs()}}) {

@@ -141,15 +141,21 @@ ITypeInfo* TComObjectFactory::DefaultTypeInfo(bool source) {
 
 void TAutoObjectFactory::LoadInterfaceInfo() {
   if (FInvokeInfo != nullptr) return;
+  // Errors name the class's default interface, whatever interface IDispatch answers for.
   if (FDispatchInfo == nullptr) {
-    if (::IsEqualIID(FDispatchIid, IID_NULL))
-      FDispatchInfo = DefaultTypeInfo(false);
-    else
+    FDispatchInfo = DefaultTypeInfo(false);
+    TYPEATTR* attr = nullptr;
+    OleCheck(FDispatchInfo->GetTypeAttr(&attr));
+    FDefaultIid = attr->guid;
+    FDispatchInfo->ReleaseTypeAttr(attr);
+    if (!::IsEqualIID(FDispatchIid, IID_NULL)) {
+      FDispatchInfo->Release();
+      FDispatchInfo = nullptr;
       OleCheck(Server().TypeLib()->GetTypeInfoOfGuid(FDispatchIid, &FDispatchInfo));
+    }
   }
   TYPEATTR* attr = nullptr;
   OleCheck(FDispatchInfo->GetTypeAttr(&attr));
-  FDefaultIid = attr->guid;
   bool dual = attr->typekind == TKIND_DISPATCH && (attr->wTypeFlags & TYPEFLAG_FDUAL) != 0;
   FDispatchInfo->ReleaseTypeAttr(attr);
   // Late-bound calls on a dual interface go through its vtable view.

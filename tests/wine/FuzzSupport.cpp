@@ -466,28 +466,65 @@ void TMemberFuzzer::ExpectBadCount(HRESULT hr, const std::string& label) {
   EXPECT_EQ(hr, DISP_E_BADPARAMCOUNT) << label;
 }
 
+namespace {
+
+// The get with the member id among the functions of info or, failing that, of the interfaces it
+// derives from; info ends as the interface that declares it (still referenced when none does).
+FUNCDESC* FindGet(ITypeInfo*& info, MEMBERID id) {
+  for (;;) {
+    TYPEATTR* attr = nullptr;
+    if (FAILED(info->GetTypeAttr(&attr))) return nullptr;
+    const UINT count = attr->cFuncs;
+    const bool derives = attr->cImplTypes > 0;
+    info->ReleaseTypeAttr(attr);
+    for (UINT i = 0; i < count; ++i) {
+      FUNCDESC* candidate = nullptr;
+      if (FAILED(info->GetFuncDesc(i, &candidate))) continue;
+      if (candidate->memid == id && candidate->invkind == INVOKE_PROPERTYGET) return candidate;
+      info->ReleaseFuncDesc(candidate);
+    }
+    HREFTYPE ref = 0;
+    ITypeInfo* base = nullptr;
+    if (!derives || FAILED(info->GetRefTypeOfImplType(0, &ref)) || FAILED(info->GetRefTypeInfo(ref, &base)))
+      return nullptr;
+    // A dual base's functions are those of its vtable view, found from its library's entry.
+    ITypeLib* library = nullptr;
+    UINT index = 0;
+    ITypeInfo* entry = nullptr;
+    ITypeInfo* view = nullptr;
+    if (SUCCEEDED(base->GetContainingTypeLib(&library, &index)) && SUCCEEDED(library->GetTypeInfo(index, &entry)) &&
+        SUCCEEDED(entry->GetRefTypeOfImplType(static_cast<UINT>(-1), &ref)) &&
+        SUCCEEDED(entry->GetRefTypeInfo(ref, &view))) {
+      base->Release();
+      base = view;
+    }
+    if (entry != nullptr) entry->Release();
+    if (library != nullptr) library->Release();
+    info->Release();
+    info = base;
+  }
+}
+
+}  // namespace
+
 // Calls the get through the vtable with its result's place full of garbage: a failed get must
 // leave it zero (a null pointer, an empty text, 0), so that a caller who frees it after the
 // failure frees nothing.
 void TMemberFuzzer::ExpectVtableGetClearsOnFailure(IDispatch* object, ITypeInfo* vtable, const FUNCDESC& func,
                                                    const std::string& label, const std::vector<TFuzzValue>& args) {
-  FUNCDESC* slot = nullptr;
   TYPEATTR* attr = nullptr;
   if (FAILED(vtable->GetTypeAttr(&attr))) return;
   IUnknown* instance = nullptr;
   object->QueryInterface(attr->guid, reinterpret_cast<void**>(&instance));
-  for (UINT i = 0; i < attr->cFuncs && slot == nullptr; ++i) {
-    FUNCDESC* candidate = nullptr;
-    if (FAILED(vtable->GetFuncDesc(i, &candidate))) continue;
-    if (candidate->memid == func.memid && candidate->invkind == INVOKE_PROPERTYGET) {
-      slot = candidate;
-    } else {
-      vtable->ReleaseFuncDesc(candidate);
-    }
-  }
   vtable->ReleaseTypeAttr(attr);
+  // The get may be the interface's own or one it inherits: the slot's description belongs to the
+  // interface that declares it.
+  ITypeInfo* owner = vtable;
+  owner->AddRef();
+  FUNCDESC* slot = FindGet(owner, func.memid);
   if (instance == nullptr || slot == nullptr) {
     if (instance != nullptr) instance->Release();
+    owner->Release();
     ADD_FAILURE() << label << ": no vtable slot";
     return;
   }
@@ -524,7 +561,7 @@ void TMemberFuzzer::ExpectVtableGetClearsOnFailure(IDispatch* object, ITypeInfo*
     }
   } else {
     ++FChecks;
-    const size_t size = ResultSize(vtable, type);
+    const size_t size = ResultSize(owner, type);
     for (size_t i = 0; i < size; ++i) {
       if (place[i] != 0) {
         ADD_FAILURE() << label << " failed through the vtable (0x" << std::hex << hr << ") and left byte " << std::dec
@@ -533,7 +570,8 @@ void TMemberFuzzer::ExpectVtableGetClearsOnFailure(IDispatch* object, ITypeInfo*
       }
     }
   }
-  vtable->ReleaseFuncDesc(slot);
+  owner->ReleaseFuncDesc(slot);
+  owner->Release();
   instance->Release();
 }
 

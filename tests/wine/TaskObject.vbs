@@ -56,12 +56,23 @@ Err.Clear
 task.Status = -1
 Check "rejected Status put raises", Err.Number <> 0, True
 Err.Clear
-task.ID = 5
-Check "ID cannot be put", Err.Number <> 0, True
 On Error GoTo 0
 Check "Priority unchanged", task.Priority, 2
 Check "Status unchanged", task.Status, 2
-Check "ID unchanged", task.ID, 0
+
+' The identifier is the container's to give until a schedule holds the task.
+task.ID = 5
+Check "ID put before the task is added", task.ID, 5
+Dim skedra
+Set skedra = CreateObject("SkedraXControl.SkedraX")
+skedra.AddTask task
+On Error Resume Next
+task.ID = 6
+Check "ID cannot be put once the task is added", Err.Number <> 0, True
+Check "the refusal says why", Err.Description, "The identifier of a task cannot change once it is in a schedule"
+Err.Clear
+On Error GoTo 0
+Check "ID unchanged", task.ID, 5
 
 task.Description = ""
 Check "empty Description", task.Description, ""

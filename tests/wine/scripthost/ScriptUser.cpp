@@ -1,23 +1,18 @@
-// The script host's form: a window with the connected control in place (through atl.dll's
-// AtlAxWin), and a user who drags a task found through the control's accessible tree.
+// The script host's form: the connected control in place in the tests' container window, and a
+// user who drags a task found through the control's accessible tree.
 #include "ScriptUser.h"
 
 #include <oleacc.h>
+
+#include <cstdio>
+
+#include "../TestContainer.h"
 
 namespace skx::scripthost {
 
 namespace {
 
-using TAtlAxWinInit = BOOL(WINAPI*)();
-using TAtlAxAttachControl = HRESULT(WINAPI*)(IUnknown*, HWND, IUnknown**);
-
 HWND shownControl = nullptr;
-
-template <typename TFunction>
-TFunction AtlExport(const char* name) {
-  static HMODULE atl = ::LoadLibraryW(L"atl.dll");
-  return atl != nullptr ? reinterpret_cast<TFunction>(reinterpret_cast<void*>(::GetProcAddress(atl, name))) : nullptr;
-}
 
 LPARAM Point(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
 
@@ -51,16 +46,12 @@ bool FirstTaskLocation(HWND window, RECT& bounds) {
 }  // namespace
 
 bool ShowControl(IUnknown* control) {
-  auto init = AtlExport<TAtlAxWinInit>("AtlAxWinInit");
-  auto attach = AtlExport<TAtlAxAttachControl>("AtlAxAttachControl");
-  if (init == nullptr || attach == nullptr || !init()) return false;
-  HWND frame = ::CreateWindowExW(0, L"AtlAxWin", L"", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 800, 600,
-                                 nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-  if (frame == nullptr || FAILED(attach(control, frame, nullptr))) return false;
-  IOleWindow* window = nullptr;
-  if (FAILED(control->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&window)))) return false;
-  window->GetWindow(&shownControl);
-  window->Release();
+  static skx::test::TTestSite site(800, 600);
+  IOleObject* object = nullptr;
+  if (FAILED(control->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&object)))) return false;
+  object->SetClientSite(&site);
+  shownControl = skx::test::ActivateInPlace(object, site, RECT{10, 10, 810, 610});
+  object->Release();
   return shownControl != nullptr;
 }
 
