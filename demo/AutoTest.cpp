@@ -2,14 +2,21 @@
 // task dialog runs its own message loop.
 #include "AutoTest.h"
 
+#include <cmath>
 #include <fstream>
 
 #include "MainWindow.h"
 #include "Screenshot.h"
+#include "TaskText.h"
 
 namespace demo {
 
 namespace {
+
+namespace Ev = SkedraXEventsDispId;
+
+// The height of a time row with its grid line.
+constexpr int RowHeight = 17;
 
 struct TWindowSearch {
   const wchar_t* Caption;
@@ -32,20 +39,27 @@ HWND ThreadWindow(const wchar_t* Caption) {
   return search.Found;
 }
 
-void Click(HWND Window, int X, int Y, int ToY) {
-  ::PostMessageW(Window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(X, Y));
-  ::PostMessageW(Window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(X, ToY));
-  ::PostMessageW(Window, WM_LBUTTONUP, 0, MAKELPARAM(X, ToY));
+// A press, the pointer going down (or up) in steps as a hand moves it, and the release: real
+// mouse messages, taken from the queue after this timer tick.
+void Drag(HWND Window, POINT From, int Dy) {
+  ::PostMessageW(Window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(From.x, From.y));
+  for (int step = 1; step <= 4; ++step)
+    ::PostMessageW(Window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(From.x, From.y + Dy * step / 4));
+  ::PostMessageW(Window, WM_LBUTTONUP, 0, MAKELPARAM(From.x, From.y + Dy));
 }
 
 }  // namespace
+
+TAutoTest::~TAutoTest() {
+  if (FTask != nullptr) FTask->Release();
+}
 
 bool TAutoTest::Step() {
   switch (FStep++) {
     case 0: Screenshot(L"1-weekly"); break;
     case 1: ClickAMarker(); break;
     case 2:
-      Expect(FMain.EventCount(SkedraXEventsDispId::OnSelectTask) == 1, L"a click on a task selects it");
+      Expect(FMain.EventCount(Ev::OnSelectTask) == 1, L"a click on a task selects it");
       Screenshot(L"2-selected");
       FMain.Run(cmDaily);
       FMain.Run(cmToday);
@@ -62,8 +76,9 @@ bool TAutoTest::Step() {
       if (!AnswerTaskDialog() && ++FWaits < 10) --FStep;
       break;
     case 6:
-      Expect(FMain.EventCount(SkedraXEventsDispId::OnGetNewID) == 1, L"the new task asks for an identifier");
-      Expect(FMain.EventCount(SkedraXEventsDispId::OnAppendTask) == 1, L"the new task is appended");
+      Expect(FMain.EventCount(Ev::OnGetNewID) == 1, L"the new task asks for an identifier");
+      Expect(FMain.EventCount(Ev::OnAppendTask) == 1, L"the new task is appended");
+      Expect(FMain.EventCount(Ev::OnUnselectTask) == 1, L"selecting cells unselects the task once");
       Screenshot(L"5-new-task");
       FMain.Run(cmWeekly);
       FMain.Toolbar().Choose(cmWeekEnd, dwSun);
@@ -72,8 +87,63 @@ bool TAutoTest::Step() {
       break;
     case 7:
       Screenshot(L"6-weekly-monday-to-sunday-30-minutes");
+      FMain.Toolbar().Click(cmKeepInHours);
+      StartDragging();
+      break;
+    case 8: {
+      if (FTask == nullptr) {
+        Finish();
+        return false;
+      }
+      Expect(MovedBy(240 / FScale), L"a drag moves the task by whole rows");
+      Expect(FMain.EventCount(Ev::OnBeforeMoveTask) == 1 && FMain.EventCount(Ev::OnTaskMoved) == 1,
+             L"a drag asks before the move and tells after it");
+      Screenshot(L"7-task-dragged");
+      FGrip.y += 240 / FScale * RowHeight;
+      // Down to the first row whose start lies past the end of the working hours.
+      double finish = 0, dayEnd = 0;
+      FTask->get_FinishDateTime(&finish);
+      FMain.Control().get_DayEnd(&dayEnd);
+      DragRows((Minutes(dayEnd) - MinuteOfDay(finish)) / FScale + 1);
+      break;
+    }
+    case 9:
+      Expect(MovedBy(240 / FScale), L"\"Keep in working hours\" refuses a move past their end");
+      Expect(FMain.Refusals() == 1 && FMain.EventCount(Ev::OnBeforeMoveTask) == 2 &&
+                 FMain.EventCount(Ev::OnTaskMoved) == 1,
+             L"the refusal is the sink's answer to the second move");
+      Screenshot(L"8-drag-refused");
+      FMain.Toolbar().Click(cmDragTasks);
+      DragRows(-2);
+      break;
+    case 10:
+      Expect(MovedBy(240 / FScale) && FMain.EventCount(Ev::OnBeforeMoveTask) == 2,
+             L"with \"Drag tasks\" off a drag moves nothing");
+      FMain.Toolbar().Click(cmDragTasks);
+      ExpectNowLineSwitches();
+      FCount = TaskCount();
+      ::PostMessageW(FMain.ControlWindow(), WM_CHAR, L'd', 1);
+      FAllowDelete = false;
+      PressKey(VK_DELETE);
+      break;
+    case 11:
+      Expect(FMain.EventCount(Ev::OnKeyPress) == 1, L"a typed character is told");
+      Expect(TaskCount() == FCount && FMain.EventCount(Ev::OnBeforeDeleteTask) == 1 &&
+                 FMain.EventCount(Ev::OnDeleteTask) == 0 && FMain.Refusals() == 2,
+             L"Delete answered No keeps the selected task");
+      Screenshot(L"9-delete-refused");
+      FAllowDelete = true;
+      PressKey(VK_DELETE);
+      break;
+    case 12: {
+      double start = 0;
+      Expect(TaskCount() == FCount - 1 && FMain.EventCount(Ev::OnDeleteTask) == 1 &&
+                 FAILED(FTask->get_StartDateTime(&start)),
+             L"Delete answered Yes deletes the selected task, the dragged one");
+      Screenshot(L"10-task-deleted");
       Finish();
       return false;
+    }
   }
   return true;
 }
@@ -91,22 +161,22 @@ void TAutoTest::Expect(bool Condition, const std::wstring& What) {
   FMain.Log(L"AUTOTEST FAILED: " + What);
 }
 
-// The markers are no windows: the grid finds the one under a press. Presses go down each day's
-// column of the weekly view, 4 pixels right of where its markers start (the columns begin at
-// x = 50, their markers 10 pixels in), until one selects a task.
-void TAutoTest::ClickAMarker() {
+// The markers are no windows: the grid finds the one under a press. Presses go down the first
+// day's column, on the top pixel row of each time row and 4 pixels right of where its markers
+// start (the columns begin at x = 50, their markers 10 pixels in), until one selects a task.
+POINT TAutoTest::ClickAMarker() {
   HWND grid = FMain.ControlWindow();
   RECT client{};
   ::GetClientRect(grid, &client);
-  const int dayWidth = (client.right - 50 - 7) / 5;
-  for (int day = 0; day < 5; ++day)
-    for (int y = 21; y < client.bottom; y += 17) {
-      const LPARAM at = MAKELPARAM(50 + day * dayWidth + 14, y);
-      ::SendMessageW(grid, WM_LBUTTONDOWN, MK_LBUTTON, at);
-      ::SendMessageW(grid, WM_LBUTTONUP, 0, at);
-      if (FMain.EventCount(SkedraXEventsDispId::OnSelectTask) > 0) return;
-    }
+  const int selected = FMain.EventCount(Ev::OnSelectTask);
+  for (int y = 21; y < client.bottom; y += RowHeight) {
+    const LPARAM at = MAKELPARAM(64, y);
+    ::SendMessageW(grid, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::SendMessageW(grid, WM_LBUTTONUP, 0, at);
+    if (FMain.EventCount(Ev::OnSelectTask) > selected) return POINT{64, y};
+  }
   Expect(false, L"the week shows task markers");
+  return POINT{64, 21};
 }
 
 // Three cells of the day's column that no marker covers, from the middle of the grid down: on the
@@ -127,7 +197,7 @@ void TAutoTest::SelectFreeCells() {
       for (int dy = 0; dy <= Span && free; dy += 4) free = cellOnly(x, y + dy);
       if (free) {
         ::ReleaseDC(grid, dc);
-        Click(grid, x, y, y + Span);
+        Drag(grid, POINT{x, y}, Span);
         return;
       }
     }
@@ -147,9 +217,52 @@ bool TAutoTest::AnswerTaskDialog() {
   return true;
 }
 
+// The press lands mid-row, away from the marker's top and bottom edges, which resize.
+void TAutoTest::StartDragging() {
+  FGrip = ClickAMarker();
+  FGrip.y += RowHeight / 2;
+  FMain.Control().get_TimeScale(&FScale);
+  if (FScale <= 0 || FAILED(FMain.Control().get_SelectedTask(&FTask)) || FTask == nullptr) {
+    Expect(false, L"a selected task to drag");
+    return;
+  }
+  FTask->get_StartDateTime(&FStart);
+  DragRows(240 / FScale);
+}
+
+void TAutoTest::DragRows(int Rows) {
+  if (FTask != nullptr) Drag(FMain.ControlWindow(), FGrip, Rows * RowHeight);
+}
+
+bool TAutoTest::MovedBy(int Rows) const {
+  double start = 0;
+  if (FTask == nullptr || FAILED(FTask->get_StartDateTime(&start))) return false;
+  return std::fabs(start - FStart - Rows * FScale / (24.0 * 60)) < 1e-6;
+}
+
+void TAutoTest::PressKey(WPARAM Key) {
+  ::PostMessageW(FMain.ControlWindow(), WM_KEYDOWN, Key, 1);
+  ::PostMessageW(FMain.ControlWindow(), WM_KEYUP, Key, 0xC0000001);
+}
+
+void TAutoTest::ExpectNowLineSwitches() {
+  VARIANT_BOOL shown = VARIANT_TRUE;
+  FMain.Toolbar().Click(cmNowLine);
+  FMain.Control().get_ShowCurrentTime(&shown);
+  Expect(shown == VARIANT_FALSE, L"\"Now line\" switches the current time's line off");
+  FMain.Toolbar().Click(cmNowLine);
+  FMain.Control().get_ShowCurrentTime(&shown);
+  Expect(shown != VARIANT_FALSE, L"\"Now line\" switches it on again");
+}
+
+long TAutoTest::TaskCount() const {
+  long count = -1;
+  FMain.Control().get_Count(&count);
+  return count;
+}
+
 void TAutoTest::Finish() {
-  Expect(FMain.EventCount(SkedraXEventsDispId::OnUnselectTask) == 1,
-         L"selecting cells unselects the task once");
+  Expect(FMain.EventCount(Ev::OnClick) >= 1, L"clicks are told");
   std::wofstream log((FFolder + L"\\events.log").c_str());
   for (const std::wstring& line : FMain.LogLines()) log << line << L"\n";
   log << (Passed() ? L"AUTOTEST PASSED" : L"AUTOTEST FAILED") << L"\n";

@@ -1,5 +1,6 @@
 // Hosting through atl.dll: AtlAxWinInit, an AtlAxWin window, AtlAxCreateControlEx with a saved
-// state. The ATL host connects no event sink, so the demo advises its own sink.
+// state. The ATL host connects no event sink, so the demo advises its own sink, on the second event
+// interface (the one that also brings clicks, keys and the questions before a change).
 #include "ControlHost.h"
 
 #include <cstdio>
@@ -73,14 +74,14 @@ TControlHost::TControlHost(HWND Parent, IDispatch* Sink) {
     HRESULT result = createControl(ProgId, FWindow, state, &FContainer, &control, IID_NULL, nullptr);
     state->Release();
     Check(result, "AtlAxCreateControlEx");
-    result = control->QueryInterface(IID_ISkedraX, reinterpret_cast<void**>(&FControl));
+    result = control->QueryInterface(IID_ISkedraX2, reinterpret_cast<void**>(&FControl));
     control->Release();
-    Check(result, "Asking the control for ISkedraX");
+    Check(result, "Asking the control for ISkedraX2 (is it an older version?)");
 
     IConnectionPointContainer* points = nullptr;
     Check(FControl->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&points)),
           "Asking the control for its connection points");
-    result = points->FindConnectionPoint(DIID_ISkedraXEvents, &FEvents);
+    result = points->FindConnectionPoint(DIID_ISkedraXEvents2, &FEvents);
     points->Release();
     Check(result, "Finding the event connection point");
     if (Sink != nullptr) Check(FEvents->Advise(Sink, &FCookie), "Connecting the event sink");

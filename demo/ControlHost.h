@@ -1,5 +1,5 @@
 // The control on a window of the demo, hosted by the platform's ATL container (atl.dll), with
-// the demo's sink connected to its events.
+// the demo's sink connected to its events (ISkedraXEvents2).
 #pragma once
 
 #include "SkedraXControl.h"
@@ -19,7 +19,7 @@ class TControlHost {
   HWND Window() const { return FWindow; }
   // The control's own window inside the host window.
   HWND ControlWindow() const { return ::GetWindow(FWindow, GW_CHILD); }
-  ISkedraX& Control() const { return *FControl; }
+  ISkedraX2& Control() const { return *FControl; }
 
  private:
   void Close();
@@ -28,7 +28,7 @@ class TControlHost {
   HMODULE FAtl = nullptr;
   HWND FWindow = nullptr;
   IUnknown* FContainer = nullptr;
-  ISkedraX* FControl = nullptr;
+  ISkedraX2* FControl = nullptr;
   IConnectionPoint* FEvents = nullptr;
   DWORD FCookie = 0;
 };

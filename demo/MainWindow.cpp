@@ -1,9 +1,9 @@
-// The main window: layout, toolbar commands, the event log and the status line.
+// The main window: layout, toolbar commands, the event log, the answers to the control's
+// questions before a change, and the status line.
 #include "MainWindow.h"
 
 #include <commctrl.h>
 
-#include <cmath>
 #include <exception>
 #include <stdexcept>
 
@@ -78,6 +78,10 @@ void TMainWindow::CreateChildren() {
   Check(control.put_SkedraType(skWeekly), L"Weekly view");
   Check(control.put_ActiveDate(today), L"Today");
   Log(L"The control is hosted by atl.dll and loaded from a saved state; events are logged here.");
+  Log(L"Try: drag a task to move it, or its top or bottom edge to resize it (Escape stops a drag); double-click a "
+      L"task or press Enter to change it, Delete to delete it;");
+  Log(L"Tab and Shift+Tab go from task to task, the arrows through the cells, Ctrl+Left and Ctrl+Right a day or a "
+      L"week back and forth.");
   Layout();
   ScrollToWorkingHours();
   ShowState();
@@ -103,7 +107,8 @@ void TMainWindow::Layout() {
 }
 
 void TMainWindow::Run(TCommand Command) {
-  ISkedraX& control = FHost->Control();
+  ISkedraX2& control = FHost->Control();
+  const auto checked = [this](TCommand box) { return FToolbar->Checked(box) ? VARIANT_TRUE : VARIANT_FALSE; };
   switch (Command) {
     case cmDaily: Check(control.put_SkedraType(skDaily), L"Daily view"); break;
     case cmWeekly: Check(control.put_SkedraType(skWeekly), L"Weekly view"); break;
@@ -126,6 +131,11 @@ void TMainWindow::Run(TCommand Command) {
     // Over the cells selected in the grid; the control asks for an identifier and opens its dialog.
     case cmNewTask: Check(control.NewTask(), L"New task"); break;
     case cmAbout: Check(control.AboutBox(), L"About box"); break;
+    case cmDragTasks: Check(control.put_AllowDragTasks(checked(cmDragTasks)), L"Drag tasks"); break;
+    case cmNowLine: Check(control.put_ShowCurrentTime(checked(cmNowLine)), L"Now line"); break;
+    // The demo's own rules, applied in its answers to the control's questions.
+    case cmKeepInHours:
+    case cmAskDelete: break;
   }
   ShowState();
 }
@@ -139,7 +149,7 @@ void TMainWindow::Command(int Id, int Code) {
 // The grid keeps its scroll position (0:00 for a new grid); the demo brings the working hours to
 // the top as a user would with the scroll bar's arrow.
 void TMainWindow::ScrollToWorkingHours() {
-  ISkedraX& control = FHost->Control();
+  ISkedraX2& control = FHost->Control();
   double dayStart = 0;
   long scale = 0;
   control.get_DayStart(&dayStart);
@@ -147,7 +157,7 @@ void TMainWindow::ScrollToWorkingHours() {
   if (scale <= 0) return;
   HWND grid = FHost->ControlWindow();
   ::SendMessageW(grid, WM_VSCROLL, SB_TOP, 0);
-  for (long row = std::lround(dayStart * 24 * 60) / scale; row > 0; --row)
+  for (long row = Minutes(dayStart) / scale; row > 0; --row)
     ::SendMessageW(grid, WM_VSCROLL, SB_LINEDOWN, 0);
 }
 
@@ -157,7 +167,7 @@ void TMainWindow::Check(HRESULT Result, const wchar_t* What) {
 
 void TMainWindow::ShowState() {
   if (!FHost) return;
-  ISkedraX& control = FHost->Control();
+  ISkedraX2& control = FHost->Control();
   FToolbar->Show(control);
   ISkedraType type = skDaily;
   IDayOfWeek weekStart = dwMon, weekEnd = dwFri;
@@ -194,14 +204,68 @@ long TMainWindow::NewTaskId() {
   return FLastId;
 }
 
-void TMainWindow::TaskEvent(DISPID Event, ITaskObject* Task) {
+void TMainWindow::TaskEvent(DISPID Event, ITaskObject& Task) {
   ++FEventCounts[Event];
-  const std::wstring text = TaskText(*Task);
+  const std::wstring text = TaskText(Task);
   Log(std::wstring(EventName(Event)) + L": " + text);
   if (Event == SkedraXEventsDispId::OnSelectTask) FSelected = text.substr(0, text.find(L','));
   if (Event == SkedraXEventsDispId::OnUnselectTask) FSelected.clear();
   // The control is in the middle of its own work: the status line is brought up to date later.
   ::PostMessageW(FWindow, WM_APP, 0, 0);
+}
+
+bool TMainWindow::RefuseTimes(DISPID Event, ITaskObject& Task, double NewStart, double NewFinish) {
+  ++FEventCounts[Event];
+  double start = 0, finish = 0;
+  Task.get_StartDateTime(&start);
+  Task.get_FinishDateTime(&finish);
+  Log(std::wstring(EventName(Event)) + L": " + TaskName(Task) + L", " + PeriodText(start, finish) + L" -> " +
+      PeriodText(NewStart, NewFinish));
+  if (!FToolbar->Checked(cmKeepInHours)) return false;
+  const std::wstring outside = OutsideWorkingHours(NewStart, NewFinish);
+  if (outside.empty()) return false;
+  ++FRefusals;
+  Log(L"    refused (Keep in working hours): " + outside);
+  return true;
+}
+
+// The start on its day not before DayStart, the finish on its day not after DayEnd: the rows the
+// grid colours as working hours.
+std::wstring TMainWindow::OutsideWorkingHours(double Start, double Finish) const {
+  double dayStart = 0, dayEnd = 0;
+  FHost->Control().get_DayStart(&dayStart);
+  FHost->Control().get_DayEnd(&dayEnd);
+  if (MinuteOfDay(Start) < Minutes(dayStart))
+    return L"it would start at " + TimeText(Start) + L", before " + TimeText(dayStart);
+  if (MinuteOfDay(Finish) > Minutes(dayEnd))
+    return L"it would end at " + TimeText(Finish) + L", after " + TimeText(dayEnd);
+  return {};
+}
+
+bool TMainWindow::RefuseChange(DISPID Event, ITaskObject& Task) {
+  ++FEventCounts[Event];
+  Log(std::wstring(EventName(Event)) + L": " + TaskText(Task));
+  if (Event != SkedraXEventsDispId::OnBeforeDeleteTask || AllowDelete(Task)) return false;
+  ++FRefusals;
+  return true;
+}
+
+// The message box runs its own message loop inside the control's deletion; the self-test answers
+// in its place, since nobody would close the box.
+bool TMainWindow::AllowDelete(ITaskObject& Task) {
+  if (!FToolbar->Checked(cmAskDelete)) return true;
+  const std::wstring question = L"Delete \"" + Description(Task) + L"\"?";
+  const bool yes = FAutoTest ? FAutoTest->AnswerDelete()
+                             : ::MessageBoxW(FWindow, question.c_str(), L"SkedraXControl demo",
+                                             MB_YESNO | MB_ICONQUESTION) == IDYES;
+  Log(L"    " + question + (yes ? L" Yes" : L" No: the task stays") +
+      (FAutoTest ? L" (answered by the self-test)" : L""));
+  return yes;
+}
+
+void TMainWindow::KeyPress(wchar_t Key) {
+  ++FEventCounts[SkedraXEventsDispId::OnKeyPress];
+  Log(L"OnKeyPress: " + KeyText(Key));
 }
 
 void TMainWindow::OtherEvent(DISPID Event) {

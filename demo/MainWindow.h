@@ -31,15 +31,22 @@ class TMainWindow : public TEventListener {
 
   HWND Window() const { return FWindow; }
   HWND ControlWindow() const { return FHost->ControlWindow(); }
+  ISkedraX2& Control() const { return FHost->Control(); }
   const TToolbar& Toolbar() const { return *FToolbar; }
   // Does what the toolbar's command does, as if the user had clicked it.
   void Run(TCommand Command);
   int EventCount(DISPID Event) const;
+  // How many changes the demo refused: moves and resizes out of the working hours, deletions
+  // answered No.
+  int Refusals() const { return FRefusals; }
   const std::vector<std::wstring>& LogLines() const { return FLines; }
   void Log(const std::wstring& Line);
 
   long NewTaskId() override;
-  void TaskEvent(DISPID Event, ITaskObject* Task) override;
+  void TaskEvent(DISPID Event, ITaskObject& Task) override;
+  bool RefuseTimes(DISPID Event, ITaskObject& Task, double NewStart, double NewFinish) override;
+  bool RefuseChange(DISPID Event, ITaskObject& Task) override;
+  void KeyPress(wchar_t Key) override;
   void OtherEvent(DISPID Event) override;
 
  private:
@@ -52,6 +59,10 @@ class TMainWindow : public TEventListener {
   void Check(HRESULT Result, const wchar_t* What);
   void ScrollToWorkingHours();
   void ShowState();
+  // Why new times would leave the working hours, or nothing when they keep within them.
+  std::wstring OutsideWorkingHours(double Start, double Finish) const;
+  // Asks the user (or the self-test) whether the task may go.
+  bool AllowDelete(ITaskObject& Task);
 
   HWND FWindow = nullptr;
   HWND FLog = nullptr;
@@ -65,6 +76,7 @@ class TMainWindow : public TEventListener {
   std::vector<std::wstring> FLines;
   std::wstring FSelected;
   long FLastId = 100;
+  int FRefusals = 0;
 };
 
 }  // namespace demo

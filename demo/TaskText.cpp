@@ -1,4 +1,5 @@
-// Formatting for the log: dates in the user's format, tasks in one line, errors by their text.
+// Formatting for the log: dates in the user's format, tasks in one line, keys by name, errors by
+// their text.
 #include "TaskText.h"
 
 #include <cmath>
@@ -54,14 +55,45 @@ std::wstring TimeText(double Value) {
   return text;
 }
 
+long Minutes(double TimeOfDay) { return std::lround(TimeOfDay * 24 * 60); }
+
+long MinuteOfDay(double Value) { return Minutes(Value - std::floor(Value)); }
+
+std::wstring PeriodText(double Start, double Finish) {
+  std::wstring text = DateText(Start) + L" " + TimeText(Start) + L" to ";
+  if (std::floor(Finish) != std::floor(Start)) text += DateText(Finish) + L" ";
+  return text + TimeText(Finish);
+}
+
+std::wstring KeyText(wchar_t Key) {
+  switch (Key) {
+    case L'\b': return L"Backspace";
+    case L'\t': return L"Tab";
+    case L'\r': return L"Enter";
+    case 27: return L"Escape";
+    case L' ': return L"Space";
+  }
+  if (Key < L' ') return L"Ctrl+" + std::wstring(1, static_cast<wchar_t>(L'@' + Key));
+  return L"'" + std::wstring(1, Key) + L"'";
+}
+
+std::wstring Description(ITaskObject& Task) { return TextProperty(Task, &ITaskObject::get_Description); }
+
+std::wstring TaskName(ITaskObject& Task) {
+  long id = 0;
+  Task.get_ID(&id);
+  std::wstring text = L"\"" + Description(Task) + L"\"";
+  if (id != 0) text += L" #" + std::to_wstring(id);
+  return text;
+}
+
 std::wstring TaskText(ITaskObject& Task) {
-  long id = 0, remind = 0;
+  long remind = 0;
   double start = 0, finish = 0;
   VARIANT_BOOL isPrivate = VARIANT_FALSE;
   ITaskPriority priority = tpNormal;
   ITaskType type = ttTask;
   ITaskStatus status = tsActive;
-  Task.get_ID(&id);
   Task.get_StartDateTime(&start);
   Task.get_FinishDateTime(&finish);
   Task.get_IsPrivate(&isPrivate);
@@ -70,11 +102,7 @@ std::wstring TaskText(ITaskObject& Task) {
   Task.get_TaskType(&type);
   Task.get_Status(&status);
 
-  std::wstring text = L"\"" + TextProperty(Task, &ITaskObject::get_Description) + L"\"";
-  if (id != 0) text += L" #" + std::to_wstring(id);
-  text += L", " + DateText(start) + L" " + TimeText(start) + L" to ";
-  if (std::floor(finish) != std::floor(start)) text += DateText(finish) + L" ";
-  text += TimeText(finish);
+  std::wstring text = TaskName(Task) + L", " + PeriodText(start, finish);
   const std::wstring where = TextProperty(Task, &ITaskObject::get_Where);
   if (!where.empty()) text += L", at " + where;
   static const wchar_t* const types[] = {L"task", L"contact", L"event"};
@@ -100,6 +128,12 @@ const wchar_t* EventName(DISPID Event) {
     case SkedraXEventsDispId::OnAppendTask: return L"OnAppendTask";
     case SkedraXEventsDispId::OnUpdateTask: return L"OnUpdateTask";
     case SkedraXEventsDispId::OnDeleteTask: return L"OnDeleteTask";
+    case SkedraXEventsDispId::OnBeforeMoveTask: return L"OnBeforeMoveTask";
+    case SkedraXEventsDispId::OnBeforeResizeTask: return L"OnBeforeResizeTask";
+    case SkedraXEventsDispId::OnBeforeDeleteTask: return L"OnBeforeDeleteTask";
+    case SkedraXEventsDispId::OnBeforeUpdateTask: return L"OnBeforeUpdateTask";
+    case SkedraXEventsDispId::OnTaskMoved: return L"OnTaskMoved";
+    case SkedraXEventsDispId::OnTaskResized: return L"OnTaskResized";
     default: return L"unknown event";
   }
 }

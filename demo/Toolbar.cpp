@@ -1,9 +1,10 @@
 // The toolbar's controls, their lists of values and how they show the control's settings.
 #include "Toolbar.h"
 
-#include <cmath>
 #include <cwchar>
 #include <string>
+
+#include "TaskText.h"
 
 namespace demo {
 
@@ -17,19 +18,41 @@ class TPlacer {
   TPlacer(HWND Parent, HFONT Font) : FParent(Parent), FFont(Font) {}
   void Add(const wchar_t* ClassName, const wchar_t* Text, DWORD Style, int Width, int Id = 0) {
     const bool list = std::wstring(ClassName) == L"COMBOBOX";
-    const int top = list ? 6 : ClassName[0] == L'S' ? 10 : 5;
+    const int top = FTop + (list ? 6 : ClassName[0] == L'S' ? 10 : 5);
     HWND control = ::CreateWindowExW(0, ClassName, Text, WS_CHILD | WS_VISIBLE | Style, FLeft, top, Width,
                                      list ? 300 : 24, FParent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id)),
                                      ::GetModuleHandleW(nullptr), nullptr);
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
     FLeft += Width + 4;
   }
+  // A check box as wide as its text in the toolbar's font, and its box.
+  void AddCheck(const wchar_t* Text, int Id) {
+    Add(L"BUTTON", Text, BS_AUTOCHECKBOX | WS_TABSTOP, TextWidth(Text) + 24, Id);
+  }
+  void AddNote(const wchar_t* Text) { Add(L"STATIC", Text, SS_LEFT | SS_NOPREFIX, TextWidth(Text) + 4); }
   void Gap() { FLeft += 10; }
+  void NextRow() {
+    FLeft = 8;
+    FTop += RowHeight;
+  }
 
  private:
+  static constexpr int RowHeight = 28;
+
+  int TextWidth(const wchar_t* Text) const {
+    HDC dc = ::GetDC(FParent);
+    HGDIOBJ old = ::SelectObject(dc, FFont);
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc, Text, static_cast<int>(std::wstring(Text).size()), &size);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(FParent, dc);
+    return size.cx;
+  }
+
   HWND FParent;
   HFONT FFont;
   int FLeft = 8;
+  int FTop = 0;
 };
 
 void AddItem(HWND List, const std::wstring& Text, long Value) {
@@ -55,8 +78,6 @@ bool SelectValue(HWND List, long Value) {
   ::SendMessageW(List, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
   return false;
 }
-
-long Minutes(double TimeOfDay) { return std::lround(TimeOfDay * 24 * 60); }
 
 }  // namespace
 
@@ -84,6 +105,14 @@ TToolbar::TToolbar(HWND Parent, HFONT Font) : FParent(Parent) {
   place.Gap();
   place.Add(L"BUTTON", L"New task...", BS_PUSHBUTTON | WS_TABSTOP, 84, cmNewTask);
   place.Add(L"BUTTON", L"About...", BS_PUSHBUTTON | WS_TABSTOP, 64, cmAbout);
+  place.NextRow();
+  place.AddCheck(L"Drag tasks", cmDragTasks);
+  place.AddCheck(L"Keep in working hours", cmKeepInHours);
+  place.AddCheck(L"Ask before deleting", cmAskDelete);
+  place.AddCheck(L"Now line", cmNowLine);
+  place.Gap();
+  place.AddNote(L"Drag a task, or its top or bottom edge; try Enter, Delete, Tab and the arrow keys.");
+  ::CheckDlgButton(Parent, cmAskDelete, BST_CHECKED);
 
   for (long day = 0; day < 7; ++day) {
     AddItem(Item(cmWeekStart), DayNames[day], day);
@@ -94,23 +123,28 @@ TToolbar::TToolbar(HWND Parent, HFONT Font) : FParent(Parent) {
   for (long scale : Scales) AddItem(Item(cmTimeScale), std::to_wstring(scale) + L" min", scale);
 }
 
-void TToolbar::Show(ISkedraX& Control) const {
+void TToolbar::Show(ISkedraX2& Control) const {
   ISkedraType type = skDaily;
   IDayOfWeek weekStart = dwMon, weekEnd = dwFri;
   double dayStart = 0, dayEnd = 0;
   long scale = 0;
+  VARIANT_BOOL dragTasks = VARIANT_FALSE, nowLine = VARIANT_FALSE;
   Control.get_SkedraType(&type);
   Control.get_WeekStart(&weekStart);
   Control.get_WeekEnd(&weekEnd);
   Control.get_DayStart(&dayStart);
   Control.get_DayEnd(&dayEnd);
   Control.get_TimeScale(&scale);
+  Control.get_AllowDragTasks(&dragTasks);
+  Control.get_ShowCurrentTime(&nowLine);
   ::CheckRadioButton(FParent, cmDaily, cmWeekly, type == skWeekly ? cmWeekly : cmDaily);
   SelectValue(Item(cmWeekStart), weekStart);
   SelectValue(Item(cmWeekEnd), weekEnd);
   SelectValue(Item(cmDayStart), Minutes(dayStart));
   SelectValue(Item(cmDayEnd), Minutes(dayEnd));
   SelectValue(Item(cmTimeScale), scale);
+  ::CheckDlgButton(FParent, cmDragTasks, dragTasks ? BST_CHECKED : BST_UNCHECKED);
+  ::CheckDlgButton(FParent, cmNowLine, nowLine ? BST_CHECKED : BST_UNCHECKED);
 }
 
 long TToolbar::Chosen(TCommand List) const {
@@ -124,5 +158,9 @@ bool TToolbar::Choose(TCommand List, long Value) const {
   ::SendMessageW(FParent, WM_COMMAND, MAKEWPARAM(List, CBN_SELCHANGE), reinterpret_cast<LPARAM>(Item(List)));
   return true;
 }
+
+bool TToolbar::Checked(TCommand Box) const { return ::IsDlgButtonChecked(FParent, Box) == BST_CHECKED; }
+
+void TToolbar::Click(TCommand Button) const { ::SendMessageW(Item(Button), BM_CLICK, 0, 0); }
 
 }  // namespace demo

@@ -1,5 +1,5 @@
-// The strip of standard controls above the grid: view, today, week range, working hours, time
-// scale, a new task and the about box.
+// The strip of standard controls above the grid, in two rows: view, today, week range, working
+// hours, time scale, a new task and the about box; then what the user's mouse and keys may do.
 #pragma once
 
 #include <windows.h>
@@ -19,19 +19,26 @@ enum TCommand {
   cmTimeScale,
   cmNewTask,
   cmAbout,
+  cmDragTasks,
+  cmKeepInHours,
+  cmNowLine,
+  cmAskDelete,
 };
 
 class TToolbar {
  public:
   TToolbar(HWND Parent, HFONT Font);
-  static constexpr int Height = 34;
+  static constexpr int Height = 62;
 
   // Shows the control's current view and settings.
-  void Show(ISkedraX& Control) const;
+  void Show(ISkedraX2& Control) const;
   // The value chosen in one of the lists: a day (0 Monday), minutes after midnight, or minutes per row.
   long Chosen(TCommand List) const;
   // Chooses Value in a list as the user would; false when the list has no such value.
   bool Choose(TCommand List, long Value) const;
+  bool Checked(TCommand Box) const;
+  // Clicks a button or check box as the user would.
+  void Click(TCommand Button) const;
 
  private:
   HWND Item(TCommand Command) const { return ::GetDlgItem(FParent, Command); }
