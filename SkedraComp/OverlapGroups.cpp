@@ -227,18 +227,16 @@ void TOverlapGroups::Update() {
 }
 
 // A load is a quarter of the spans or more changed: sorting them all would cost more than a few
-// scans that find the spans near the needed ones. A chain of overlaps across most of the spans
-// makes the scans grow the stretch slowly or take most of many spans; then every span is grouped.
+// scans that find the spans near the needed ones. Fewer changes group every span once, so that
+// the orders take in the next few changes without a sort.
 void TOverlapGroups::Update(const std::vector<int>& needed) {
   bool changed = FStale || !FChanged.empty();
-  if (!FDeferred) {
-    if (!changed) return;
-    if (FChanged.size() * 4 < FSpans.size()) {
-      Update();
-      return;
-    }
-    Defer();
+  if (!changed && !FDeferred) return;
+  if (changed && FChanged.size() * 4 < FSpans.size()) {
+    Update();
+    return;
   }
+  if (!FDeferred) Defer();
   if (changed) {
     FKnown.assign(FSpans.size(), false);
     FPlaces.resize(FSpans.size());
@@ -260,7 +258,8 @@ void TOverlapGroups::Defer() {
 // sorted and swept into runs of overlaps, as the grouping sweeps them; the runs that meet the
 // stretch hold whole groups when they stay inside the window, since a span that overlaps one of
 // their members overlaps the window too. Otherwise the window widens around the runs. A chain of
-// overlaps across most of the spans widens it over many of them; then every span is grouped.
+// overlaps across most of the spans widens it over many of them: as soon as the next window
+// would hold an eighth of them at the density of this one, every span is grouped.
 bool TOverlapGroups::GroupNear(const std::vector<int>& needed) {
   constexpr int MaxWindows = 3;
   constexpr std::size_t MinSpread = 256;
@@ -279,7 +278,8 @@ bool TOverlapGroups::GroupNear(const std::vector<int>& needed) {
   }
   if (first > last) return true;
   int count = static_cast<int>(FSpans.size());
-  double margin = last - first >= 1.0 ? last - first : 1.0;
+  const std::size_t mostSpans = std::max(MinSpread, FSpans.size() / 4);
+  double margin = last - first >= 2.0 ? (last - first) / 2 : 1.0;
   std::vector<TEntry> window;
   for (int round = 0; round < MaxWindows; ++round, margin *= 4) {
     const double windowFirst = first - margin;
@@ -287,10 +287,11 @@ bool TOverlapGroups::GroupNear(const std::vector<int>& needed) {
     window.clear();
     for (int index = 0; index < count; ++index) {
       const TSpan& span = FSpans[index];
-      if (span.Start <= windowLast && windowFirst <= reachOf(span))
+      if (span.Start <= windowLast && windowFirst <= reachOf(span)) {
+        if (window.size() == mostSpans) return false;
         window.push_back(EntryOf(span.Start, span.Finish, index));
+      }
     }
-    if (window.size() > MinSpread && window.size() * 4 > FSpans.size()) return false;
     SortByKey(window, StartOf, ByStart);
     const TKey stretchFirst = KeyOf(first);
     const TKey stretchLast = KeyOf(last);
@@ -326,6 +327,9 @@ bool TOverlapGroups::GroupNear(const std::vector<int>& needed) {
     }
     for (std::size_t place = nearBegin; place < nearEnd; ++place)
       last = std::max(last, reachOf(FSpans[window[place].Index]));
+    double widening = (last - first + 8 * margin) / (windowLast - windowFirst);
+    if (static_cast<double>(window.size()) * widening > static_cast<double>(mostSpans) / 2)
+      return false;
   }
   return false;
 }
