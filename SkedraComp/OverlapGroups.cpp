@@ -31,15 +31,27 @@ struct TEntry {
   bool Range;
 };
 
-bool ByStart(const TEntry& a, const TEntry& b) {
-  return a.Start < b.Start || (a.Start == b.Start && a.Range && !b.Range);
+TEntry EntryOf(TDateTime start, TDateTime finish, int index) {
+  bool range = start <= finish;
+  TKey startKey = KeyOf(start);
+  return TEntry{startKey, range ? KeyOf(finish) : startKey, index, range};
 }
+
+constexpr auto StartOf = [](const TEntry& entry) { return entry.Start; };
+
+constexpr auto ByStart = [](const TEntry& a, const TEntry& b) {
+  return a.Start < b.Start || (a.Start == b.Start && a.Range && !b.Range);
+};
 
 // Where a span reaches to, and its place in the order by start.
 struct TReachEntry {
   TKey Reach;
   std::int32_t Place;
 };
+
+constexpr auto ReachOf = [](const TReachEntry& entry) { return entry.Reach; };
+
+constexpr auto Earlier = [](const TReachEntry& a, const TReachEntry& b) { return a.Reach < b.Reach; };
 
 // Sorts items whose keys rise with the order that less gives: one pass spreads them by the keys'
 // high bits over about as many buckets as there are items, then each bucket is sorted by less.
@@ -200,11 +212,126 @@ void TOverlapGroups::Resize(int count) {
 }
 
 void TOverlapGroups::Update() {
+  if (FDeferred) {
+    FDeferred = false;
+    std::vector<char>().swap(FKnown);
+    FChanged.resize(FSpans.size());
+    for (std::size_t index = 0; index < FChanged.size(); ++index)
+      FChanged[index] = static_cast<std::int32_t>(index);
+  }
   if (!FStale && FChanged.empty()) return;
   Regroup();
   FStale = false;
   // All spans count as changed after a load of new tasks; that list is not kept.
   std::vector<std::int32_t>().swap(FChanged);
+}
+
+// A load is a quarter of the spans or more changed: sorting them all would cost more than a few
+// scans that find the spans near the needed ones. Fewer changes group every span once, so that
+// the orders take in the next few changes without a sort.
+void TOverlapGroups::Update(const std::vector<int>& needed) {
+  bool changed = FStale || !FChanged.empty();
+  if (!changed && !FDeferred) return;
+  if (changed && FChanged.size() * 4 < FSpans.size()) {
+    Update();
+    return;
+  }
+  if (!FDeferred) Defer();
+  if (changed) {
+    FKnown.assign(FSpans.size(), false);
+    FPlaces.resize(FSpans.size());
+    FChanged.clear();
+    FStale = false;
+  }
+  if (std::all_of(needed.begin(), needed.end(), [this](int index) { return FKnown[index]; }))
+    return;
+  if (!GroupNear(needed)) Update();
+}
+
+void TOverlapGroups::Defer() {
+  FDeferred = true;
+  std::vector<std::int32_t>().swap(FByStart);
+  std::vector<std::int32_t>().swap(FByReach);
+}
+
+// The needed spans lie within one stretch of time. The spans that overlap a window around it are
+// sorted and swept into runs of overlaps, as the grouping sweeps them; the runs that meet the
+// stretch hold whole groups when they stay inside the window, since a span that overlaps one of
+// their members overlaps the window too. Otherwise the window widens around the runs. A chain of
+// overlaps across most of the spans widens it over many of them: as soon as the next window
+// would hold an eighth of them at the density of this one, every span is grouped.
+bool TOverlapGroups::GroupNear(const std::vector<int>& needed) {
+  constexpr int MaxWindows = 3;
+  constexpr std::size_t MinSpread = 256;
+  auto reachOf = [](const TSpan& span) { return span.Start <= span.Finish ? span.Finish : span.Start; };
+  double first = std::numeric_limits<double>::infinity();
+  double last = -first;
+  for (int index : needed) {
+    const TSpan& span = FSpans[index];
+    if (span.Start == span.Start) {
+      first = std::min(first, span.Start);
+      last = std::max(last, reachOf(span));
+    } else {
+      FPlaces[index] = {index, 0};
+      FKnown[index] = true;
+    }
+  }
+  if (first > last) return true;
+  int count = static_cast<int>(FSpans.size());
+  const std::size_t mostSpans = std::max(MinSpread, FSpans.size() / 4);
+  double margin = last - first >= 2.0 ? (last - first) / 2 : 1.0;
+  std::vector<TEntry> window;
+  for (int round = 0; round < MaxWindows; ++round, margin *= 4) {
+    const double windowFirst = first - margin;
+    const double windowLast = last + margin;
+    window.clear();
+    for (int index = 0; index < count; ++index) {
+      const TSpan& span = FSpans[index];
+      if (span.Start <= windowLast && windowFirst <= reachOf(span)) {
+        if (window.size() == mostSpans) return false;
+        window.push_back(EntryOf(span.Start, span.Finish, index));
+      }
+    }
+    SortByKey(window, StartOf, ByStart);
+    const TKey stretchFirst = KeyOf(first);
+    const TKey stretchLast = KeyOf(last);
+    std::size_t nearBegin = window.size();
+    std::size_t nearEnd = window.size();
+    TKey nearReach = stretchLast;
+    for (std::size_t begin = 0; begin < window.size();) {
+      std::size_t end = begin + 1;
+      TKey reach = window[begin].Reach;
+      if (window[begin].Range)
+        for (; end < window.size() && window[end].Start <= reach; ++end)
+          if (window[end].Range) reach = std::max(reach, window[end].Reach);
+      if (window[begin].Start > stretchLast) break;
+      if (reach >= stretchFirst) {
+        if (nearBegin == window.size()) nearBegin = begin;
+        nearEnd = end;
+        nearReach = std::max(nearReach, reach);
+      }
+      begin = end;
+    }
+    if (nearBegin == window.size()) return false;
+    first = std::min(first, FSpans[window[nearBegin].Index].Start);
+    if (KeyOf(first) >= KeyOf(windowFirst) && nearReach <= KeyOf(windowLast)) {
+      window.erase(window.begin() + nearEnd, window.end());
+      window.erase(window.begin(), window.begin() + nearBegin);
+      for (const TEntry& entry : window) FKnown[entry.Index] = true;
+      std::vector<TReachEntry> byReach(window.size());
+      for (std::size_t place = 0; place < window.size(); ++place)
+        byReach[place] = {window[place].Reach, static_cast<std::int32_t>(place)};
+      SortByKey(byReach, ReachOf, Earlier);
+      TGrouping(window, byReach, FPlaces).Run();
+      return true;
+    }
+    for (std::size_t place = nearBegin; place < nearEnd; ++place)
+      last = std::max(last, reachOf(FSpans[window[place].Index]));
+    double widening = (last - first + 8 * margin) / (windowLast - windowFirst);
+    if (static_cast<double>(window.size()) * widening > static_cast<double>(mostSpans) / 2)
+      return false;
+  }
+  return false;
 }
 
 // The spans that kept their bits keep their place in both orders; the others are sorted apart
@@ -214,10 +341,7 @@ void TOverlapGroups::Update() {
 void TOverlapGroups::Regroup() {
   int count = static_cast<int>(FSpans.size());
   auto entryOf = [this](int index) {
-    const TSpan& span = FSpans[index];
-    bool range = span.Start <= span.Finish;
-    TKey start = KeyOf(span.Start);
-    return TEntry{start, range ? KeyOf(span.Finish) : start, index, range};
+    return EntryOf(FSpans[index].Start, FSpans[index].Finish, index);
   };
   std::vector<char> changed(count, false);
   std::vector<TEntry> fresh;
@@ -230,9 +354,7 @@ void TOverlapGroups::Regroup() {
   // The order by start is merged first; movedTo keeps where each of its earlier places went
   // (-1 for a span that changed), so that the order by reach, which holds places in it, follows
   // without reading the spans again.
-  SortByKey(
-      fresh, [](const TEntry& entry) { return entry.Start; },
-      [](const TEntry& a, const TEntry& b) { return ByStart(a, b); });
+  SortByKey(fresh, StartOf, ByStart);
   std::vector<TEntry> byStart;
   std::vector<std::int32_t> startOrder;
   std::vector<std::int32_t> movedTo(FByStart.size(), -1);
@@ -260,8 +382,7 @@ void TOverlapGroups::Regroup() {
   while (next != fresh.cend()) takeFresh();
   FByStart.swap(startOrder);
 
-  auto earlier = [](const TReachEntry& a, const TReachEntry& b) { return a.Reach < b.Reach; };
-  SortByKey(freshByReach, [](const TReachEntry& entry) { return entry.Reach; }, earlier);
+  SortByKey(freshByReach, ReachOf, Earlier);
   std::vector<TReachEntry> byReach;
   byReach.reserve(byStart.size());
   auto nextByReach = freshByReach.cbegin();
@@ -269,7 +390,7 @@ void TOverlapGroups::Regroup() {
     std::int32_t moved = movedTo[place];
     if (moved < 0) continue;
     TReachEntry kept{byStart[moved].Reach, moved};
-    for (; nextByReach != freshByReach.cend() && earlier(*nextByReach, kept); ++nextByReach)
+    for (; nextByReach != freshByReach.cend() && Earlier(*nextByReach, kept); ++nextByReach)
       byReach.push_back(*nextByReach);
     byReach.push_back(kept);
   }

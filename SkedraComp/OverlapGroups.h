@@ -25,7 +25,12 @@ class TOverlapGroups {
     span = {start, finish};
     FChanged.push_back(index);
   }
+  // Groups every span.
   void Update();
+  // Groups at least the spans at these indices. After a load of many new spans it groups only
+  // the spans near them, found by a scan, and leaves the rest until an update needs them: a
+  // group is a connected part, so grouping it apart gives it the same members and order.
+  void Update(const std::vector<int>& needed);
 
   // The lowest index of a span's group, and the span's place in the group's order.
   struct TPlace {
@@ -42,6 +47,8 @@ class TOverlapGroups {
   };
   static bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
   void Regroup();
+  void Defer();
+  bool GroupNear(const std::vector<int>& needed);
 
   std::vector<TSpan> FSpans;
   std::vector<TPlace> FPlaces;
@@ -53,6 +60,10 @@ class TOverlapGroups {
   // The spans changed or added since then.
   std::vector<std::int32_t> FChanged;
   bool FStale = false;
+  // Whether the orders wait for an update of every span; meanwhile only the spans marked known
+  // have their places.
+  bool FDeferred = false;
+  std::vector<char> FKnown;
 };
 
 }  // namespace skx

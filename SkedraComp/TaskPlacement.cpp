@@ -84,7 +84,7 @@ std::vector<TTaskItems::TShownItem> TTaskItems::ItemsNearShownDays(
       near.push_back(index);
     }
   }
-  FGroups.Update();
+  FGroups.Update(near);
   for (std::size_t place = 0; place < near.size(); ++place)
     shown[place].Order = std::int64_t{FGroups.Group(near[place])} << 32 | FGroups.Order(near[place]);
   return shown;

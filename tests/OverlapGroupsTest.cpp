@@ -44,17 +44,24 @@ void PlainGroups(const std::vector<TSpan>& spans, std::vector<int>& group,
   }
 }
 
-void ExpectPlainGroups(TOverlapGroups& groups, const std::vector<TSpan>& spans) {
+// Every span's place, or with needed given only those spans' places after grouping for them.
+void ExpectPlainGroups(TOverlapGroups& groups, const std::vector<TSpan>& spans,
+                       const std::vector<int>* needed = nullptr) {
   groups.Resize(static_cast<int>(spans.size()));
   for (std::size_t i = 0; i < spans.size(); ++i)
     groups.SetSpan(static_cast<int>(i), spans[i].Start, spans[i].Finish);
-  groups.Update();
+  std::vector<int> all(spans.size());
+  for (std::size_t i = 0; i < spans.size(); ++i) all[i] = static_cast<int>(i);
+  if (needed != nullptr)
+    groups.Update(*needed);
+  else
+    groups.Update();
   std::vector<int> group;
   std::vector<int> order;
   PlainGroups(spans, group, order);
-  for (std::size_t i = 0; i < spans.size(); ++i) {
-    ASSERT_EQ(groups.Group(static_cast<int>(i)), group[i]) << "span " << i;
-    ASSERT_EQ(groups.Order(static_cast<int>(i)), order[i]) << "span " << i;
+  for (int i : needed != nullptr ? *needed : all) {
+    ASSERT_EQ(groups.Group(i), group[i]) << "span " << i;
+    ASSERT_EQ(groups.Order(i), order[i]) << "span " << i;
   }
 }
 
@@ -119,6 +126,40 @@ TEST(OverlapGroupsTest, FewChangesAtATimeMatchThePlainWalk) {
       }
       ASSERT_NO_FATAL_FAILURE(ExpectPlainGroups(groups, spans)) << run << " " << step;
     }
+  }
+}
+
+// Updates for a few spans at a time, as the placement asks for the tasks near the shown days:
+// after a load they group only what those need, and later ones, with or without changes in
+// between, find what was left. Clusters far apart make groups that a window can take whole; the
+// spans of one cluster can chain across all of it.
+TEST(OverlapGroupsTest, SpansNeededAfterALoadMatchThePlainWalk) {
+  std::mt19937 random(20261211u);
+  for (int run = 0; run < 200; ++run) {
+    TOverlapGroups groups;
+    int count = std::uniform_int_distribution<int>(1, run % 10 == 0 ? 1200 : 40)(random);
+    int clusters = std::uniform_int_distribution<int>(1, count / 4 + 1)(random);
+    std::vector<TSpan> spans = RandomSpans(random, count);
+    for (TSpan& span : spans) {
+      double shift = 20.0 * std::uniform_int_distribution<int>(0, clusters)(random);
+      span.Start += shift;
+      span.Finish += shift;
+    }
+    for (int step = 0; step < 12; ++step) {
+      std::vector<int> needed;
+      int asked = std::uniform_int_distribution<int>(0, 4)(random);
+      for (int k = 0; k < asked; ++k) needed.push_back(static_cast<int>(random() % spans.size()));
+      ASSERT_NO_FATAL_FAILURE(ExpectPlainGroups(groups, spans, &needed)) << run << " " << step;
+      int kind = std::uniform_int_distribution<int>(0, 3)(random);
+      if (kind == 0) {
+        int load = spans.size() < 300 ? static_cast<int>(spans.size()) / 2 + 1 : 3;
+        std::vector<TSpan> more = RandomSpans(random, load);
+        spans.insert(spans.end(), more.begin(), more.end());
+      } else if (kind == 1) {
+        spans[random() % spans.size()] = RandomSpans(random, 1)[0];
+      }
+    }
+    ASSERT_NO_FATAL_FAILURE(ExpectPlainGroups(groups, spans)) << run;
   }
 }
 

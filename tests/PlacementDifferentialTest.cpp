@@ -137,6 +137,23 @@ std::vector<TTaskSpan> RandomTasks(std::mt19937& random, int count) {
   return tasks;
 }
 
+// Moves both views to a day away from the first ones shown, often a task's: the groups there
+// may not have been needed before. Navigating places the markers on both sides the product's
+// way; the next comparison places the reference's the plain way.
+void ShowFarDay(TSide& product, TSide& reference, std::mt19937& random) {
+  int count = product.Grid().TaskItems().Count();
+  TDateTime day = Today + 7 * std::uniform_int_distribution<int>(-25, 25)(random);
+  if (count > 0 && random() % 2 == 0) {
+    TDateTime start = product.Task(static_cast<int>(random() % count)).FStartDateTime;
+    if (std::abs(start - Today) < 400) day = start;
+  }
+  // A failing placement is compared by its message at the next step.
+  for (TSide* side : {&product, &reference}) try {
+      side->Grid().SetActiveDate(day);
+    } catch (const Exception&) {
+    }
+}
+
 // Gives both sides the tasks and arranges them, then scrolls, changes tasks without releasing
 // their markers, deletes or adds tasks, comparing after each step.
 void RunCase(TSide& product, TSide& reference, const std::vector<TTaskSpan>& tasks,
@@ -152,7 +169,7 @@ void RunCase(TSide& product, TSide& reference, const std::vector<TTaskSpan>& tas
     if (!failure.empty()) return;
     ASSERT_NO_FATAL_FAILURE(ExpectSameMarkers(product, reference)) << "step " << step;
     int count = product.Grid().TaskItems().Count();
-    switch (std::uniform_int_distribution<int>(0, 3)(random)) {
+    switch (std::uniform_int_distribution<int>(0, 4)(random)) {
       case 0: {
         int row = std::uniform_int_distribution<int>(1, 80)(random);
         product.Grid().SetTopLeft(2, row);
@@ -176,11 +193,14 @@ void RunCase(TSide& product, TSide& reference, const std::vector<TTaskSpan>& tas
         reference.Grid().TaskItems().Delete(id);
         break;
       }
-      default: {
+      case 3: {
         std::vector<TTaskSpan> more = RandomTasks(random, 3);
         product.Add(more);
         reference.Add(more);
+        break;
       }
+      default:
+        ShowFarDay(product, reference, random);
     }
   }
 }
@@ -200,6 +220,42 @@ TEST(PlacementDifferentialTest, RandomTaskSetsArePlacedAsThePlainPlacementDoes) 
               << " round " << round;
         }
       }
+}
+
+// Many tasks over months, loaded in one batch whose end places them, then the view moved to far
+// days: the first placement groups only the tasks near the shown days.
+TEST(PlacementDifferentialTest, LoadsFollowedByFarDaysArePlacedAsThePlainPlacementDoes) {
+  std::mt19937 random(2026u);
+  for (bool weekly : {true, false}) {
+    TSide product({weekly, 700, 15}, false);
+    TSide reference({weekly, 700, 15}, true);
+    for (int round = 0; round < 4; ++round) {
+      std::vector<TTaskSpan> tasks = RandomTasks(random, 300 + 150 * round);
+      for (TTaskSpan& task : tasks) {
+        int weeks = std::uniform_int_distribution<int>(-20, 20)(random);
+        task.Start += 7 * weeks;
+        task.Finish += 7 * weeks;
+      }
+      for (TSide* side : {&product, &reference}) {
+        side->Grid().SetActiveDate(Today);
+        side->Grid().TaskItems().Clear();
+        side->Grid().BeginUpdate();
+        side->Add(tasks);
+        try {
+          side->Grid().EndUpdate();
+        } catch (const Exception&) {
+        }
+      }
+      for (int step = 0; step < 6; ++step) {
+        String failure = product.Arrange();
+        ASSERT_EQ(failure, reference.Arrange()) << "round " << round << " step " << step;
+        if (!failure.empty()) break;
+        ASSERT_NO_FATAL_FAILURE(ExpectSameMarkers(product, reference))
+            << (weekly ? "weekly" : "daily") << " round " << round << " step " << step;
+        ShowFarDay(product, reference, random);
+      }
+    }
+  }
 }
 
 TDateTime At(int day, int hour, int minute) {
