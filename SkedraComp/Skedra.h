@@ -30,7 +30,6 @@ struct TSkedraSettings {
 };
 
 struct TPaintInfo;
-struct TAxisPaintInfo;
 class TStrokeBuffer;
 class TSkedraAccessible;
 class TTaskDrag;
@@ -235,7 +234,7 @@ class TSkedra : public TStringGrid {
                       int firstCol, int firstRow, const int (&bounds)[4], TColor onColor,
                       TColor offColor);
   // major 0 draws the vertical lines between columns, 1 the horizontal ones between rows.
-  void PaintAxisLines(const TAxisPaintInfo& axis, TStrokeBuffer& strokes, int cell, int major,
+  void PaintAxisLines(const TGridAxis& axis, TStrokeBuffer& strokes, int cell, int major,
                       const int (&bounds)[4], TColor color);
 
   TSkedraType FSkedraType = skDaily;
