@@ -18,7 +18,6 @@ const TGridOptions LayoutOptions{goFixedVertLine, goFixedHorzLine, goVertLine,
                                  goHorzLine,      goRangeSelect,   goDrawFocusSelected};
 
 constexpr int MinutesPerDay = 1440;
-constexpr int DayColumn = 2;
 constexpr int NavigationButtonSize = 13;
 
 bool IsView(TSkedraType type) { return type == skDaily || type == skWeekly; }
@@ -239,7 +238,7 @@ void TSkedra::SelectAdjacentItem(TTaskItem& item) {
 void TSkedra::ScrollToItem(const TTaskItem& item) {
   TCellCoord cell = DateTimeToCell(item.Task->FStartDateTime);
   // A task that starts before the shown days shows from the top of the first.
-  if (cell.Col < 0) cell = TCellCoord{DayColumn, FixedRows()};
+  if (cell.Col < 0) cell = TCellCoord{FirstDayColumn, FixedRows()};
   ScrollIntoView(cell);
 }
 
@@ -383,8 +382,8 @@ void TSkedra::RecalculateView(TUpdateSkedraMode mode, bool weekly) {
       SetDefaultRowHeight(16);
       SetDefaultColWidth(25);
       SetOptions(LayoutOptions);
-      SetColCount(weekly ? WeekColumnCount() : DayColumn + 1);
-      SetFixedCols(2);
+      SetColCount(weekly ? WeekColumnCount() : FirstDayColumn + 1);
+      SetFixedCols(FirstDayColumn);
       SetFixedRows(1);
       SetTimeRows();
       FillTimeLabels();
@@ -416,7 +415,7 @@ void TSkedra::AlignToWeekStart() {
 }
 
 int TSkedra::WeekColumnCount() const {
-  int count = 2;
+  int count = FirstDayColumn;
   for (int day = FSettings.WeekStart; day != FSettings.WeekEnd;
        day = day == dwSun ? dwMon : day + 1)
     ++count;
@@ -435,8 +434,8 @@ void TSkedra::FillTimeLabels() {
 }
 
 void TSkedra::FillDayHeadings() {
-  for (int col = DayColumn; col < ColCount(); ++col) {
-    TDateTime day = FActiveDate + (col - DayColumn);
+  for (int col = FirstDayColumn; col < ColCount(); ++col) {
+    TDateTime day = FActiveDate + (col - FirstDayColumn);
     SetCellText(col, 0, DateToStr(day) + L" " + DayNameOf(day));
   }
 }
@@ -447,11 +446,11 @@ void TSkedra::ResizeDayColumns() {
                          CheckedMul(ColCount(), GridLineWidth()));
   width = std::max(width, 0);
   if (FSkedraType == skDaily) {
-    SetColWidths(DayColumn, width);
+    SetColWidths(FirstDayColumn, width);
     return;
   }
-  int columnWidth = CheckedDiv(width, ColCount() - DayColumn);
-  for (int col = DayColumn; col < ColCount(); ++col) SetColWidths(col, columnWidth);
+  int columnWidth = CheckedDiv(width, ColCount() - FirstDayColumn);
+  for (int col = FirstDayColumn; col < ColCount(); ++col) SetColWidths(col, columnWidth);
 }
 
 String TSkedra::RowLabel(int ARow) const { return CellText(0, ARow) + CellText(1, ARow); }
@@ -483,8 +482,8 @@ TCellCoord TSkedra::DateTimeToCell(TDateTime value) const {
   const TDayTime split = SplitDayTime(value);
   TCellCoord cell;
   cell.Row = SlotOfTime(split.MSec, DaySlots()) + FixedRows();
-  cell.Col = CheckedAdd(CheckedSub(split.Day, SplitDayTime(FActiveDate).Day), DayColumn);
-  if (cell.Col < DayColumn || cell.Col >= ColCount()) cell.Col = -1;
+  cell.Col = CheckedAdd(CheckedSub(split.Day, SplitDayTime(FActiveDate).Day), FirstDayColumn);
+  if (cell.Col < FirstDayColumn || cell.Col >= ColCount()) cell.Col = -1;
   return cell;
 }
 

@@ -48,6 +48,9 @@ using TOnTaskTimesEvent = std::function<void(TComponent* Sender, TTaskObject* Ta
 // heading and a row's time from its two labels.
 class TSkedra : public TStringGrid {
  public:
+  // Columns 0 and 1 hold the hours and the minutes of the time labels; the shown days follow.
+  static constexpr int FirstDayColumn = 2;
+
   TSkedra(TComponent* AOwner, const TClock& clock);
   ~TSkedra() override;
 

@@ -11,13 +11,6 @@
 
 namespace skx {
 
-namespace {
-
-// Columns 0 and 1 hold the time labels.
-constexpr int FirstDayColumn = 2;
-
-}  // namespace
-
 // Only the groups of tasks near the shown days are laid out, and of each only those members:
 // the others get no marker, and leaving them out keeps the order of the rest.
 void TTaskItems::Arrange() {
@@ -41,7 +34,7 @@ std::vector<TTaskItems::TDayColumn> TTaskItems::DayColumns() const {
   std::vector<TDayColumn> columns;
   std::int64_t left = 0;
   for (int col = 0; col < FGrid.ColCount(); ++col) {
-    if (col >= FirstDayColumn)
+    if (col >= TSkedra::FirstDayColumn)
       columns.push_back({col, DayOf(FGrid.ColumnDate(col)), left, FGrid.ColWidths(col)});
     left += FGrid.ColWidths(col);
   }
@@ -99,7 +92,7 @@ void TTaskItems::PlaceGroup(TGroupMember first, TGroupMember last,
   table.assign(columns.size() * members, nullptr);
   for (std::size_t member = 0; member < members; ++member)
     for (TPointControl* point : first[member].Item->Points) {
-      auto column = static_cast<std::size_t>(point->FCol - FirstDayColumn);
+      auto column = static_cast<std::size_t>(point->FCol - TSkedra::FirstDayColumn);
       if (column < columns.size() && table[column * members + member] == nullptr)
         table[column * members + member] = point;
     }
