@@ -135,13 +135,7 @@ void TSkedra::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   TStringGrid::MouseDown(button, shift, x, y);
   if (alive.Expired()) return;
   FClickPending = onCells && !second;
-  if (FSelectedItem) {
-    DoUnselectTask(FSelectedItem->Task.get());
-    // The handler may have changed the selection, freed the entry or freed the grid.
-    if (alive.Expired()) return;
-    if (FSelectedItem) FTaskItems->InvalidateItem(*FSelectedItem);
-    SelectItem(nullptr);
-  }
+  if (FSelectedItem && !Unselect(FSelectedItem->Task())) return;
   if (!second) return;
   // The dialog takes the mouse: the drag selection that the press began ends here.
   EndMouseSelect();
@@ -216,9 +210,9 @@ TTaskItem* TSkedra::AdjacentItem(bool forward) const {
   // Shown by start, then in the order of the collection: a stable sort keeps that order among
   // tasks of equal start and finish.
   std::stable_sort(items.begin(), items.end(), [](const TTaskItem* a, const TTaskItem* b) {
-    return a->Task->FStartDateTime < b->Task->FStartDateTime ||
-           (a->Task->FStartDateTime == b->Task->FStartDateTime &&
-            a->Task->FFinishDateTime < b->Task->FFinishDateTime);
+    return a->Task()->FStartDateTime < b->Task()->FStartDateTime ||
+           (a->Task()->FStartDateTime == b->Task()->FStartDateTime &&
+            a->Task()->FFinishDateTime < b->Task()->FFinishDateTime);
   });
   if (items.empty()) return nullptr;
   auto selected = std::find(items.begin(), items.end(), FSelectedItem);
@@ -229,25 +223,39 @@ TTaskItem* TSkedra::AdjacentItem(bool forward) const {
 
 void TSkedra::SelectAdjacentItem(TTaskItem& item) {
   TWeakRef<TSkedra> alive(this);
-  TWeakRef<TTaskObject> task(item.Task.get());
-  SelectByUser(item);
+  TWeakRef<TTaskObject> task(item.Task());
+  Select(item);
   // An entry lives exactly as long as its task.
   if (!alive.Expired() && !task.Expired()) ScrollToItem(item);
 }
 
 void TSkedra::ScrollToItem(const TTaskItem& item) {
-  TCellCoord cell = DateTimeToCell(item.Task->FStartDateTime);
+  TCellCoord cell = DateTimeToCell(item.Task()->FStartDateTime);
   // A task that starts before the shown days shows from the top of the first.
   if (cell.Col < 0) cell = TCellCoord{FirstDayColumn, FixedRows()};
   ScrollIntoView(cell);
 }
 
-void TSkedra::SelectByUser(TTaskItem& item) {
+void TSkedra::Select(TTaskItem& item) {
   TWeakRef<TSkedra> alive(this);
   if (FSelectedItem) FTaskItems->InvalidateItem(*FSelectedItem);
   SelectItem(&item);
-  DoSelectTask(item.Task.get());
+  DoSelectTask(item.Task());
   if (!alive.Expired() && FSelectedItem) FTaskItems->InvalidateItem(*FSelectedItem);
+}
+
+// The handler may have changed the selection, freed the entry or freed the grid.
+bool TSkedra::Unselect(TTaskObject* task) {
+  TWeakRef<TSkedra> alive(this);
+  DoUnselectTask(task);
+  if (alive.Expired()) return false;
+  if (FSelectedItem) FTaskItems->InvalidateItem(*FSelectedItem);
+  SelectItem(nullptr);
+  return true;
+}
+
+void TSkedra::ForgetItem(const TTaskItem& item) {
+  if (FSelectedItem == &item) SelectItem(nullptr);
 }
 
 void TSkedra::MouseCaptureLost() {

@@ -354,7 +354,7 @@ HRESULT TSkedraX::get_Count(long* Value) {
 HRESULT TSkedraX::get_Items(long anIndex, ITaskObject** Value) {
   if (Value == nullptr) return E_POINTER;
   *Value = nullptr;
-  return Trap([&] { *Value = NewTaskObject(FSkedra->TaskItems().Items(anIndex).Task.get()); });
+  return Trap([&] { *Value = NewTaskObject(FSkedra->TaskItems().Items(anIndex).Task()); });
 }
 
 // Schedule properties
@@ -421,7 +421,7 @@ HRESULT TSkedraX::get_SelectedTask(ITaskObject** Value) {
   return Trap([&] {
     TTaskItem* item = FSkedra->SelectedItem();
     if (item == nullptr) throw Exception(L"No task is selected");
-    *Value = NewTaskObject(item->Task.get());
+    *Value = NewTaskObject(item->Task());
   });
 }
 
