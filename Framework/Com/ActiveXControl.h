@@ -182,6 +182,8 @@ class TActiveXControlBase : public IOleObject,
   void DeactivateInPlace();
   void ShowControlWindow(bool visible);
   void PlaceWindow(const RECT& posRect);
+  // A size in screen pixels as a container measures extents.
+  static SIZEL HimetricExtent(int width, int height);
 
   // The container's ambient properties, asked again of its site, and given to the control.
   void ReadAmbient();
