@@ -244,6 +244,19 @@ TEST_F(GridTest, ScrollingClampsAndReportsEveryRealMove) {
   EXPECT_EQ(FScrolls, 6);
 }
 
+TEST_F(GridTest, TheDraggedThumbMovesTheViewOnlyWithThumbTracking) {
+  FGrid.SetRowCount(20);
+  TWinControl& window = FGrid;
+  window.Scroll(true, scTrack, 4);
+  EXPECT_EQ(FGrid.TopVisibleRow(), 1);
+  window.Scroll(true, scPosition, 4);
+  EXPECT_EQ(FGrid.TopVisibleRow(), 5);
+  TGridOptions options = FGrid.Options();
+  FGrid.SetOptions(options.Include(goThumbTracking));
+  window.Scroll(true, scTrack, 7);
+  EXPECT_EQ(FGrid.TopVisibleRow(), 8);
+}
+
 TEST_F(GridTest, ShrinkingKeepsCurrentCellAndViewInside) {
   FGrid.SetRowCount(20);
   FGrid.FocusCell(3, 19, true);

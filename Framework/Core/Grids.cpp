@@ -424,6 +424,7 @@ bool TCustomGrid::WantsKey(int key, TShiftState shift) const {
 }
 
 void TCustomGrid::Scroll(bool vertical, TScrollCode code, int position) {
+  if (code == scTrack && !FOptions.Contains(goThumbTracking)) return;
   // Wide enough for any position the platform passes; the view clamps it afterwards.
   std::int64_t first = AxisFirst(!vertical);
   int fixed = AxisFixed(!vertical);
@@ -432,7 +433,8 @@ void TCustomGrid::Scroll(bool vertical, TScrollCode code, int position) {
     case scLineDown: ++first; break;
     case scPageUp: first -= VisibleCount(!vertical); break;
     case scPageDown: first += VisibleCount(!vertical); break;
-    case scPosition: first = std::int64_t{fixed} + position; break;
+    case scPosition:
+    case scTrack: first = std::int64_t{fixed} + position; break;
     case scTop: first = fixed; break;
     case scBottom: first = MaxFirst(!vertical); break;
   }

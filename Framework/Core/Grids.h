@@ -119,8 +119,8 @@ class TCustomGrid : public TWinControl {
   // The arrows, page and home keys move the current cell; with Shift they extend the selection.
   void KeyDown(int& key, TShiftState shift) override;
   bool WantsKey(int key, TShiftState shift) const override;
-  // What the platform calls for the scroll bars.
-  void Scroll(bool vertical, TScrollCode code, int position);
+  // The thumb being dragged moves the view only with goThumbTracking.
+  void Scroll(bool vertical, TScrollCode code, int position) override;
 
   // The canvas being painted on, for DrawCell and OnDrawCell; null outside painting.
   TCanvas* Canvas() const { return FCanvas; }
