@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "Framework/Core/Exceptions.h"
-#include "Framework/Core/Grids.h"
+#include "Framework/Core/StringGrid.h"
 #include "Framework/Core/HeadlessPeer.h"
 
 namespace skx {

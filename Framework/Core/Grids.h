@@ -3,8 +3,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
-#include <utility>
 #include <vector>
 
 #include "Framework/Core/Controls.h"
@@ -210,21 +208,6 @@ class TCustomGrid : public TWinControl {
   TCellCoord FTopLeft{1, 1};
   bool FSelecting = false;
   TCanvas* FCanvas = nullptr;
-};
-
-class TStringGrid : public TCustomGrid {
- public:
-  explicit TStringGrid(TComponent* AOwner) : TCustomGrid(AOwner) {}
-
-  // A cell never written reads as an empty text.
-  String CellText(int col, int row) const;
-  void SetCellText(int col, int row, const String& text);
-
- protected:
-  void SizeChanged(int oldColCount, int oldRowCount) override;
-
- private:
-  std::map<std::pair<int, int>, String> FCells;
 };
 
 }  // namespace skx
