@@ -39,7 +39,7 @@ DWORD KeyModifiers() {
 HRESULT STDMETHODCALLTYPE TActiveXControlBase::SetClientSite(IOleClientSite* site) {
   FClientSite.Assign(site);
   // A container whose ambients cannot be read still gets its site.
-  Guard([&] { ReadAmbient(); });
+  Trap([&] { ReadAmbient(); });
   return S_OK;
 }
 
@@ -58,7 +58,7 @@ HRESULT STDMETHODCALLTYPE TActiveXControlBase::GetClientSite(IOleClientSite** si
 }
 
 HRESULT STDMETHODCALLTYPE TActiveXControlBase::Close(DWORD saveOption) {
-  return Guard([&] {
+  return Trap([&] {
     DeactivateInPlace();
     if (saveOption == OLECLOSE_SAVEIFDIRTY && FDirty && FClientSite) FClientSite->SaveObject();
     if (FOleAdviseHolder) FOleAdviseHolder->SendOnClose();
@@ -79,7 +79,7 @@ HRESULT STDMETHODCALLTYPE TActiveXControlBase::DoVerb(LONG verb, LPMSG, IOleClie
                                                       HWND parent, LPCRECT posRect) {
   if (verb > 0) return OLEOBJ_S_INVALIDVERB;
   if (verb < OLEIVERB_PROPERTIES || verb == OLEIVERB_OPEN) return E_NOTIMPL;
-  return Guard([&] {
+  return Trap([&] {
     if (!FClientSite && activeSite != nullptr) FClientSite.Assign(activeSite);
     switch (verb) {
       case OLEIVERB_PRIMARY:  // the control's one verb is "Properties"
@@ -199,7 +199,7 @@ void TActiveXControlBase::CreateControlWindow(HWND parent) {
   // A focus that reaches the control's window by a click makes the control UI-active, so that
   // the container hands it its keys from then on.
   FPeer->OnSetFocus = [this] {
-    Guard([&] {
+    Trap([&] {
       if (FInPlaceActive && !FUIActive) ActivateInPlace(true, nullptr, nullptr);
     });
   };
@@ -241,16 +241,16 @@ HRESULT STDMETHODCALLTYPE TActiveXControlBase::GetWindow(HWND* window) {
 }
 
 HRESULT STDMETHODCALLTYPE TActiveXControlBase::InPlaceDeactivate() {
-  return Guard([&] { DeactivateInPlace(); });
+  return Trap([&] { DeactivateInPlace(); });
 }
 
 HRESULT STDMETHODCALLTYPE TActiveXControlBase::UIDeactivate() {
-  return Guard([&] { DeactivateUI(); });
+  return Trap([&] { DeactivateUI(); });
 }
 
 HRESULT STDMETHODCALLTYPE TActiveXControlBase::SetObjectRects(LPCRECT posRect, LPCRECT) {
   if (posRect == nullptr) return E_POINTER;
-  return Guard([&] { PlaceWindow(*posRect); });
+  return Trap([&] { PlaceWindow(*posRect); });
 }
 
 // Keys: the container offers each key to the UI-active control first. The keys that the
@@ -286,7 +286,7 @@ HRESULT STDMETHODCALLTYPE TActiveXControlBase::GetControlInfo(CONTROLINFO* info)
 
 HRESULT STDMETHODCALLTYPE TActiveXControlBase::OnAmbientPropertyChange(DISPID id) {
   if (!IsReadAmbient(id)) return S_OK;
-  return Guard([&] { ReadAmbient(); });
+  return Trap([&] { ReadAmbient(); });
 }
 
 }  // namespace skx

@@ -17,7 +17,7 @@ void TControlModalHost::EnableModeless(bool Enable) {
 }
 
 TActiveXControlBase::TActiveXControlBase(TActiveXControlFactory& factory)
-    : FFactory(factory), FModalHost(*this) {
+    : FFactory(factory), FTrap(factory.ProgID(), IID_NULL), FModalHost(*this) {
   for (size_t i = 0; i < factory.EventInterfaceCount(); ++i)
     FEventPoints.push_back(std::make_unique<TEventConnectionPoint>(*this, i));
 }
@@ -94,7 +94,7 @@ void TActiveXControlBase::ShowPropertyPages(HWND parent) {
 HRESULT STDMETHODCALLTYPE TActiveXControlBase::GetClassInfo(ITypeInfo** info) {
   if (info == nullptr) return E_POINTER;
   *info = nullptr;
-  return Guard([&] {
+  return Trap([&] {
     *info = FFactory.ClassInfo();
     (*info)->AddRef();
   });
@@ -104,13 +104,13 @@ HRESULT STDMETHODCALLTYPE TActiveXControlBase::GetGUID(DWORD kind, GUID* guid) {
   if (guid == nullptr) return E_POINTER;
   *guid = GUID_NULL;
   if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID) return E_INVALIDARG;
-  return Guard([&] { *guid = FFactory.EventInterface(); });
+  return Trap([&] { *guid = FFactory.EventInterface(); });
 }
 
 HRESULT STDMETHODCALLTYPE TActiveXControlBase::EnumConnectionPoints(IEnumConnectionPoints** points) {
   if (points == nullptr) return E_POINTER;
   *points = nullptr;
-  return Guard([&] {
+  return Trap([&] {
     std::vector<IConnectionPoint*> all;
     for (auto& point : FEventPoints) all.push_back(point.get());
     *points = NewConnectionPointEnum(all);
@@ -120,7 +120,7 @@ HRESULT STDMETHODCALLTYPE TActiveXControlBase::EnumConnectionPoints(IEnumConnect
 HRESULT STDMETHODCALLTYPE TActiveXControlBase::FindConnectionPoint(REFIID riid, IConnectionPoint** point) {
   if (point == nullptr) return E_POINTER;
   *point = nullptr;
-  return Guard([&] {
+  return Trap([&] {
     for (size_t i = 0; i < FEventPoints.size(); ++i) {
       if (!::IsEqualIID(riid, FFactory.EventInterface(i))) continue;
       *point = FEventPoints[i].get();
@@ -135,7 +135,7 @@ HRESULT STDMETHODCALLTYPE TActiveXControlBase::GetPages(CAUUID* pages) {
   if (pages == nullptr) return E_POINTER;
   pages->cElems = 0;
   pages->pElems = nullptr;
-  return Guard([&] {
+  return Trap([&] {
     std::vector<CLSID> list;
     DefinePages(list);
     if (list.empty()) return;

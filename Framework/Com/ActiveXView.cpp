@@ -60,7 +60,7 @@ HRESULT STDMETHODCALLTYPE TActiveXControlBase::Draw(DWORD aspect, LONG, void*, D
                                                     BOOL(STDMETHODCALLTYPE*)(ULONG_PTR), ULONG_PTR) {
   if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
   if (dc == nullptr || bounds == nullptr) return E_INVALIDARG;
-  return Guard([&] {
+  return Trap([&] {
     const int width = bounds->right - bounds->left;
     const int height = bounds->bottom - bounds->top;
     if (width <= 0 || height <= 0) return;
