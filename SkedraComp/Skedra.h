@@ -8,7 +8,7 @@
 
 #include "Framework/Core/Buttons.h"
 #include "Framework/Core/DateTime.h"
-#include "Framework/Core/Grids.h"
+#include "Framework/Core/StringGrid.h"
 #include "Framework/Core/Menus.h"
 #include "SkedraComp/DragTimes.h"
 #include "SkedraComp/TaskItems.h"
