@@ -179,6 +179,8 @@ class TSkedra : public TStringGrid {
   void Notification(TComponent* AComponent, TOperation operation) override;
   void FrameChanged() override;
   void HandleCreated() override;
+  // The headings follow the container's locale.
+  void FormatSettingsChanged() override;
   // The outline of a task being dragged.
   void PaintOverControls(TCanvas& canvas) override;
 
