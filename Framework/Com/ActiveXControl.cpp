@@ -23,7 +23,6 @@ TActiveXControlBase::TActiveXControlBase(TActiveXControlFactory& factory)
 }
 
 TActiveXControlBase::~TActiveXControlBase() {
-  if (GetModalHost() == &FModalHost) SetModalHost(nullptr);
   for (auto& point : FEventPoints) point->Disconnect();
 }
 
