@@ -10,7 +10,6 @@ const wchar_t* const TaskStatusNames[3] = {L"Active", L"Complete", L"Suspend"};
 const wchar_t* const TaskPriorityNames[3] = {L"Low", L"Normal", L"High"};
 
 namespace {
-TTaskEditorService* TaskEditor = nullptr;
 
 constexpr int TextStripHeight = 16;
 constexpr int TextGap = 2;
@@ -25,15 +24,7 @@ void DrawIcon(TCanvas& canvas, TTaskBitmap which, int& x, int top) {
   if (!bitmap.Empty()) canvas.Draw(x, top, bitmap);
   x += bitmap.Width();
 }
-
-bool EditWithEditor(TRxTaskObject& task) {
-  TTaskEditorService* editor = GetTaskEditor();
-  return editor != nullptr && editor->EditTask(task);
-}
 }  // namespace
-
-void SetTaskEditor(TTaskEditorService* Editor) { TaskEditor = Editor; }
-TTaskEditorService* GetTaskEditor() { return TaskEditor; }
 
 void DrawTextLine(TCanvas& Canvas, const TRect& Rect, const String& Text) {
   TRect rect = Rect;
@@ -68,8 +59,8 @@ void TRxTaskObject::Draw(TCanvas& Canvas, const TRect& Rect) {
   }
   DrawTextLine(Canvas, text, FDescription);
 }
-bool TRxTaskObject::EditAppend() { return EditWithEditor(*this); }
-bool TRxTaskObject::EditUpdate() { return EditWithEditor(*this); }
+bool TRxTaskObject::EditAppend() { return FEditor != nullptr && FEditor->EditTask(*this); }
+bool TRxTaskObject::EditUpdate() { return EditAppend(); }
 bool TRxTaskObject::ConfirmDelete() { return true; }
 
 String TRxTaskObject::AccessibleSubject() const { return FDescription; }

@@ -11,6 +11,7 @@
 #include "SkedraAbout/SkedraAbout.h"
 #include "SkedraComp/SkedraState.h"
 #include "SkedraImpl/TaskObjectX.h"
+#include "TaskFrm/Win32/TaskForm.h"
 
 namespace skx {
 
@@ -25,11 +26,7 @@ TDateTime CheckedDateTime(double value) {
   return value;
 }
 
-// Enumeration values outside their constants would reach layout and window code unchecked.
-long CheckedEnum(long value, long max) {
-  if (value < 0 || value > max) RaiseRangeError();
-  return value;
-}
+void RaiseRangeErrorFor(long) { RaiseRangeError(); }
 
 VARIANT_BOOL ToVariantBool(bool value) { return value ? VARIANT_TRUE : VARIANT_FALSE; }
 
@@ -73,7 +70,14 @@ ITaskObject* NewTaskObject(TTaskObject* task) {
 
 }  // namespace
 
-TSkedraX::TSkedraX(TActiveXControlFactory& factory) : TActiveXControl<ISkedraX2>(factory) { CreateControl(); }
+std::unique_ptr<TTaskEditorService> MakeTaskFormEditor(TModalHost& host) {
+  return std::make_unique<TTaskFormEditor>(&host);
+}
+
+TSkedraX::TSkedraX(TActiveXControlFactory& factory, const TTaskEditorMaker& makeEditor)
+    : TActiveXControl<ISkedraX2>(factory), FEditor(makeEditor(ModalHost())) {
+  CreateControl();
+}
 
 TSkedraX::~TSkedraX() { DestroyControl(); }
 
@@ -133,7 +137,15 @@ void TSkedraX::DefinePages(std::vector<CLSID>&) {}
 std::unique_ptr<TTaskObject> TSkedraX::GridCreateTask(TComponent*) {
   LONG id = 0;
   FireEvent(TAudience::EverySink, SkedraXEventsDispId::OnGetNewID, {ByRefLongArg(&id)});
-  return std::make_unique<TRxTaskObject>(id);
+  auto task = std::make_unique<TRxTaskObject>(id);
+  task->SetEditor(FEditor.get());
+  return task;
+}
+
+std::unique_ptr<TRxTaskObject> TSkedraX::TakeTask(TTaskObjectX& wrapper) {
+  std::unique_ptr<TRxTaskObject> task = wrapper.ReleaseOwnedTask();
+  if (task) task->SetEditor(FEditor.get());
+  return task;
 }
 
 // A sink may disconnect itself or the other one, or release the control, inside its call: each
@@ -191,9 +203,7 @@ HRESULT STDMETHODCALLTYPE TSkedraX::Invoke(DISPID id, REFIID riid, LCID lcid, WO
 
 template <typename TValue, typename TGet>
 HRESULT TSkedraX::Get(TValue* value, TGet get) {
-  if (value == nullptr) return E_POINTER;
-  *value = TValue{};
-  return Trap([&] { *value = static_cast<TValue>(get(*FSkedra)); });
+  return Trap(value, [&] { return get(*FSkedra); });
 }
 
 template <typename TPut>
@@ -228,7 +238,7 @@ HRESULT TSkedraX::get_BorderStyle(TxBorderStyle* Value) {
 }
 
 HRESULT TSkedraX::put_BorderStyle(TxBorderStyle Value) {
-  return Put([&](TSkedra& g) { g.SetBorderStyle(static_cast<TBorderStyle>(CheckedEnum(Value, bsSingle))); });
+  return Put([&](TSkedra& g) { g.SetBorderStyle(CheckedEnum<TBorderStyle>(Value, bsSingle, RaiseRangeErrorFor)); });
 }
 
 HRESULT TSkedraX::get_Color(OLE_COLOR* Value) {
@@ -263,7 +273,7 @@ HRESULT TSkedraX::get_DragMode(TxDragMode* Value) {
 }
 
 HRESULT TSkedraX::put_DragMode(TxDragMode Value) {
-  return Put([&](TSkedra& g) { g.SetDragMode(CheckedEnum(Value, dmAutomatic)); });
+  return Put([&](TSkedra& g) { g.SetDragMode(CheckedEnum<int>(Value, dmAutomatic, RaiseRangeErrorFor)); });
 }
 
 HRESULT TSkedraX::get_Enabled(VARIANT_BOOL* Value) {
@@ -275,9 +285,7 @@ HRESULT TSkedraX::put_Enabled(VARIANT_BOOL Value) {
 }
 
 HRESULT TSkedraX::get_Font(IFontDisp** Value) {
-  if (Value == nullptr) return E_POINTER;
-  *Value = nullptr;
-  return Trap([&] { *Value = TFontAdapter::GetOleFont(FSkedra->Font()); });
+  return Trap(Value, [&] { return TFontAdapter::GetOleFont(FSkedra->Font()); });
 }
 
 HRESULT TSkedraX::put_Font(IFontDisp* Value) {
@@ -319,7 +327,7 @@ HRESULT TSkedraX::put_Cursor(short Value) {
 // Task methods
 
 HRESULT TSkedraX::AboutBox() {
-  return Trap([] { ShowAbout(); });
+  return Trap([&] { ShowAbout(&ModalHost()); });
 }
 
 HRESULT TSkedraX::Clear() {
@@ -333,7 +341,7 @@ HRESULT TSkedraX::AddTask(ITaskObject* aTask) {
     if (aTask == nullptr) throw EOleError(L"No task object given", E_POINTER);
     TTaskObjectX* wrapper = TTaskObjectX::FromInterface(aTask);
     if (wrapper == nullptr) throw EOleError(L"Interface not supported", E_NOINTERFACE);
-    std::unique_ptr<TRxTaskObject> task = wrapper->ReleaseOwnedTask();
+    std::unique_ptr<TRxTaskObject> task = TakeTask(*wrapper);
     if (!task) throw EOleError(L"The task belongs to a schedule already", E_INVALIDARG);
     FSkedra->TaskItems().Add(std::move(task));
   });
@@ -352,9 +360,7 @@ HRESULT TSkedraX::get_Count(long* Value) {
 }
 
 HRESULT TSkedraX::get_Items(long anIndex, ITaskObject** Value) {
-  if (Value == nullptr) return E_POINTER;
-  *Value = nullptr;
-  return Trap([&] { *Value = NewTaskObject(FSkedra->TaskItems().Items(anIndex).Task()); });
+  return Trap(Value, [&] { return NewTaskObject(FSkedra->TaskItems().Items(anIndex).Task()); });
 }
 
 // Schedule properties
@@ -364,7 +370,7 @@ HRESULT TSkedraX::get_WeekStart(IDayOfWeek* Value) {
 }
 
 HRESULT TSkedraX::put_WeekStart(IDayOfWeek Value) {
-  return PutSetting([&](TSkedraSettings& s) { s.WeekStart = static_cast<TDayOfWeek>(CheckedEnum(Value, dwSun)); });
+  return PutSetting([&](TSkedraSettings& s) { s.WeekStart = CheckedEnum<TDayOfWeek>(Value, dwSun, RaiseRangeErrorFor); });
 }
 
 HRESULT TSkedraX::get_WeekEnd(IDayOfWeek* Value) {
@@ -372,7 +378,7 @@ HRESULT TSkedraX::get_WeekEnd(IDayOfWeek* Value) {
 }
 
 HRESULT TSkedraX::put_WeekEnd(IDayOfWeek Value) {
-  return PutSetting([&](TSkedraSettings& s) { s.WeekEnd = static_cast<TDayOfWeek>(CheckedEnum(Value, dwSun)); });
+  return PutSetting([&](TSkedraSettings& s) { s.WeekEnd = CheckedEnum<TDayOfWeek>(Value, dwSun, RaiseRangeErrorFor); });
 }
 
 HRESULT TSkedraX::get_DayStart(double* Value) {
@@ -416,12 +422,10 @@ HRESULT TSkedraX::get_CurrentDate(double* Value) {
 }
 
 HRESULT TSkedraX::get_SelectedTask(ITaskObject** Value) {
-  if (Value == nullptr) return E_POINTER;
-  *Value = nullptr;
-  return Trap([&] {
+  return Trap(Value, [&] {
     TTaskItem* item = FSkedra->SelectedItem();
     if (item == nullptr) throw Exception(L"No task is selected");
-    *Value = NewTaskObject(item->Task());
+    return NewTaskObject(item->Task());
   });
 }
 
@@ -430,7 +434,7 @@ HRESULT TSkedraX::get_SkedraType(ISkedraType* Value) {
 }
 
 HRESULT TSkedraX::put_SkedraType(ISkedraType Value) {
-  return Put([&](TSkedra& g) { g.SetSkedraType(static_cast<TSkedraType>(CheckedEnum(Value, skWeekly))); });
+  return Put([&](TSkedra& g) { g.SetSkedraType(CheckedEnum<TSkedraType>(Value, skWeekly, RaiseRangeErrorFor)); });
 }
 
 // ISkedraX2
@@ -478,7 +482,7 @@ HRESULT TSkedraX::AddTasks(VARIANT aTasks) {
       wrappers.push_back(wrapper);
     }
     std::vector<std::unique_ptr<TTaskObject>> tasks;
-    for (TTaskObjectX* wrapper : wrappers) tasks.push_back(wrapper->ReleaseOwnedTask());
+    for (TTaskObjectX* wrapper : wrappers) tasks.push_back(TakeTask(*wrapper));
     FSkedra->TaskItems().AddTasks(std::move(tasks));
   });
 }
@@ -488,7 +492,7 @@ TActiveXControlFactory& SkedraXFactory() {
   static TActiveXControlFactory factory(
       TComServer::Instance(), L"TSkedraX", CLSID_SkedraX,
       [](TAutoObjectFactory& self) -> IUnknown* {
-        return static_cast<ISkedraX*>(new TSkedraX(static_cast<TActiveXControlFactory&>(self)));
+        return static_cast<ISkedraX*>(new TSkedraX(static_cast<TActiveXControlFactory&>(self), MakeTaskFormEditor));
       },
       TWindowControlClass{[] { return std::make_unique<TSkedra>(nullptr, clock); }, WriteSkedraControlState,
                           ReadSkedraControlState},

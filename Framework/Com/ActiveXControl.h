@@ -22,7 +22,8 @@ class TWin32WindowPeer;
 class TActiveXControlBase;
 
 // While the control is in-place active its container's window owns the control's dialogs, and
-// the container's frame holds back its modeless windows while one is up.
+// the container's frame holds back its modeless windows while one is up; otherwise the active
+// window owns them.
 class TControlModalHost : public TModalHost {
  public:
   explicit TControlModalHost(TActiveXControlBase& control) : FControl(control) {}
@@ -155,6 +156,8 @@ class TActiveXControlBase : public IOleObject,
   // derived class that handles them calls this from its destructor.
   void DestroyControl();
   IUnknown* Unknown() { return static_cast<IOleObject*>(this); }
+  // What the control's dialogs are shown with.
+  TModalHost& ModalHost() { return FModalHost; }
   // The sink connected to the factory's event interface of that index (0, the default source),
   // or null.
   IDispatch* EventSink(size_t index = 0) const { return FEventPoints[index]->Sink(); }
@@ -163,10 +166,11 @@ class TActiveXControlBase : public IOleObject,
   // its parent's colour or font again takes the container's.
   void PropertyChanged();
 
-  // Every member runs its body through this: no exception leaves a method of the platform's.
-  template <typename TBody>
-  HRESULT Guard(TBody&& body) noexcept {
-    return ComTrap(FFactory.ProgID(), IID_NULL, std::forward<TBody>(body));
+  // Every member runs its body through this (TErrorTrap): no exception leaves a method of the
+  // platform's.
+  template <typename... TArgs>
+  HRESULT Trap(TArgs&&... args) const noexcept {
+    return FTrap(std::forward<TArgs>(args)...);
   }
 
   bool QueryControlInterface(REFIID riid, void** object);
@@ -182,6 +186,8 @@ class TActiveXControlBase : public IOleObject,
   void DeactivateInPlace();
   void ShowControlWindow(bool visible);
   void PlaceWindow(const RECT& posRect);
+  // A size in screen pixels as a container measures extents.
+  static SIZEL HimetricExtent(int width, int height);
 
   // The container's ambient properties, asked again of its site, and given to the control.
   void ReadAmbient();
@@ -197,6 +203,7 @@ class TActiveXControlBase : public IOleObject,
   void ReadStream(IStream* stream);
 
   TActiveXControlFactory& FFactory;
+  TErrorTrap FTrap;
   std::unique_ptr<TWinControl> FControl;
   TWin32WindowPeer* FPeer = nullptr;  // owned by FControl
   TComRef<IOleClientSite> FClientSite;
@@ -234,6 +241,10 @@ class TActiveXControl : public TAutoObject<TInterface>, public TActiveXControlBa
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return TAutoObject<TInterface>::AddRef(); }
   ULONG STDMETHODCALLTYPE Release() override { return TAutoObject<TInterface>::Release(); }
+
+ protected:
+  // The members of the class's own interface report failures as members of that interface.
+  using TAutoObject<TInterface>::Trap;
 };
 
 }  // namespace skx

@@ -19,4 +19,59 @@ void TSpeedButton::Click() {
   if (handler) handler(this);
 }
 
+// A flat face with a thin raised edge, sunken while held down; the glyph is centred, one pixel
+// lower and to the right while held.
+void TSpeedButton::Paint(TCanvas& canvas) {
+  const bool down = ShownDown();
+  const TRect client{0, 0, ClientWidth(), ClientHeight()};
+  canvas.SetBrushColor(clBtnFace);
+  canvas.FillRect(client);
+  canvas.DrawBevel(client, down ? bvLowered : bvRaised);
+  TBitmap glyph = canvas.NamedBitmap(FGlyphName);
+  if (glyph.Empty()) return;
+  const int offset = down ? 1 : 0;
+  canvas.DrawTransparent((client.Width() - glyph.Width()) / 2 + offset,
+                         (client.Height() - glyph.Height()) / 2 + offset, glyph);
+}
+
+void TSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  if (button == mbLeft) {
+    FHeld = true;
+    FMouseInside = true;
+    SetMouseCapture(true);
+    Invalidate();
+  }
+  TWinControl::MouseDown(button, shift, x, y);
+}
+
+void TSpeedButton::MouseMove(TShiftState shift, int x, int y) {
+  if (FHeld) {
+    const bool inside = ClientRect().Contains(TPoint{x, y});
+    if (inside != FMouseInside) Invalidate();
+    FMouseInside = inside;
+  }
+  TWinControl::MouseMove(shift, x, y);
+}
+
+// The handlers of the release and of the click may free the button.
+void TSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  const bool click = button == mbLeft && ShownDown();
+  if (button == mbLeft && FHeld) {
+    Release();
+    SetMouseCapture(false);
+  }
+  TWeakRef<TSpeedButton> alive(this);
+  TWinControl::MouseUp(button, shift, x, y);
+  if (click && alive.Get()) Click();
+}
+
+void TSpeedButton::MouseCaptureLost() {
+  if (FHeld) Release();
+}
+
+void TSpeedButton::Release() {
+  FHeld = false;
+  Invalidate();
+}
+
 }  // namespace skx

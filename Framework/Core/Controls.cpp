@@ -419,6 +419,10 @@ void TWinControl::SetFont(const TFont& font) {
 void TWinControl::TakeAmbient(const TAmbientProperties& ambient) {
   FUserMode = ambient.UserMode;
   if (Parent() != nullptr) return;
+  if (ambient.Formats != FFormats) {
+    FFormats = ambient.Formats;
+    FormatSettingsChanged();
+  }
   if (ambient.DisplayName) SetName(*ambient.DisplayName);
   const TColor color = ParentColor() && ambient.BackColor ? *ambient.BackColor : Color();
   TFont font = ParentFont() && ambient.Font ? *ambient.Font : Font();

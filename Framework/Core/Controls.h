@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Framework/Core/Accessibility.h"
+#include "Framework/Core/FormatSettings.h"
 #include "Framework/Core/Geometry.h"
 #include "Framework/Core/Graphics.h"
 #include "Framework/Core/Sets.h"
@@ -157,7 +158,8 @@ struct TCreateParams {
 // Pixels taken from each side of a window by its frame.
 int FrameWidth(std::uint32_t style, std::uint32_t exStyle);
 
-enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTop, scBottom };
+// scTrack is a position while the thumb is being dragged, scPosition where it was dropped.
+enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom };
 
 // The platform's side of one control's window. The Win32 layer gives one to the top control,
 // tests give a headless one; child controls get theirs from their parent's peer. Member names
@@ -329,12 +331,14 @@ class TControl : public TComponent {
 // What a container tells the control without a parent control: its colours and font, which the
 // control takes where it follows its parent's (ParentColor, ParentFont), the name it knows the
 // control by, which becomes the control's Name, and whether it runs the form (user mode) or has
-// it designed, where no menu or dialog of the control's opens.
+// it designed, where no menu or dialog of the control's opens. The formats of the container's
+// locale replace the user's in the control's dates and times.
 struct TAmbientProperties {
   std::optional<TColor> BackColor;
   std::optional<TColor> ForeColor;  // the colour of the font
   std::optional<TFont> Font;
   std::optional<String> DisplayName;
+  std::optional<TFormatSettings> Formats;
   bool UserMode = true;
 };
 
@@ -373,6 +377,8 @@ class TWinControl : public TControl {
   // parent's colour and font.
   void TakeAmbient(const TAmbientProperties& ambient);
   bool UserMode() const { return FUserMode; }
+  // The formats of the container's locale, or else the user's.
+  const TFormatSettings& FormatSettings() const { return FFormats ? *FFormats : GetFormatSettings(); }
 
   bool TabStop() const { return FTabStop; }
   void SetTabStop(bool value) { FTabStop = value; }
@@ -400,6 +406,9 @@ class TWinControl : public TControl {
   // The platform took the mouse capture away (a menu, a dialog, another window): a gesture that
   // holds the capture ends here.
   virtual void MouseCaptureLost() {}
+  // What the platform calls when the user works a scroll bar of the window; position counts
+  // cells, for scPosition and scTrack.
+  virtual void Scroll(bool, TScrollCode, int) {}
 
   // What the platform calls for key presses; a control that acted on the key sets it to 0.
   virtual void KeyDown(int& key, TShiftState shift);
@@ -424,6 +433,8 @@ class TWinControl : public TControl {
   virtual void FrameChanged() {}
   // HandleNeeded made the window, and those of the child controls.
   virtual void HandleCreated() {}
+  // The container's locale changed the formats of FormatSettings.
+  virtual void FormatSettingsChanged() {}
   // Painted last, over the windowless children, in the window's client coordinates.
   virtual void PaintOverControls(TCanvas&) {}
 
@@ -446,6 +457,7 @@ class TWinControl : public TControl {
   std::unique_ptr<TWindowPeer> FPeer;
   bool FTabStop = false;
   bool FUserMode = true;
+  std::optional<TFormatSettings> FFormats;
   // While batches are open, what was invalidated: the whole window, or the bounding rectangle.
   int FInvalidationBatches = 0;
   bool FPendingFullInvalidation = false;

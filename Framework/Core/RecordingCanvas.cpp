@@ -59,11 +59,22 @@ int TRecordingCanvas::DrawTextInRect(const String& text, TRect& rect, unsigned f
 
 void TRecordingCanvas::DrawFocusRect(const TRect& rect) { Record(coDrawFocusRect).Rect = rect; }
 
-void TRecordingCanvas::Draw(int x, int y, const TBitmap& bitmap) {
-  TCanvasCall& call = Record(coDraw);
+void TRecordingCanvas::RecordBitmap(TCanvasOp op, int x, int y, const TBitmap& bitmap) {
+  TCanvasCall& call = Record(op);
   call.Point = TPoint{x, y};
   call.Bitmap = bitmap.Handle();
   call.Rect = Bounds(x, y, bitmap.Width(), bitmap.Height());
+}
+
+TBitmap TRecordingCanvas::NamedBitmap(const String& name) {
+  auto found = NamedBitmaps.find(name);
+  return found != NamedBitmaps.end() ? found->second : TBitmap();
+}
+
+void TRecordingCanvas::DrawBevel(const TRect& rect, TBevel bevel) {
+  TCanvasCall& call = Record(coDrawBevel);
+  call.Rect = rect;
+  call.Bevel = bevel;
 }
 
 void TRecordingCanvas::BeginArea(const TRect& area) {

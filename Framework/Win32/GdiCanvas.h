@@ -48,6 +48,9 @@ class TGdiCanvas : public TCanvas {
   void DrawFocusRect(const TRect& rect) override;
   bool RectVisible(const TRect& rect) override;
   void Draw(int x, int y, const TBitmap& bitmap) override;
+  void DrawTransparent(int x, int y, const TBitmap& bitmap) override;
+  TBitmap NamedBitmap(const String& name) override;
+  void DrawBevel(const TRect& rect, TBevel bevel) override;
   void BeginArea(const TRect& area) override;
   void EndArea() override;
 
@@ -75,6 +78,9 @@ class TGdiCanvas : public TCanvas {
   void RequireText();
   SIZE TextExtent(const String& text);
   void DropFont();
+  // Selects the bitmap, for the selection's life, into FBitmapSource, the DC bitmaps are copied
+  // from.
+  TSelectObject SelectSource(const TBitmap& bitmap);
 
   HDC FDC;
   std::vector<TSavedArea> FAreas;
