@@ -45,8 +45,8 @@ using TOnTaskTimesEvent = std::function<void(TComponent* Sender, TTaskObject* Ta
                                              TDateTime NewStart, TDateTime NewFinish,
                                              bool& Cancel)>;
 
-// The texts of the headings and labels are the model: a column's date is read back from its
-// heading and a row's time from its two labels.
+// The headings and labels only show the model: a column's date comes from the first day and a
+// row's time from the time scale that the last layout showed, never from their texts.
 class TSkedra : public TStringGrid {
  public:
   // Columns 0 and 1 hold the hours and the minutes of the time labels; the shown days follow.

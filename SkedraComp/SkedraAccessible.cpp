@@ -36,7 +36,7 @@ void AppendPart(String& text, const String& part) {
 
 }  // namespace
 
-// Before the grid's first layout its headings hold no dates: it then shows no day.
+// Before the grid's first layout its columns have no dates: it then shows no day.
 TSkedraAccessible::TLayout TSkedraAccessible::Layout() const {
   TLayout layout;
   for (int col = FGrid.FixedCols(); col < FGrid.ColCount(); ++col) {

@@ -77,8 +77,8 @@ void TSkedra::Paint(TCanvas& canvas) {
 }
 
 // The line lies in the row of the shown time's slot, as far down as the time is into the slot.
-// Its day must be the column's heading and its slot the row's labels: inside a batch the view may
-// not show the settings yet, and no line is drawn then.
+// Its day must be the column's shown day and its slot the row's shown time: inside a batch the view
+// may not show the settings yet, and no line is drawn then.
 TRect TSkedra::CurrentTimeRect() const {
   const TDateTime shown = HandleAllocated() ? FShownTime : FClock.Now();
   if (!FShowCurrentTime || !IsDecodable(shown)) return TRect{};
@@ -170,8 +170,8 @@ void TSkedra::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AS
   if (OnDrawCell) OnDrawCell(this, ACol, ARow, ARect, AState);
 }
 
-// A row whose labels do not form a time (the grid before its first layout) is painted as off
-// hours rather than failing every paint of the window.
+// A row without a time (any row before the grid's first layout) is painted as off hours rather
+// than failing every paint of the window.
 void TSkedra::PaintCellBody(TCanvas& canvas, int ACol, int ARow, TGridDrawState AState,
                             const TRect& ARect) {
   if (!AState.Contains(dsFixed)) {
