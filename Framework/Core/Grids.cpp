@@ -232,10 +232,6 @@ std::int64_t TCustomGrid::FixedExtent(bool horz) const {
   return extent;
 }
 
-int TGridAxis::CellExtent(int index) const {
-  return Horz ? Grid->ColWidths(index) : Grid->RowHeights(index);
-}
-
 // A cell is in full view while the line after it ends no further than one line past the client
 // area: the last line may fall outside.
 TGridAxis TCustomGrid::Axis(bool horz) const {

@@ -232,4 +232,8 @@ class TCustomGrid : public TWinControl {
   TCanvas* FCanvas = nullptr;
 };
 
+inline int TGridAxis::CellExtent(int index) const {
+  return Horz ? Grid->ColWidths(index) : Grid->RowHeights(index);
+}
+
 }  // namespace skx
