@@ -29,6 +29,7 @@ class TNullCanvas : public TCanvas {
   void DrawFocusRect(const TRect&) override {}
   bool RectVisible(const TRect&) override { return true; }
   void Draw(int, int, const TBitmap&) override {}
+  void StretchDraw(const TRect&, const TBitmap&) override {}
   void BeginArea(const TRect&) override {}
   void EndArea() override {}
 };

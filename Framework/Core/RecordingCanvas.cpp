@@ -60,10 +60,19 @@ int TRecordingCanvas::DrawTextInRect(const String& text, TRect& rect, unsigned f
 void TRecordingCanvas::DrawFocusRect(const TRect& rect) { Record(coDrawFocusRect).Rect = rect; }
 
 void TRecordingCanvas::Draw(int x, int y, const TBitmap& bitmap) {
+  StretchDraw(Bounds(x, y, bitmap.Width(), bitmap.Height()), bitmap);
+}
+
+void TRecordingCanvas::StretchDraw(const TRect& rect, const TBitmap& bitmap) {
   TCanvasCall& call = Record(coDraw);
-  call.Point = TPoint{x, y};
+  call.Point = TPoint{rect.Left, rect.Top};
   call.Bitmap = bitmap.Handle();
-  call.Rect = Bounds(x, y, bitmap.Width(), bitmap.Height());
+  call.Rect = rect;
+}
+
+int TRecordingCanvas::TextHeight(const String&) {
+  const int height = Scale().Of(State.Font.Height);
+  return height < 0 ? -height : height;
 }
 
 void TRecordingCanvas::BeginArea(const TRect& area) {

@@ -95,10 +95,13 @@ class TRecordingCanvas : public TCanvas {
   // Measures nothing: answers 0 and leaves rect as it is.
   int DrawTextInRect(const String& text, TRect& rect, unsigned flags) override;
   int TextWidth(const String&) override { return 0; }
-  int TextHeight(const String&) override { return 0; }
+  // The character height of the font in force, as the canvas's density realises it.
+  int TextHeight(const String&) override;
   void DrawFocusRect(const TRect& rect) override;
   bool RectVisible(const TRect& rect) override { return rect.Intersects(ClipRect); }
+  // Both record coDraw with the rectangle the bitmap covers.
   void Draw(int x, int y, const TBitmap& bitmap) override;
+  void StretchDraw(const TRect& rect, const TBitmap& bitmap) override;
   void BeginArea(const TRect& area) override;
   void EndArea() override;
 
