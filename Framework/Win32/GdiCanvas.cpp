@@ -11,9 +11,9 @@ static_assert(sizeof(TPoint) == sizeof(POINT) && alignof(TPoint) == alignof(POIN
               "points go to PolyPolyline as they are");
 static_assert(sizeof(int) == sizeof(DWORD), "stroke counts go to PolyPolyline as they are");
 
-LOGFONTW ToLogFont(const TFont& font) {
+LOGFONTW ToLogFont(const TFont& font, TScale scale) {
   LOGFONTW log{};
-  log.lfHeight = font.Height;
+  log.lfHeight = scale.Of(font.Height);
   log.lfWeight = font.Style.Contains(fsBold) ? FW_BOLD : FW_NORMAL;
   log.lfItalic = font.Style.Contains(fsItalic);
   log.lfUnderline = font.Style.Contains(fsUnderline);
@@ -130,7 +130,7 @@ void TGdiCanvas::RequireText() {
     if (FSpareFont && SameFace(FSpareFontFace, FState.Font)) {
       FFontHandle = std::move(FSpareFont);
     } else {
-      LOGFONTW log = ToLogFont(FState.Font);
+      LOGFONTW log = ToLogFont(FState.Font, Scale());
       FFontHandle = TGdiObject<HFONT>(::CreateFontIndirectW(&log));
     }
     FFontHandleFace = FState.Font;
@@ -236,11 +236,27 @@ void TGdiCanvas::EndArea() {
 }
 
 void TGdiCanvas::Draw(int x, int y, const TBitmap& bitmap) {
-  if (bitmap.Empty()) return;
+  StretchDraw(Bounds(x, y, bitmap.Width(), bitmap.Height()), bitmap);
+}
+
+// Halftone stretching averages the source pixels that fall on each target pixel; it needs the
+// brush origin reset after it is chosen.
+void TGdiCanvas::StretchDraw(const TRect& rect, const TBitmap& bitmap) {
+  if (bitmap.Empty() || rect.IsEmpty()) return;
   if (!FBitmapSource) FBitmapSource = std::make_unique<TMemoryDC>(FDC);
   HDC source = FBitmapSource->Get();
   TSelectObject selected(source, reinterpret_cast<HGDIOBJ>(bitmap.Handle()));
-  ::BitBlt(FDC, x, y, bitmap.Width(), bitmap.Height(), source, 0, 0, SRCCOPY);
+  if (rect.Width() == bitmap.Width() && rect.Height() == bitmap.Height()) {
+    ::BitBlt(FDC, rect.Left, rect.Top, bitmap.Width(), bitmap.Height(), source, 0, 0, SRCCOPY);
+    return;
+  }
+  const int mode = ::SetStretchBltMode(FDC, HALFTONE);
+  POINT origin{};
+  ::SetBrushOrgEx(FDC, 0, 0, &origin);
+  ::StretchBlt(FDC, rect.Left, rect.Top, rect.Width(), rect.Height(), source, 0, 0, bitmap.Width(),
+               bitmap.Height(), SRCCOPY);
+  ::SetStretchBltMode(FDC, mode);
+  ::SetBrushOrgEx(FDC, origin.x, origin.y, nullptr);
 }
 
 }  // namespace skx

@@ -72,11 +72,15 @@ void TWin32WindowPeer::PaintSpeedButton(HDC dc, const RECT& client) {
   if (!glyph || !::GetObjectW(glyph, sizeof(info), &info)) return;
   TMemoryDC source(dc);
   TSelectObject selected(source.Get(), glyph);
-  int x = (client.right - info.bmWidth) / 2 + (down ? 1 : 0);
-  int y = (client.bottom - info.bmHeight) / 2 + (down ? 1 : 0);
+  // Drawn for 96 pixels per inch; stretched by whole source pixels, which keeps the key colour.
+  const TScale scale = Control()->Scale();
+  const int width = scale.Of(static_cast<int>(info.bmWidth));
+  const int height = scale.Of(static_cast<int>(info.bmHeight));
+  int x = (client.right - width) / 2 + (down ? 1 : 0);
+  int y = (client.bottom - height) / 2 + (down ? 1 : 0);
   COLORREF transparent = ::GetPixel(source.Get(), 0, info.bmHeight - 1);
-  ::GdiTransparentBlt(dc, x, y, info.bmWidth, info.bmHeight, source.Get(), 0, 0, info.bmWidth,
-                      info.bmHeight, transparent);
+  ::GdiTransparentBlt(dc, x, y, width, height, source.Get(), 0, 0, info.bmWidth, info.bmHeight,
+                      transparent);
 }
 
 }  // namespace skx
