@@ -32,9 +32,6 @@ bool IsView(TSkedraType type) { return type == skDaily || type == skWeekly; }
 // The days the buttons move the view by.
 int ButtonStep(TUpdateSkedraMode mode, bool weekly) { return (mode == umNext ? 1 : -1) * (weekly ? 7 : 1); }
 
-// The time labels are written with a colon, whatever the locale separates times with.
-const TFormatSettings LabelFormat;
-
 // Raises a before-event; true when no handler cancelled the change. The answer is read from a
 // local: the handler may free the grid.
 template <typename Handler, typename... Args>
@@ -481,6 +478,7 @@ int TSkedra::WeekColumnCount() const {
 // Each row is labelled with its own start, k x TimeScale minutes after midnight, so that the
 // labels agree with the row count for every scale, not only for divisors of an hour.
 void TSkedra::FillTimeLabels() {
+  FShownTimeScale = FSettings.TimeScale;
   for (int row = FixedRows(); row < RowCount(); ++row) {
     int minutes = (row - FixedRows()) * FSettings.TimeScale;
     int minute = minutes % 60;
@@ -490,6 +488,8 @@ void TSkedra::FillTimeLabels() {
 }
 
 void TSkedra::FillDayHeadings() {
+  FShownFirstDay = SplitDayTime(FActiveDate).Day;
+  FDaysShown = true;
   for (int col = DayColumn; col < ColCount(); ++col) {
     TDateTime day = FActiveDate + (col - DayColumn);
     SetCellText(col, 0, DateToStr(day) + L" " + DayNameOf(day));
@@ -512,25 +512,29 @@ void TSkedra::ResizeDayColumns() {
   for (int col = DayColumn; col < ColCount(); ++col) SetColWidths(col, columnWidth);
 }
 
-String TSkedra::RowLabel(int ARow) const { return CellText(0, ARow) + CellText(1, ARow); }
-
-TDateTime TSkedra::RowTime(int ARow) const { return StrToTime(RowLabel(ARow), LabelFormat); }
+TDateTime TSkedra::RowTime(int ARow) const {
+  TDateTime value = 0;
+  if (!TryRowTime(ARow, value)) RaiseInvalidTime(String());
+  return value;
+}
 
 bool TSkedra::TryRowTime(int ARow, TDateTime& Value) const {
-  return TryStrToTime(RowLabel(ARow), Value, LabelFormat);
+  if (ARow < FixedRows() || ARow >= RowCount() || FShownTimeScale <= 0) return false;
+  const std::int64_t minutes = std::int64_t{ARow - FixedRows()} * FShownTimeScale;
+  return minutes < MinutesPerDay &&
+         TryEncodeTime(static_cast<int>(minutes / 60), static_cast<int>(minutes % 60), 0, 0, Value);
 }
 
-String TSkedra::HeadingDate(int ACol) const {
-  String heading = CellText(ACol, 0);
-  String::size_type blank = heading.find(L' ');
-  return blank == String::npos ? String() : heading.substr(0, blank);
+TDateTime TSkedra::ColumnDate(int ACol) const {
+  TDateTime value = 0;
+  if (!TryColumnDate(ACol, value)) RaiseInvalidDate(String());
+  return value;
 }
-
-// The shown days lie around the active date, which so settles a two-digit year's century.
-TDateTime TSkedra::ColumnDate(int ACol) const { return StrToDateNear(HeadingDate(ACol), FActiveDate); }
 
 bool TSkedra::TryColumnDate(int ACol, TDateTime& Value) const {
-  return TryStrToDateNear(HeadingDate(ACol), FActiveDate, Value);
+  if (!FDaysShown || ACol < DayColumn || ACol >= ColCount()) return false;
+  Value = JoinDayTime(TDayTime{FShownFirstDay + (ACol - DayColumn), 0});
+  return true;
 }
 
 TDateTime TSkedra::CellToDateTime(int ACol, int ARow) const {

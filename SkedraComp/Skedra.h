@@ -8,7 +8,7 @@
 
 #include "Framework/Core/Buttons.h"
 #include "Framework/Core/DateTime.h"
-#include "Framework/Core/Grids.h"
+#include "Framework/Core/StringGrid.h"
 #include "Framework/Core/Menus.h"
 #include "SkedraComp/DragTimes.h"
 #include "SkedraComp/TaskItems.h"
@@ -111,11 +111,14 @@ class TSkedra : public TStringGrid {
   bool ShowCurrentTime() const { return FShowCurrentTime; }
   void SetShowCurrentTime(bool value);
 
+  // The start of a time row and the date of a day column as the view shows them: from the time
+  // scale and the first day of the last layout, which inside a batch may not be the settings'
+  // yet. The labels and headings are only their display. Rows and columns that are not time
+  // rows and day columns, and every one before the first layout, have none: the Try forms
+  // answer false, the others fail with "'' is not a valid time" and "'' is not a valid date".
   TDateTime RowTime(int ARow) const;
-  // False when the row's labels do not form a time (before the first layout, for one).
   bool TryRowTime(int ARow, TDateTime& Value) const;
   TDateTime ColumnDate(int ACol) const;
-  // False when the column's heading holds no date.
   bool TryColumnDate(int ACol, TDateTime& Value) const;
   TDateTime CellToDateTime(int ACol, int ARow) const;
   // A time inside a slot maps to the row of the next slot boundary; a day not shown gives
@@ -220,8 +223,6 @@ class TSkedra : public TStringGrid {
   void PlaceNavigationButtons();
   void AddMenuItem(const String& caption, int tag);
   TSpeedButton* CreateNavigationButton(const wchar_t* glyphName, TNotifyEvent onClick);
-  String RowLabel(int ARow) const;
-  String HeadingDate(int ACol) const;
 
   // Where the line of the shown time lies, empty when it is not in view; painted in SkedraPaint.
   TRect CurrentTimeRect() const;
@@ -252,6 +253,10 @@ class TSkedra : public TStringGrid {
   std::unique_ptr<TTaskDrag> FTaskDrag;
   std::unique_ptr<TTaskItems> FTaskItems;
   TDateTime FActiveDate;
+  // What the last layout showed: the time scale of its rows and the first day of its columns.
+  int FShownTimeScale = 0;
+  int FShownFirstDay = 0;
+  bool FDaysShown = false;
   TTaskItem* FSelectedItem = nullptr;
   TSpeedButton* FPrevButton = nullptr;
   TSpeedButton* FNextButton = nullptr;

@@ -25,11 +25,7 @@ TDateTime CheckedDateTime(double value) {
   return value;
 }
 
-// Enumeration values outside their constants would reach layout and window code unchecked.
-long CheckedEnum(long value, long max) {
-  if (value < 0 || value > max) RaiseRangeError();
-  return value;
-}
+void RaiseRangeErrorFor(long) { RaiseRangeError(); }
 
 VARIANT_BOOL ToVariantBool(bool value) { return value ? VARIANT_TRUE : VARIANT_FALSE; }
 
@@ -191,9 +187,7 @@ HRESULT STDMETHODCALLTYPE TSkedraX::Invoke(DISPID id, REFIID riid, LCID lcid, WO
 
 template <typename TValue, typename TGet>
 HRESULT TSkedraX::Get(TValue* value, TGet get) {
-  if (value == nullptr) return E_POINTER;
-  *value = TValue{};
-  return Trap([&] { *value = static_cast<TValue>(get(*FSkedra)); });
+  return Trap(value, [&] { return get(*FSkedra); });
 }
 
 template <typename TPut>
@@ -228,7 +222,7 @@ HRESULT TSkedraX::get_BorderStyle(TxBorderStyle* Value) {
 }
 
 HRESULT TSkedraX::put_BorderStyle(TxBorderStyle Value) {
-  return Put([&](TSkedra& g) { g.SetBorderStyle(static_cast<TBorderStyle>(CheckedEnum(Value, bsSingle))); });
+  return Put([&](TSkedra& g) { g.SetBorderStyle(CheckedEnum<TBorderStyle>(Value, bsSingle, RaiseRangeErrorFor)); });
 }
 
 HRESULT TSkedraX::get_Color(OLE_COLOR* Value) {
@@ -263,7 +257,7 @@ HRESULT TSkedraX::get_DragMode(TxDragMode* Value) {
 }
 
 HRESULT TSkedraX::put_DragMode(TxDragMode Value) {
-  return Put([&](TSkedra& g) { g.SetDragMode(CheckedEnum(Value, dmAutomatic)); });
+  return Put([&](TSkedra& g) { g.SetDragMode(CheckedEnum<int>(Value, dmAutomatic, RaiseRangeErrorFor)); });
 }
 
 HRESULT TSkedraX::get_Enabled(VARIANT_BOOL* Value) {
@@ -275,9 +269,7 @@ HRESULT TSkedraX::put_Enabled(VARIANT_BOOL Value) {
 }
 
 HRESULT TSkedraX::get_Font(IFontDisp** Value) {
-  if (Value == nullptr) return E_POINTER;
-  *Value = nullptr;
-  return Trap([&] { *Value = TFontAdapter::GetOleFont(FSkedra->Font()); });
+  return Trap(Value, [&] { return TFontAdapter::GetOleFont(FSkedra->Font()); });
 }
 
 HRESULT TSkedraX::put_Font(IFontDisp* Value) {
@@ -352,9 +344,7 @@ HRESULT TSkedraX::get_Count(long* Value) {
 }
 
 HRESULT TSkedraX::get_Items(long anIndex, ITaskObject** Value) {
-  if (Value == nullptr) return E_POINTER;
-  *Value = nullptr;
-  return Trap([&] { *Value = NewTaskObject(FSkedra->TaskItems().Items(anIndex).Task.get()); });
+  return Trap(Value, [&] { return NewTaskObject(FSkedra->TaskItems().Items(anIndex).Task.get()); });
 }
 
 // Schedule properties
@@ -364,7 +354,7 @@ HRESULT TSkedraX::get_WeekStart(IDayOfWeek* Value) {
 }
 
 HRESULT TSkedraX::put_WeekStart(IDayOfWeek Value) {
-  return PutSetting([&](TSkedraSettings& s) { s.WeekStart = static_cast<TDayOfWeek>(CheckedEnum(Value, dwSun)); });
+  return PutSetting([&](TSkedraSettings& s) { s.WeekStart = CheckedEnum<TDayOfWeek>(Value, dwSun, RaiseRangeErrorFor); });
 }
 
 HRESULT TSkedraX::get_WeekEnd(IDayOfWeek* Value) {
@@ -372,7 +362,7 @@ HRESULT TSkedraX::get_WeekEnd(IDayOfWeek* Value) {
 }
 
 HRESULT TSkedraX::put_WeekEnd(IDayOfWeek Value) {
-  return PutSetting([&](TSkedraSettings& s) { s.WeekEnd = static_cast<TDayOfWeek>(CheckedEnum(Value, dwSun)); });
+  return PutSetting([&](TSkedraSettings& s) { s.WeekEnd = CheckedEnum<TDayOfWeek>(Value, dwSun, RaiseRangeErrorFor); });
 }
 
 HRESULT TSkedraX::get_DayStart(double* Value) {
@@ -416,12 +406,10 @@ HRESULT TSkedraX::get_CurrentDate(double* Value) {
 }
 
 HRESULT TSkedraX::get_SelectedTask(ITaskObject** Value) {
-  if (Value == nullptr) return E_POINTER;
-  *Value = nullptr;
-  return Trap([&] {
+  return Trap(Value, [&] {
     TTaskItem* item = FSkedra->SelectedItem();
     if (item == nullptr) throw Exception(L"No task is selected");
-    *Value = NewTaskObject(item->Task.get());
+    return NewTaskObject(item->Task.get());
   });
 }
 
@@ -430,7 +418,7 @@ HRESULT TSkedraX::get_SkedraType(ISkedraType* Value) {
 }
 
 HRESULT TSkedraX::put_SkedraType(ISkedraType Value) {
-  return Put([&](TSkedra& g) { g.SetSkedraType(static_cast<TSkedraType>(CheckedEnum(Value, skWeekly))); });
+  return Put([&](TSkedra& g) { g.SetSkedraType(CheckedEnum<TSkedraType>(Value, skWeekly, RaiseRangeErrorFor)); });
 }
 
 // ISkedraX2

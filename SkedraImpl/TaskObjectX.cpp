@@ -16,12 +16,10 @@ TRxTaskObject* AsRxTask(TTaskObject* task) {
 }
 
 // Enumeration fields are one byte and pick icons and list entries: only their constants are kept.
-template <typename TField>
-TField CheckedEnum(long value, const wchar_t* property) {
-  if (value < 0 || value > 2) {
+auto InvalidValueFor(const wchar_t* property) {
+  return [property](long value) {
     throw EOleError(L"'" + std::to_wstring(value) + L"' is not a valid value for " + property, E_INVALIDARG);
-  }
-  return static_cast<TField>(value);
+  };
 }
 
 // Answered only by this implementation, with the object itself: how the control recognises a
@@ -66,9 +64,7 @@ TRxTaskObject& TTaskObjectX::LiveTask() const {
 
 template <typename TValue, typename TGet>
 HRESULT TTaskObjectX::GetValue(TValue* value, TGet get) {
-  if (value == nullptr) return E_POINTER;
-  *value = TValue{};
-  return Trap([&] { *value = static_cast<TValue>(get(LiveTask())); });
+  return Trap(value, [&] { return get(LiveTask()); });
 }
 
 template <typename TPut>
@@ -77,9 +73,7 @@ HRESULT TTaskObjectX::PutValue(TPut put) {
 }
 
 HRESULT TTaskObjectX::GetText(BSTR* value, String TRxTaskObject::*field) {
-  if (value == nullptr) return E_POINTER;
-  *value = nullptr;
-  return Trap([&] { *value = StringToBstr(LiveTask().*field); });
+  return Trap(value, [&] { return StringToBstr(LiveTask().*field); });
 }
 
 HRESULT TTaskObjectX::PutText(BSTR value, String TRxTaskObject::*field) {
@@ -139,7 +133,7 @@ HRESULT TTaskObjectX::get_Priority(::ITaskPriority* Value) {
 }
 
 HRESULT TTaskObjectX::put_Priority(::ITaskPriority Value) {
-  return PutValue([&](TRxTaskObject& t) { t.FPriority = CheckedEnum<TTaskPriority>(Value, L"Priority"); });
+  return PutValue([&](TRxTaskObject& t) { t.FPriority = CheckedEnum<TTaskPriority>(Value, tpHigh, InvalidValueFor(L"Priority")); });
 }
 
 HRESULT TTaskObjectX::get_TaskType(::ITaskType* Value) {
@@ -147,7 +141,7 @@ HRESULT TTaskObjectX::get_TaskType(::ITaskType* Value) {
 }
 
 HRESULT TTaskObjectX::put_TaskType(::ITaskType Value) {
-  return PutValue([&](TRxTaskObject& t) { t.FTaskType = CheckedEnum<TTaskType>(Value, L"TaskType"); });
+  return PutValue([&](TRxTaskObject& t) { t.FTaskType = CheckedEnum<TTaskType>(Value, ttEvent, InvalidValueFor(L"TaskType")); });
 }
 
 HRESULT TTaskObjectX::get_Status(::ITaskStatus* Value) {
@@ -155,7 +149,7 @@ HRESULT TTaskObjectX::get_Status(::ITaskStatus* Value) {
 }
 
 HRESULT TTaskObjectX::put_Status(::ITaskStatus Value) {
-  return PutValue([&](TRxTaskObject& t) { t.FStatus = CheckedEnum<TTaskStatus>(Value, L"Status"); });
+  return PutValue([&](TRxTaskObject& t) { t.FStatus = CheckedEnum<TTaskStatus>(Value, tsSuspend, InvalidValueFor(L"Status")); });
 }
 
 TAutoObjectFactory& TaskObjectXFactory() {

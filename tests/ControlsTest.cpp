@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Framework/Core/Buttons.h"
@@ -317,6 +318,91 @@ TEST_F(PopupMenuTest, MenuWithoutAWindowRunsOnPopupButShowsNothing) {
   loose.Popup(0, 0);
   EXPECT_EQ(popups, 1);
   EXPECT_TRUE(FRecorder.Popups.empty());
+}
+
+// A 23 by 22 button on a form, pressed and released as the platform passes the mouse to its
+// window.
+class SpeedButtonTest : public ::testing::Test {
+ protected:
+  SpeedButtonTest() {
+    FForm.SetPeer(FRecorder.CreatePeer());
+    FButton->SetParent(&FForm);
+    FButton->SetGlyphName(L"GLYPH");
+    FButton->OnClick = [this](TComponent*) { ++FClicks; };
+    FForm.HandleNeeded();
+  }
+
+  int ButtonWindow() const { return FRecorder.WindowOf(*FButton)->Id; }
+  // The bevel and the glyph's corner as the button paints itself now.
+  std::pair<TBevel, TPoint> Painted() {
+    TRecordingCanvas canvas;
+    canvas.NamedBitmaps[L"GLYPH"] = TBitmap(7, 10, 9);
+    FButton->PaintWindow(canvas, FButton->ClientRect());
+    auto bevels = canvas.Of(coDrawBevel);
+    auto glyphs = canvas.Of(coDrawTransparent);
+    EXPECT_EQ(bevels.size(), 1u);
+    EXPECT_EQ(glyphs.size(), 1u);
+    if (bevels.empty() || glyphs.empty()) return {bvRaised, TPoint{}};
+    EXPECT_EQ(bevels[0].Rect, (TRect{0, 0, 23, 22}));
+    EXPECT_EQ(glyphs[0].Bitmap, 7u);
+    return {bevels[0].Bevel, glyphs[0].Point};
+  }
+
+  THeadlessRecorder FRecorder;
+  TWinControl FForm{nullptr};
+  TSpeedButton* FButton = new TSpeedButton(&FForm);
+  int FClicks = 0;
+};
+
+TEST_F(SpeedButtonTest, SinksWhileHeldOverItAndClicksWhenReleasedThere) {
+  EXPECT_EQ(Painted(), std::make_pair(bvRaised, TPoint{6, 6}));
+  FButton->WindowMouseDown(mbLeft, {}, 5, 5);
+  EXPECT_EQ(FRecorder.CaptureId, ButtonWindow());
+  EXPECT_EQ(Painted(), std::make_pair(bvLowered, TPoint{7, 7}));
+  FButton->WindowMouseMove({ssLeft}, 40, 5);  // the capture brings moves from outside
+  EXPECT_EQ(Painted().first, bvRaised);
+  FButton->WindowMouseMove({ssLeft}, 22, 21);
+  EXPECT_EQ(Painted().first, bvLowered);
+  FButton->WindowMouseUp(mbLeft, {}, 22, 21);
+  EXPECT_EQ(FClicks, 1);
+  EXPECT_EQ(FRecorder.CaptureId, -1);
+  EXPECT_EQ(Painted().first, bvRaised);
+}
+
+TEST_F(SpeedButtonTest, ReleasedAwayOrRobbedOfTheCaptureOrByAnotherButtonItDoesNotClick) {
+  FButton->WindowMouseDown(mbLeft, {}, 5, 5);
+  FButton->WindowMouseMove({ssLeft}, 5, 30);
+  FButton->WindowMouseUp(mbLeft, {}, 5, 30);
+  FButton->WindowMouseDown(mbLeft, {}, 5, 5);
+  FButton->MouseCaptureLost();
+  EXPECT_EQ(Painted().first, bvRaised);
+  FButton->WindowMouseUp(mbLeft, {}, 5, 5);
+  FButton->WindowMouseDown(mbRight, {}, 5, 5);
+  EXPECT_EQ(Painted().first, bvRaised);
+  FButton->WindowMouseUp(mbRight, {}, 5, 5);
+  EXPECT_EQ(FClicks, 0);
+}
+
+TEST_F(SpeedButtonTest, ClickMayFreeTheButton) {
+  FButton->OnClick = [this](TComponent*) {
+    delete FButton;
+    FButton = nullptr;
+  };
+  FButton->WindowMouseDown(mbLeft, {}, 5, 5);
+  FButton->WindowMouseUp(mbLeft, {}, 5, 5);
+  EXPECT_EQ(FButton, nullptr);
+  EXPECT_EQ(FForm.ControlCount(), 0);
+}
+
+TEST_F(SpeedButtonTest, AButtonWithoutItsGlyphPaintsTheFaceAndEdgeOnly) {
+  FButton->SetGlyphName(L"MISSING");
+  TRecordingCanvas canvas;
+  FButton->PaintWindow(canvas, FButton->ClientRect());
+  auto fills = canvas.Of(coFillRect);
+  ASSERT_FALSE(fills.empty());
+  EXPECT_EQ(fills.back().State.BrushColor, clBtnFace);
+  EXPECT_EQ(canvas.Of(coDrawBevel).size(), 1u);
+  EXPECT_TRUE(canvas.Of(coDrawTransparent).empty());
 }
 
 }  // namespace

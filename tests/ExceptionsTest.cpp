@@ -3,6 +3,7 @@
 
 #include <climits>
 #include <functional>
+#include <vector>
 
 #include "Framework/Core/Exceptions.h"
 
@@ -43,6 +44,21 @@ TEST(ExceptionsTest, MessagesAreInsertedVerbatimAndReadAsUtf8) {
   } catch (const std::exception& e) {
     EXPECT_STREQ(e.what(), "'\xc3\xa9t\xc3\xa9' is not a valid time");
   }
+}
+
+TEST(ExceptionsTest, CheckedEnumKeepsTheConstantsAndRaisesTheCallersErrorForAnyOther) {
+  enum TThree { tOne, tTwo, tThree };
+  std::vector<long> refused;
+  auto refuse = [&refused](long value) {
+    refused.push_back(value);
+    throw ERangeError(L"refused");
+  };
+  EXPECT_EQ(CheckedEnum<TThree>(0, tThree, refuse), tOne);
+  EXPECT_EQ(CheckedEnum<TThree>(2, tThree, refuse), tThree);
+  EXPECT_THROW(CheckedEnum<TThree>(3, tThree, refuse), ERangeError);
+  EXPECT_THROW(CheckedEnum<TThree>(-1, tThree, refuse), ERangeError);
+  EXPECT_THROW(CheckedEnum<TThree>(LONG_MIN, tThree, refuse), ERangeError);
+  EXPECT_EQ(refused, (std::vector<long>{3, -1, LONG_MIN}));
 }
 
 TEST(ExceptionsTest, CheckedArithmeticOverflowsAtThe32BitEdges) {

@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "Framework/Core/Exceptions.h"
-#include "Framework/Core/Grids.h"
+#include "Framework/Core/StringGrid.h"
 #include "Framework/Core/HeadlessPeer.h"
 
 namespace skx {
@@ -242,6 +242,19 @@ TEST_F(GridTest, ScrollingClampsAndReportsEveryRealMove) {
   FGrid.Scroll(false, scLineDown, 0);
   EXPECT_EQ(FGrid.LeftVisibleCol(), 2);
   EXPECT_EQ(FScrolls, 6);
+}
+
+TEST_F(GridTest, TheDraggedThumbMovesTheViewOnlyWithThumbTracking) {
+  FGrid.SetRowCount(20);
+  TWinControl& window = FGrid;
+  window.Scroll(true, scTrack, 4);
+  EXPECT_EQ(FGrid.TopVisibleRow(), 1);
+  window.Scroll(true, scPosition, 4);
+  EXPECT_EQ(FGrid.TopVisibleRow(), 5);
+  TGridOptions options = FGrid.Options();
+  FGrid.SetOptions(options.Include(goThumbTracking));
+  window.Scroll(true, scTrack, 7);
+  EXPECT_EQ(FGrid.TopVisibleRow(), 8);
 }
 
 TEST_F(GridTest, ShrinkingKeepsCurrentCellAndViewInside) {

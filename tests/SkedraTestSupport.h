@@ -41,9 +41,17 @@ inline TFormatSettings MonthDayYear() {
   return settings;
 }
 
+// A short date with blanks in it, as several European locales write it.
+inline TFormatSettings SpacedDayMonthYear() {
+  TFormatSettings settings = DayMonthYear();
+  settings.ShortDateFormat = L"d. M. yyyy";
+  return settings;
+}
+
 inline const TLocaleCase LocaleCases[] = {
     {"DayMonthYear", DayMonthYear(), L"12.03.1998 Thu"},
     {"MonthDayYear", MonthDayYear(), L"3/12/1998 Thu"},
+    {"SpacedDayMonthYear", SpacedDayMonthYear(), L"12. 3. 1998 Thu"},
 };
 
 // Names the locale in test listings instead of dumping the case's bytes.

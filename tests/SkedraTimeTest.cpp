@@ -45,7 +45,7 @@ TEST_P(SkedraTimeTest, DateTimeToCellFindsEachShownDayOfTheWeek) {
   EXPECT_EQ(grid.DateTimeToCell(Day(14)).Col, -1);
 }
 
-TEST_P(SkedraTimeTest, CellTimesComeFromTheHeadingAndLabelTexts) {
+TEST_P(SkedraTimeTest, CellTimesComeFromTheShownDaysAndTimeScale) {
   TSkedra& grid = MakeGrid();
   grid.SetActiveDate(Day(12) + 0.75);
   grid.SetSkedraType(skDaily);
@@ -64,18 +64,26 @@ TEST_P(SkedraTimeTest, CurrentDateIsTheDateOfTheCurrentCellsColumn) {
   EXPECT_DOUBLE_EQ(grid.GetCurrentDate(), Day(11));
 }
 
-TEST_P(SkedraTimeTest, HeadingThatIsNotADateFailsToConvert) {
+// The headings and labels are only shown: text written over them moves no date or time, and
+// cells that are neither day columns nor time rows have none.
+TEST_P(SkedraTimeTest, CellTimesIgnoreTheTextsAndExistOnlyForDaysAndSlots) {
   TSkedra& grid = MakeGrid();
+  TDateTime value = 0;
+  EXPECT_FALSE(grid.TryColumnDate(2, value));
+  EXPECT_FALSE(grid.TryRowTime(33, value));
   grid.SetSkedraType(skDaily);
   grid.SetCellText(2, 0, L"Thursday");
+  grid.SetCellText(0, 33, L"x");
+  EXPECT_DOUBLE_EQ(grid.CellToDateTime(2, 33), Day(12) + EncodeTime(8, 0, 0, 0));
+  for (int col : {0, 1, 3}) EXPECT_FALSE(grid.TryColumnDate(col, value)) << col;
+  for (int row : {0, grid.RowCount()}) EXPECT_FALSE(grid.TryRowTime(row, value)) << row;
   try {
-    grid.ColumnDate(2);
+    grid.ColumnDate(1);
     FAIL() << "no failure";
   } catch (const EConvertError& error) {
     EXPECT_EQ(error.Message(), L"'' is not a valid date");
   }
-  grid.SetCellText(2, 0, L"32.13.1998 Thu");
-  EXPECT_THROW(grid.CellToDateTime(2, 1), EConvertError);
+  EXPECT_THROW(grid.CellToDateTime(2, 0), EConvertError);
 }
 
 // The working hours are fixed times of day and the row labels are written with a colon, so a

@@ -163,10 +163,11 @@ class TActiveXControlBase : public IOleObject,
   // its parent's colour or font again takes the container's.
   void PropertyChanged();
 
-  // Every member runs its body through this: no exception leaves a method of the platform's.
-  template <typename TBody>
-  HRESULT Guard(TBody&& body) noexcept {
-    return ComTrap(FFactory.ProgID(), IID_NULL, std::forward<TBody>(body));
+  // Every member runs its body through this (TErrorTrap): no exception leaves a method of the
+  // platform's.
+  template <typename... TArgs>
+  HRESULT Trap(TArgs&&... args) const noexcept {
+    return FTrap(std::forward<TArgs>(args)...);
   }
 
   bool QueryControlInterface(REFIID riid, void** object);
@@ -182,6 +183,8 @@ class TActiveXControlBase : public IOleObject,
   void DeactivateInPlace();
   void ShowControlWindow(bool visible);
   void PlaceWindow(const RECT& posRect);
+  // A size in screen pixels as a container measures extents.
+  static SIZEL HimetricExtent(int width, int height);
 
   // The container's ambient properties, asked again of its site, and given to the control.
   void ReadAmbient();
@@ -197,6 +200,7 @@ class TActiveXControlBase : public IOleObject,
   void ReadStream(IStream* stream);
 
   TActiveXControlFactory& FFactory;
+  TErrorTrap FTrap;
   std::unique_ptr<TWinControl> FControl;
   TWin32WindowPeer* FPeer = nullptr;  // owned by FControl
   TComRef<IOleClientSite> FClientSite;
@@ -234,6 +238,10 @@ class TActiveXControl : public TAutoObject<TInterface>, public TActiveXControlBa
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return TAutoObject<TInterface>::AddRef(); }
   ULONG STDMETHODCALLTYPE Release() override { return TAutoObject<TInterface>::Release(); }
+
+ protected:
+  // The members of the class's own interface report failures as members of that interface.
+  using TAutoObject<TInterface>::Trap;
 };
 
 }  // namespace skx

@@ -81,12 +81,12 @@ HRESULT STDMETHODCALLTYPE TActiveXControlBase::InitNew() { return S_OK; }
 
 HRESULT STDMETHODCALLTYPE TActiveXControlBase::Load(LPSTREAM stream) {
   if (stream == nullptr) return E_POINTER;
-  return Guard([&] { ReadStream(stream); });
+  return Trap([&] { ReadStream(stream); });
 }
 
 HRESULT STDMETHODCALLTYPE TActiveXControlBase::Save(LPSTREAM stream, BOOL clearDirty) {
   if (stream == nullptr) return E_POINTER;
-  return Guard([&] {
+  return Trap([&] {
     WriteStream(stream);
     if (clearDirty) FDirty = false;
   });
@@ -94,7 +94,7 @@ HRESULT STDMETHODCALLTYPE TActiveXControlBase::Save(LPSTREAM stream, BOOL clearD
 
 HRESULT STDMETHODCALLTYPE TActiveXControlBase::GetSizeMax(ULARGE_INTEGER* size) {
   if (size == nullptr) return E_POINTER;
-  return Guard([&] {
+  return Trap([&] {
     TPropertyStore store;
     SaveState(store);
     size->QuadPart = store.Encode().size();
@@ -107,7 +107,7 @@ HRESULT STDMETHODCALLTYPE TActiveXControlBase::InitNew(IStorage* storage) {
 
 HRESULT STDMETHODCALLTYPE TActiveXControlBase::Load(IStorage* storage) {
   if (storage == nullptr) return E_POINTER;
-  return Guard([&] {
+  return Trap([&] {
     TComRef<IStream> stream;
     HRESULT result = storage->OpenStream(ContentsStream, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0,
                                          stream.Receive());
@@ -118,7 +118,7 @@ HRESULT STDMETHODCALLTYPE TActiveXControlBase::Load(IStorage* storage) {
 
 HRESULT STDMETHODCALLTYPE TActiveXControlBase::Save(IStorage* storage, BOOL) {
   if (storage == nullptr) return E_POINTER;
-  return Guard([&] {
+  return Trap([&] {
     TComRef<IStream> stream;
     OleCheck(storage->CreateStream(ContentsStream, STGM_CREATE | STGM_WRITE | STGM_SHARE_EXCLUSIVE, 0, 0,
                                    stream.Receive()));
@@ -130,7 +130,7 @@ HRESULT STDMETHODCALLTYPE TActiveXControlBase::Save(IStorage* storage, BOOL) {
 // In a property bag each value is one named property, with the format version beside them.
 HRESULT STDMETHODCALLTYPE TActiveXControlBase::Load(IPropertyBag* bag, IErrorLog* log) {
   if (bag == nullptr) return E_POINTER;
-  return Guard([&] {
+  return Trap([&] {
     Reading([&] {
       VARIANT value{};
       value.vt = VT_I4;
@@ -165,7 +165,7 @@ HRESULT STDMETHODCALLTYPE TActiveXControlBase::Load(IPropertyBag* bag, IErrorLog
 
 HRESULT STDMETHODCALLTYPE TActiveXControlBase::Save(IPropertyBag* bag, BOOL clearDirty, BOOL) {
   if (bag == nullptr) return E_POINTER;
-  return Guard([&] {
+  return Trap([&] {
     TPropertyStore store;
     SaveState(store);
     VARIANT value;

@@ -24,8 +24,7 @@ class TAutoObject : public TComObject<TInterface>, public ISupportErrorInfo {
   // The factory's type information is resolved here, so that no later member can fail on it.
   explicit TAutoObject(TAutoObjectFactory& factory)
       : TComObject<TInterface>(0),
-        FIid(factory.DefaultInterface()),
-        FSource(factory.ProgID()),
+        FTrap(factory.ProgID(), factory.DefaultInterface()),
         FDispatchInfo(factory.DispatchTypeInfo()),
         FInvokeInfo(factory.InvokeTypeInfo()),
         FMemberIds(factory.MemberIds()) {
@@ -87,15 +86,14 @@ class TAutoObject : public TComObject<TInterface>, public ISupportErrorInfo {
   bool Answers(REFIID riid) const override {
     return ::IsEqualIID(riid, IID_IDispatch) || FMemberIds.Serves(riid);
   }
-  // Every interface member runs its body through this.
-  template <typename TBody>
-  HRESULT Trap(TBody&& body) noexcept {
-    return ComTrap(FSource, FIid, std::forward<TBody>(body));
+  // Every interface member runs its body through this (TErrorTrap).
+  template <typename... TArgs>
+  HRESULT Trap(TArgs&&... args) const noexcept {
+    return FTrap(std::forward<TArgs>(args)...);
   }
 
  private:
-  IID FIid;
-  std::wstring FSource;
+  TErrorTrap FTrap;
   ITypeInfo* FDispatchInfo;  // owned by the factory, which lives as long as the module
   ITypeInfo* FInvokeInfo;
   const TMemberIds& FMemberIds;  // the factory's

@@ -84,7 +84,7 @@ ULONG STDMETHODCALLTYPE TEventConnectionPoint::Release() { return FOwner.Unknown
 
 HRESULT STDMETHODCALLTYPE TEventConnectionPoint::GetConnectionInterface(IID* iid) {
   if (iid == nullptr) return E_POINTER;
-  return FOwner.Guard([&] { *iid = Interface(); });
+  return FOwner.Trap([&] { *iid = Interface(); });
 }
 
 HRESULT STDMETHODCALLTYPE TEventConnectionPoint::GetConnectionPointContainer(IConnectionPointContainer** container) {
@@ -101,7 +101,7 @@ HRESULT STDMETHODCALLTYPE TEventConnectionPoint::Advise(IUnknown* sink, DWORD* c
   if (sink == nullptr) return E_POINTER;
   if (FSink) return CONNECT_E_ADVISELIMIT;
   TComRef<IDispatch> events;
-  HRESULT result = FOwner.Guard([&] { *events.Receive() = QueryEventSink(sink, Interface()); });
+  HRESULT result = FOwner.Trap([&] { *events.Receive() = QueryEventSink(sink, Interface()); });
   if (FAILED(result) || !events) return CONNECT_E_CANNOTCONNECT;
   FSink.Assign(events.Get());
   *cookie = Cookie;

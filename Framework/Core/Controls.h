@@ -157,7 +157,8 @@ struct TCreateParams {
 // Pixels taken from each side of a window by its frame.
 int FrameWidth(std::uint32_t style, std::uint32_t exStyle);
 
-enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTop, scBottom };
+// scTrack is a position while the thumb is being dragged, scPosition where it was dropped.
+enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom };
 
 // The platform's side of one control's window. The Win32 layer gives one to the top control,
 // tests give a headless one; child controls get theirs from their parent's peer. Member names
@@ -412,6 +413,9 @@ class TWinControl : public TControl {
   // The platform took the mouse capture away (a menu, a dialog, another window): a gesture that
   // holds the capture ends here.
   virtual void MouseCaptureLost() {}
+  // What the platform calls when the user works a scroll bar of the window; position counts
+  // cells, for scPosition and scTrack.
+  virtual void Scroll(bool, TScrollCode, int) {}
 
   // What the platform calls for key presses; a control that acted on the key sets it to 0.
   virtual void KeyDown(int& key, TShiftState shift);

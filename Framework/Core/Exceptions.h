@@ -51,6 +51,15 @@ class EOleError : public Exception {
 [[noreturn]] void RaiseListIndexError(int index);
 [[noreturn]] void RaiseInvalidCast();
 
+// A number from outside (a container, a saved state) that must be one of an enumeration's
+// constants, 0 to max: values beyond them would reach layout, painting and window code unchecked.
+// Any other value is handed to raise, which throws the caller's own error.
+template <typename TEnum, typename TRaise>
+TEnum CheckedEnum(long value, long max, TRaise&& raise) {
+  if (value < 0 || value > max) raise(value);
+  return static_cast<TEnum>(value);
+}
+
 // Checked 32-bit arithmetic as the runtime does it with overflow checking on.
 int CheckedAdd(int a, int b);
 int CheckedSub(int a, int b);

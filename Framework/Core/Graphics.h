@@ -94,6 +94,10 @@ class TBitmap {
   int FHeight = 0;
 };
 
+// The one-pixel edge of a button face: raised, light above and left and dark below and right, or
+// sunken, the other way round.
+enum TBevel { bvRaised, bvLowered };
+
 // One drawing surface per platform; member names avoid the platform's A/W macros. A canvas
 // handed to Paint starts with a black one-pixel plain pen, a white brush, the default font and
 // opaque text.
@@ -137,6 +141,14 @@ class TCanvas {
   virtual void Draw(int x, int y, const TBitmap& bitmap) = 0;
   // The bitmap opaque, stretched over the rectangle as smoothly as the platform can.
   virtual void StretchDraw(const TRect& rect, const TBitmap& bitmap) = 0;
+  // The bitmap stretched over the rectangle by whole source pixels, with every pixel of the
+  // colour of its lower-left pixel left out.
+  virtual void DrawTransparent(const TRect& rect, const TBitmap& bitmap) = 0;
+  // A picture that the platform keeps by name (a bitmap resource of the module), loaded once and
+  // kept for the process; empty when there is none.
+  virtual TBitmap NamedBitmap(const String& name) = 0;
+  // The edge along the inside of the rectangle, in the button highlight and shadow colours.
+  virtual void DrawBevel(const TRect& rect, TBevel bevel) = 0;
 
   // Drawing goes into the area (in the current coordinates) as onto a canvas of its own: the
   // origin at the area's top-left corner, everything outside it clipped away, and the pen, brush,

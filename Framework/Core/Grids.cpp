@@ -424,6 +424,7 @@ bool TCustomGrid::WantsKey(int key, TShiftState shift) const {
 }
 
 void TCustomGrid::Scroll(bool vertical, TScrollCode code, int position) {
+  if (code == scTrack && !FOptions.Contains(goThumbTracking)) return;
   // Wide enough for any position the platform passes; the view clamps it afterwards.
   std::int64_t first = AxisFirst(!vertical);
   int fixed = AxisFixed(!vertical);
@@ -432,7 +433,8 @@ void TCustomGrid::Scroll(bool vertical, TScrollCode code, int position) {
     case scLineDown: ++first; break;
     case scPageUp: first -= VisibleCount(!vertical); break;
     case scPageDown: first += VisibleCount(!vertical); break;
-    case scPosition: first = std::int64_t{fixed} + position; break;
+    case scPosition:
+    case scTrack: first = std::int64_t{fixed} + position; break;
     case scTop: first = fixed; break;
     case scBottom: first = MaxFirst(!vertical); break;
   }
@@ -452,27 +454,5 @@ void TCustomGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawStat
 }
 
 void TCustomGrid::SizeChanged(int, int) {}
-
-String TStringGrid::CellText(int col, int row) const {
-  auto found = FCells.find({col, row});
-  return found == FCells.end() ? String() : found->second;
-}
-
-// The grid writes all its labels again at every navigation; a text that stays needs no repaint.
-void TStringGrid::SetCellText(int col, int row, const String& text) {
-  String& cell = FCells[{col, row}];
-  if (cell == text) return;
-  cell = text;
-  InvalidateRect(CellRect(col, row));
-}
-
-void TStringGrid::SizeChanged(int, int) {
-  for (auto cell = FCells.begin(); cell != FCells.end();) {
-    if (cell->first.first >= ColCount() || cell->first.second >= RowCount())
-      cell = FCells.erase(cell);
-    else
-      ++cell;
-  }
-}
 
 }  // namespace skx

@@ -3,8 +3,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
-#include <utility>
 #include <vector>
 
 #include "Framework/Core/Controls.h"
@@ -121,8 +119,8 @@ class TCustomGrid : public TWinControl {
   // The arrows, page and home keys move the current cell; with Shift they extend the selection.
   void KeyDown(int& key, TShiftState shift) override;
   bool WantsKey(int key, TShiftState shift) const override;
-  // What the platform calls for the scroll bars.
-  void Scroll(bool vertical, TScrollCode code, int position);
+  // The thumb being dragged moves the view only with goThumbTracking.
+  void Scroll(bool vertical, TScrollCode code, int position) override;
 
   // The canvas being painted on, for DrawCell and OnDrawCell; null outside painting.
   TCanvas* Canvas() const { return FCanvas; }
@@ -212,21 +210,6 @@ class TCustomGrid : public TWinControl {
   TCellCoord FTopLeft{1, 1};
   bool FSelecting = false;
   TCanvas* FCanvas = nullptr;
-};
-
-class TStringGrid : public TCustomGrid {
- public:
-  explicit TStringGrid(TComponent* AOwner) : TCustomGrid(AOwner) {}
-
-  // A cell never written reads as an empty text.
-  String CellText(int col, int row) const;
-  void SetCellText(int col, int row, const String& text);
-
- protected:
-  void SizeChanged(int oldColCount, int oldRowCount) override;
-
- private:
-  std::map<std::pair<int, int>, String> FCells;
 };
 
 }  // namespace skx

@@ -30,6 +30,9 @@ class TNullCanvas : public TCanvas {
   bool RectVisible(const TRect&) override { return true; }
   void Draw(int, int, const TBitmap&) override {}
   void StretchDraw(const TRect&, const TBitmap&) override {}
+  void DrawTransparent(const TRect&, const TBitmap&) override {}
+  TBitmap NamedBitmap(const String&) override { return TBitmap(); }
+  void DrawBevel(const TRect&, TBevel) override {}
   void BeginArea(const TRect&) override {}
   void EndArea() override {}
 };

@@ -59,12 +59,8 @@ int TRecordingCanvas::DrawTextInRect(const String& text, TRect& rect, unsigned f
 
 void TRecordingCanvas::DrawFocusRect(const TRect& rect) { Record(coDrawFocusRect).Rect = rect; }
 
-void TRecordingCanvas::Draw(int x, int y, const TBitmap& bitmap) {
-  StretchDraw(Bounds(x, y, bitmap.Width(), bitmap.Height()), bitmap);
-}
-
-void TRecordingCanvas::StretchDraw(const TRect& rect, const TBitmap& bitmap) {
-  TCanvasCall& call = Record(coDraw);
+void TRecordingCanvas::RecordBitmap(TCanvasOp op, const TRect& rect, const TBitmap& bitmap) {
+  TCanvasCall& call = Record(op);
   call.Point = TPoint{rect.Left, rect.Top};
   call.Bitmap = bitmap.Handle();
   call.Rect = rect;
@@ -73,6 +69,17 @@ void TRecordingCanvas::StretchDraw(const TRect& rect, const TBitmap& bitmap) {
 int TRecordingCanvas::TextHeight(const String&) {
   const int height = Scale().Of(State.Font.Height);
   return height < 0 ? -height : height;
+}
+
+TBitmap TRecordingCanvas::NamedBitmap(const String& name) {
+  auto found = NamedBitmaps.find(name);
+  return found != NamedBitmaps.end() ? found->second : TBitmap();
+}
+
+void TRecordingCanvas::DrawBevel(const TRect& rect, TBevel bevel) {
+  TCanvasCall& call = Record(coDrawBevel);
+  call.Rect = rect;
+  call.Bevel = bevel;
 }
 
 void TRecordingCanvas::BeginArea(const TRect& area) {

@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <map>
 #include <vector>
 
 #include "Framework/Core/Graphics.h"
@@ -31,6 +32,8 @@ enum TCanvasOp {
   coDrawText,
   coDrawFocusRect,
   coDraw,
+  coDrawTransparent,
+  coDrawBevel,
   coBeginArea,
   coEndArea
 };
@@ -57,7 +60,8 @@ struct TCanvasCall {
   TPoint Point;                    // pen moves, bitmaps, the origin of TextRect's text
   String Text;                     // text output
   unsigned Flags = 0;              // DrawTextInRect
-  std::uintptr_t Bitmap = 0;       // the handle Draw was given
+  std::uintptr_t Bitmap = 0;       // the handle Draw and DrawTransparent were given
+  TBevel Bevel = bvRaised;         // DrawBevel
   std::vector<TPoint> Points;      // PolyPolyline: all points, then
   std::vector<int> Counts;         // the number of points of each line
 };
@@ -68,6 +72,8 @@ class TRecordingCanvas : public TCanvas {
   TRect ClipRect{INT_MIN / 2, INT_MIN / 2, INT_MAX / 2, INT_MAX / 2};
   TCanvasState State;
   std::vector<TCanvasCall> Calls;
+  // What NamedBitmap answers; an empty bitmap for any other name.
+  std::map<String, TBitmap> NamedBitmaps;
 
   // The calls of one kind, in order.
   std::vector<TCanvasCall> Of(TCanvasOp op) const;
@@ -99,9 +105,16 @@ class TRecordingCanvas : public TCanvas {
   int TextHeight(const String&) override;
   void DrawFocusRect(const TRect& rect) override;
   bool RectVisible(const TRect& rect) override { return rect.Intersects(ClipRect); }
-  // Both record coDraw with the rectangle the bitmap covers.
-  void Draw(int x, int y, const TBitmap& bitmap) override;
-  void StretchDraw(const TRect& rect, const TBitmap& bitmap) override;
+  // Each records the rectangle the bitmap covers.
+  void Draw(int x, int y, const TBitmap& bitmap) override {
+    RecordBitmap(coDraw, Bounds(x, y, bitmap.Width(), bitmap.Height()), bitmap);
+  }
+  void StretchDraw(const TRect& rect, const TBitmap& bitmap) override { RecordBitmap(coDraw, rect, bitmap); }
+  void DrawTransparent(const TRect& rect, const TBitmap& bitmap) override {
+    RecordBitmap(coDrawTransparent, rect, bitmap);
+  }
+  TBitmap NamedBitmap(const String& name) override;
+  void DrawBevel(const TRect& rect, TBevel bevel) override;
   void BeginArea(const TRect& area) override;
   void EndArea() override;
 
@@ -116,6 +129,7 @@ class TRecordingCanvas : public TCanvas {
   std::vector<TSavedArea> FAreas;
 
   TCanvasCall& Record(TCanvasOp op);
+  void RecordBitmap(TCanvasOp op, const TRect& rect, const TBitmap& bitmap);
   template <typename T>
   void Change(T& field, const T& value, TCanvasOp op) {
     field = value;

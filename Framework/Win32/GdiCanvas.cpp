@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "Framework/Win32/ResourceBitmaps.h"
 #include "Framework/Win32/Win32Types.h"
 
 namespace skx {
@@ -235,6 +236,11 @@ void TGdiCanvas::EndArea() {
   FAreas.pop_back();
 }
 
+TSelectObject TGdiCanvas::SelectSource(const TBitmap& bitmap) {
+  if (!FBitmapSource) FBitmapSource = std::make_unique<TMemoryDC>(FDC);
+  return TSelectObject(FBitmapSource->Get(), reinterpret_cast<HGDIOBJ>(bitmap.Handle()));
+}
+
 void TGdiCanvas::Draw(int x, int y, const TBitmap& bitmap) {
   StretchDraw(Bounds(x, y, bitmap.Width(), bitmap.Height()), bitmap);
 }
@@ -243,9 +249,8 @@ void TGdiCanvas::Draw(int x, int y, const TBitmap& bitmap) {
 // brush origin reset after it is chosen.
 void TGdiCanvas::StretchDraw(const TRect& rect, const TBitmap& bitmap) {
   if (bitmap.Empty() || rect.IsEmpty()) return;
-  if (!FBitmapSource) FBitmapSource = std::make_unique<TMemoryDC>(FDC);
+  TSelectObject selected = SelectSource(bitmap);
   HDC source = FBitmapSource->Get();
-  TSelectObject selected(source, reinterpret_cast<HGDIOBJ>(bitmap.Handle()));
   if (rect.Width() == bitmap.Width() && rect.Height() == bitmap.Height()) {
     ::BitBlt(FDC, rect.Left, rect.Top, bitmap.Width(), bitmap.Height(), source, 0, 0, SRCCOPY);
     return;
@@ -257,6 +262,27 @@ void TGdiCanvas::StretchDraw(const TRect& rect, const TBitmap& bitmap) {
                bitmap.Height(), SRCCOPY);
   ::SetStretchBltMode(FDC, mode);
   ::SetBrushOrgEx(FDC, origin.x, origin.y, nullptr);
+}
+
+void TGdiCanvas::DrawTransparent(const TRect& rect, const TBitmap& bitmap) {
+  if (bitmap.Empty() || rect.IsEmpty()) return;
+  TSelectObject selected = SelectSource(bitmap);
+  HDC source = FBitmapSource->Get();
+  COLORREF transparent = ::GetPixel(source, 0, bitmap.Height() - 1);
+  ::GdiTransparentBlt(FDC, rect.Left, rect.Top, rect.Width(), rect.Height(), source, 0, 0,
+                      bitmap.Width(), bitmap.Height(), transparent);
+}
+
+TBitmap TGdiCanvas::NamedBitmap(const String& name) {
+  HBITMAP handle = ResourceBitmap(name);
+  BITMAP info{};
+  if (!handle || !::GetObjectW(handle, sizeof(info), &info)) return TBitmap();
+  return TBitmap(reinterpret_cast<std::uintptr_t>(handle), info.bmWidth, info.bmHeight);
+}
+
+void TGdiCanvas::DrawBevel(const TRect& rect, TBevel bevel) {
+  RECT edge = ToRECT(rect);
+  ::DrawEdge(FDC, &edge, bevel == bvLowered ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
 }
 
 }  // namespace skx

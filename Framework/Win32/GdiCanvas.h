@@ -49,6 +49,9 @@ class TGdiCanvas : public TCanvas {
   bool RectVisible(const TRect& rect) override;
   void Draw(int x, int y, const TBitmap& bitmap) override;
   void StretchDraw(const TRect& rect, const TBitmap& bitmap) override;
+  void DrawTransparent(const TRect& rect, const TBitmap& bitmap) override;
+  TBitmap NamedBitmap(const String& name) override;
+  void DrawBevel(const TRect& rect, TBevel bevel) override;
   void BeginArea(const TRect& area) override;
   void EndArea() override;
 
@@ -76,6 +79,9 @@ class TGdiCanvas : public TCanvas {
   void RequireText();
   SIZE TextExtent(const String& text);
   void DropFont();
+  // Selects the bitmap, for the selection's life, into FBitmapSource, the DC bitmaps are copied
+  // from.
+  TSelectObject SelectSource(const TBitmap& bitmap);
 
   HDC FDC;
   std::vector<TSavedArea> FAreas;

@@ -1,9 +1,6 @@
 // Routing of a peer window's messages to its control: mouse, keys, focus, scrolling, menus, size.
 #include <windowsx.h>
 
-#include "Framework/Core/Buttons.h"
-#include "Framework/Core/Grids.h"
-#include "Framework/Core/WeakRef.h"
 #include "Framework/Win32/Win32Types.h"
 #include "Framework/Win32/WindowAccessible.h"
 #include "Framework/Win32/WindowPeer.h"
@@ -53,8 +50,8 @@ bool ScrollCode(WORD request, TScrollCode& code) {
     case SB_LINEDOWN: code = scLineDown; return true;
     case SB_PAGEUP: code = scPageUp; return true;
     case SB_PAGEDOWN: code = scPageDown; return true;
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: code = scPosition; return true;
+    case SB_THUMBPOSITION: code = scPosition; return true;
+    case SB_THUMBTRACK: code = scTrack; return true;
     case SB_TOP: code = scTop; return true;
     case SB_BOTTOM: code = scBottom; return true;
     default: return false;
@@ -67,8 +64,6 @@ TWinControl* TWin32WindowPeer::Target() const {
   TWinControl* control = Control();
   return control && !control->IsDestroying() ? control : nullptr;
 }
-
-bool TWin32WindowPeer::IsSpeedButton() const { return dynamic_cast<TSpeedButton*>(Control()) != nullptr; }
 
 // A handler may free the control and this peer (a menu command, a button click): nothing of
 // either is touched after the control was called.
@@ -155,10 +150,6 @@ LRESULT TWin32WindowPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
       break;
     case WM_CANCELMODE:
     case WM_CAPTURECHANGED:
-      if (FButtonDown) {
-        FButtonDown = false;
-        ::InvalidateRect(window, nullptr, FALSE);
-      }
       // The default handling of WM_CANCELMODE releases the capture, which comes back here as
       // WM_CAPTURECHANGED; a window that takes the capture again keeps it.
       if (message == WM_CANCELMODE || reinterpret_cast<HWND>(lParam) != window)
@@ -192,24 +183,12 @@ LRESULT TWin32WindowPeer::MouseMessage(UINT message, WPARAM wParam, LPARAM lPara
   int x = GET_X_LPARAM(lParam);
   int y = GET_Y_LPARAM(lParam);
   TShiftState shift = MouseShift(wParam);
-  bool speedButton = IsSpeedButton();
   switch (message) {
     case WM_MOUSEMOVE:
-      if (FButtonDown) {
-        bool inside = control->ClientRect().Contains(TPoint{x, y});
-        if (inside != FMouseInside) ::InvalidateRect(window, nullptr, FALSE);
-        FMouseInside = inside;
-      }
       control->WindowMouseMove(shift, x, y);
       return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-      if (speedButton) {
-        FButtonDown = true;
-        FMouseInside = true;
-        ::SetCapture(window);
-        ::InvalidateRect(window, nullptr, FALSE);
-      }
       if (message == WM_LBUTTONDBLCLK) shift.Include(ssDouble);
       control->WindowMouseDown(mbLeft, shift, x, y);
       return 0;
@@ -223,18 +202,9 @@ LRESULT TWin32WindowPeer::MouseMessage(UINT message, WPARAM wParam, LPARAM lPara
       if (message == WM_MBUTTONDBLCLK) shift.Include(ssDouble);
       control->WindowMouseDown(mbMiddle, shift, x, y);
       return 0;
-    case WM_LBUTTONUP: {
-      bool click = FButtonDown && FMouseInside;
-      if (FButtonDown) {
-        FButtonDown = false;
-        ::InvalidateRect(window, nullptr, FALSE);
-        if (::GetCapture() == window) ::ReleaseCapture();
-      }
-      TWeakRef<TWinControl> alive(control);
+    case WM_LBUTTONUP:
       control->WindowMouseUp(mbLeft, shift, x, y);
-      if (click && alive.Get()) static_cast<TSpeedButton*>(control)->Click();
       return 0;
-    }
     case WM_RBUTTONUP:
       control->WindowMouseUp(mbRight, shift, x, y);
       // The system turns the release into WM_CONTEXTMENU.
@@ -261,18 +231,15 @@ bool TWin32WindowPeer::ContextMenu(LPARAM lParam) {
 }
 
 void TWin32WindowPeer::ScrollMessage(bool vertical, WPARAM wParam) {
-  auto* grid = dynamic_cast<TCustomGrid*>(Control());
   TScrollCode code;
-  if (!grid || !ScrollCode(LOWORD(wParam), code)) return;
-  if (LOWORD(wParam) == SB_THUMBTRACK && !grid->Options().Contains(goThumbTracking)) return;
+  if (!ScrollCode(LOWORD(wParam), code)) return;
   SCROLLINFO info{};
   info.cbSize = sizeof(info);
   info.fMask = SIF_TRACKPOS;
   ::GetScrollInfo(FHandle, vertical ? SB_VERT : SB_HORZ, &info);
-  grid->Scroll(vertical, code, info.nTrackPos);
+  Control()->Scroll(vertical, code, info.nTrackPos);
 }
 
-// A window that someone else sized (a container, a frame) tells its control the new bounds.
 // The window goes where the system suggests (given on the screen) before the control takes the
 // new density; the size change may free the control and this peer.
 void TWin32WindowPeer::DpiChanged(int dpi, const RECT& suggested) {
@@ -286,6 +253,7 @@ void TWin32WindowPeer::DpiChanged(int dpi, const RECT& suggested) {
   if (TWinControl* live = control.Get()) live->WindowDpiChanged(dpi);
 }
 
+// A window that someone else sized (a container, a frame) tells its control the new bounds.
 void TWin32WindowPeer::SizeChanged() {
   if (FSettingBounds) return;
   RECT rect{};

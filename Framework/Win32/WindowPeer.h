@@ -79,8 +79,6 @@ class TWin32WindowPeer : public TWindowPeer {
   void SizeChanged();
   void DpiChanged(int dpi, const RECT& suggested);
   void Paint();
-  void PaintSpeedButton(HDC dc, const RECT& client);
-  bool IsSpeedButton() const;
   void RunPostedCalls();
   void RunTimer(WPARAM id);
   // Shows the system's pointer for a shape the framework names (Controls.h); false, showing
@@ -99,9 +97,6 @@ class TWin32WindowPeer : public TWindowPeer {
   TScrollBarState FScrollBars[2];
   // Set while the core moves the window, so that the size change is not reported back.
   bool FSettingBounds = false;
-  // A speed button held down by the left button, and whether the mouse is over it.
-  bool FButtonDown = false;
-  bool FMouseInside = false;
   std::vector<std::function<void()>> FPostedCalls;
   // The ticks of the window's timers by id; the system kills the timers with the window.
   std::map<int, std::function<void()>> FTimers;
