@@ -12,6 +12,18 @@ static_assert(sizeof(TPoint) == sizeof(POINT) && alignof(TPoint) == alignof(POIN
               "points go to PolyPolyline as they are");
 static_assert(sizeof(int) == sizeof(DWORD), "stroke counts go to PolyPolyline as they are");
 
+namespace {
+
+// Bitmap faces come in a few sizes drawn for 96 pixels per inch; at another density the outline
+// face of their design (an outline face only: OUT_TT_ONLY_PRECIS) grows with it.
+String FaceAt(const String& name, TScale scale) {
+  if (scale.IsBase()) return name;
+  if (name == L"MS Sans Serif" || name == L"Small Fonts") return L"Microsoft Sans Serif";
+  return name;
+}
+
+}  // namespace
+
 LOGFONTW ToLogFont(const TFont& font, TScale scale) {
   LOGFONTW log{};
   log.lfHeight = scale.Of(font.Height);
@@ -20,11 +32,12 @@ LOGFONTW ToLogFont(const TFont& font, TScale scale) {
   log.lfUnderline = font.Style.Contains(fsUnderline);
   log.lfStrikeOut = font.Style.Contains(fsStrikeOut);
   log.lfCharSet = DEFAULT_CHARSET;
-  log.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  log.lfOutPrecision = scale.IsBase() ? OUT_DEFAULT_PRECIS : OUT_TT_ONLY_PRECIS;
   log.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   log.lfQuality = DEFAULT_QUALITY;
   log.lfPitchAndFamily = DEFAULT_PITCH;
-  font.Name.copy(log.lfFaceName, std::min<size_t>(font.Name.size(), LF_FACESIZE - 1));
+  const String face = FaceAt(font.Name, scale);
+  face.copy(log.lfFaceName, std::min<size_t>(face.size(), LF_FACESIZE - 1));
   return log;
 }
 
