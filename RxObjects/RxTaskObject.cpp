@@ -10,7 +10,6 @@ const wchar_t* const TaskStatusNames[3] = {L"Active", L"Complete", L"Suspend"};
 const wchar_t* const TaskPriorityNames[3] = {L"Low", L"Normal", L"High"};
 
 namespace {
-TTaskEditorService* TaskEditor = nullptr;
 
 constexpr int TextStripHeight = 16;
 constexpr int TextGap = 2;
@@ -27,15 +26,7 @@ void DrawIcon(TCanvas& canvas, TTaskBitmap which, int& x, int top) {
   if (!bitmap.Empty()) canvas.StretchDraw(Bounds(x, top, width, canvas.Scale().Of(bitmap.Height())), bitmap);
   x += width;
 }
-
-bool EditWithEditor(TRxTaskObject& task) {
-  TTaskEditorService* editor = GetTaskEditor();
-  return editor != nullptr && editor->EditTask(task);
-}
 }  // namespace
-
-void SetTaskEditor(TTaskEditorService* Editor) { TaskEditor = Editor; }
-TTaskEditorService* GetTaskEditor() { return TaskEditor; }
 
 void DrawTextLine(TCanvas& Canvas, const TRect& Rect, const String& Text) {
   TRect rect = Rect;
@@ -72,8 +63,8 @@ void TRxTaskObject::Draw(TCanvas& Canvas, const TRect& Rect) {
   }
   DrawTextLine(Canvas, text, FDescription);
 }
-bool TRxTaskObject::EditAppend() { return EditWithEditor(*this); }
-bool TRxTaskObject::EditUpdate() { return EditWithEditor(*this); }
+bool TRxTaskObject::EditAppend() { return FEditor != nullptr && FEditor->EditTask(*this); }
+bool TRxTaskObject::EditUpdate() { return EditAppend(); }
 bool TRxTaskObject::ConfirmDelete() { return true; }
 
 String TRxTaskObject::AccessibleSubject() const { return FDescription; }

@@ -31,10 +31,6 @@ class TTaskEditorService {
   virtual bool EditTask(TRxTaskObject& Task) = 0;
 };
 
-// The editor that EditAppend and EditUpdate use; null means no editor is available.
-void SetTaskEditor(TTaskEditorService* Editor);
-TTaskEditorService* GetTaskEditor();
-
 class TRxTaskObject : public TTaskObject {
  public:
   explicit TRxTaskObject(int AID) : TTaskObject(AID) { FPriority = tpNormal; }
@@ -43,9 +39,12 @@ class TRxTaskObject : public TTaskObject {
   // and the description in a small font styled by status: above the icons when the rectangle is
   // taller than them, else after them. The canvas keeps the font and text mode set here.
   void Draw(TCanvas& Canvas, const TRect& Rect) override;
+  // Shown in the editor that the task was given; without one nothing is confirmed.
   bool EditAppend() override;
   bool EditUpdate() override;
   bool ConfirmDelete() override;
+  // The control that holds the task gives it the control's editor, which outlives the task.
+  void SetEditor(TTaskEditorService* Editor) { FEditor = Editor; }
   // The description; the place, if any, and the priority unless it is the normal one.
   String AccessibleSubject() const override;
   String AccessibleDetails() const override;
@@ -59,6 +58,9 @@ class TRxTaskObject : public TTaskObject {
   String FDescription;
   String FNotes;
   String FWhere;
+
+ private:
+  TTaskEditorService* FEditor = nullptr;
 };
 
 }  // namespace skx

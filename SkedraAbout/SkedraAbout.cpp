@@ -57,9 +57,9 @@ INT_PTR TSkedraXAbout::Message(HWND, UINT Msg, WPARAM WParam, LPARAM LParam) {
   return FALSE;
 }
 
-void ShowAbout() {
+void ShowAbout(TModalHost* Host) {
   TSkedraXAbout about;
-  about.ShowModal();
+  about.ShowModal(Host);
 }
 
 }  // namespace skx

@@ -25,7 +25,7 @@ class TSkedraXAbout : public TModalDialog {
   TGdiObject<HFONT> FNameFont;
 };
 
-// Shows the about box modally.
-void ShowAbout();
+// Shows the about box modally, owned as Host says (TModalDialog::ShowModal).
+void ShowAbout(TModalHost* Host);
 
 }  // namespace skx

@@ -492,8 +492,14 @@ void TSkedra::FillDayHeadings() {
   FDaysShown = true;
   for (int col = DayColumn; col < ColCount(); ++col) {
     TDateTime day = FActiveDate + (col - DayColumn);
-    SetCellText(col, 0, DateToStr(day) + L" " + DayNameOf(day));
+    SetCellText(col, 0, DateToStr(day, FormatSettings()) + L" " + DayNameOf(day));
   }
+}
+
+void TSkedra::FormatSettingsChanged() {
+  if (!FDaysShown) return;
+  FillDayHeadings();
+  Invalidate();
 }
 
 void TSkedra::ResizeDayColumns() {

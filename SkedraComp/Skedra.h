@@ -183,6 +183,8 @@ class TSkedra : public TStringGrid {
   void FrameChanged() override;
   void HandleCreated() override;
   void ScaleChanged() override;
+  // The headings follow the container's locale.
+  void FormatSettingsChanged() override;
   // The outline of a task being dragged.
   void PaintOverControls(TCanvas& canvas) override;
 

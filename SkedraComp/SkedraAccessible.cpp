@@ -18,13 +18,13 @@ namespace {
 const wchar_t* const GridName = L"Schedule";
 const wchar_t* const UpdateActionName = L"Update...";
 
-String LongDate(TDateTime value) {
-  const TFormatSettings& settings = GetFormatSettings();
+String LongDate(const TSkedra& grid, TDateTime value) {
+  const TFormatSettings& settings = grid.FormatSettings();
   return FormatDateTime(settings.LongDateFormat, value, settings);
 }
 
-String ShortTime(TDateTime value) {
-  const TFormatSettings& settings = GetFormatSettings();
+String ShortTime(const TSkedra& grid, TDateTime value) {
+  const TFormatSettings& settings = grid.FormatSettings();
   return FormatDateTime(settings.ShortTimeFormat, value, settings);
 }
 
@@ -112,7 +112,7 @@ String TSkedraAccessible::Name(int element) const {
     case ekSelf:
       return FGrid.Name().empty() ? GridName : FGrid.Name();
     case ekDay:
-      return LongDate(FGrid.ColumnDate(found.Col));
+      return LongDate(FGrid, FGrid.ColumnDate(found.Col));
     case ekTask:
       return TaskName(*found.Item->Task);
     case ekRow:
@@ -128,31 +128,31 @@ String TSkedraAccessible::TaskName(const TTaskObject& task) const {
   TDateTime end = task.FFinishDateTime + FGrid.Settings().TimeScale / MinsPerDay;
   if (!IsDecodable(end)) end = task.FFinishDateTime;
   String name = task.AccessibleSubject();
-  AppendPart(name, LongDate(task.FStartDateTime));
+  AppendPart(name, LongDate(FGrid, task.FStartDateTime));
   AppendPart(name, TimeRange(task.FStartDateTime, end, DayOf(end) != DayOf(task.FStartDateTime)));
   AppendPart(name, task.AccessibleDetails());
   return name;
 }
 
 String TSkedraAccessible::TimeRange(TDateTime start, TDateTime end, bool withEndDay) const {
-  String range = ShortTime(start) + L" to ";
-  if (withEndDay) range += LongDate(end) + L", ";
-  return range + ShortTime(end);
+  String range = ShortTime(FGrid, start) + L" to ";
+  if (withEndDay) range += LongDate(FGrid, end) + L", ";
+  return range + ShortTime(FGrid, end);
 }
 
 String TSkedraAccessible::Description(int element) const {
   if (element != 0) return String();
   const TLayout layout = Layout();
   if (layout.Days.empty()) return String();
-  String first = LongDate(FGrid.ColumnDate(layout.DayCols.front()));
+  String first = LongDate(FGrid, FGrid.ColumnDate(layout.DayCols.front()));
   if (layout.Days.size() == 1) return first;
-  return first + L" to " + LongDate(FGrid.ColumnDate(layout.DayCols.back()));
+  return first + L" to " + LongDate(FGrid, FGrid.ColumnDate(layout.DayCols.back()));
 }
 
 String TSkedraAccessible::Value(int element) const {
   const TElement found = Resolve(element);
   if (found.Kind != ekRow || found.Row != FGrid.CurrentRow()) return String();
-  return LongDate(FGrid.ColumnDate(FGrid.CurrentCol()));
+  return LongDate(FGrid, FGrid.ColumnDate(FGrid.CurrentCol()));
 }
 
 TAccessibleStates TSkedraAccessible::State(int element) const {

@@ -11,6 +11,7 @@
 #include "SkedraAbout/SkedraAbout.h"
 #include "SkedraComp/SkedraState.h"
 #include "SkedraImpl/TaskObjectX.h"
+#include "TaskFrm/Win32/TaskForm.h"
 
 namespace skx {
 
@@ -69,7 +70,14 @@ ITaskObject* NewTaskObject(TTaskObject* task) {
 
 }  // namespace
 
-TSkedraX::TSkedraX(TActiveXControlFactory& factory) : TActiveXControl<ISkedraX2>(factory) { CreateControl(); }
+std::unique_ptr<TTaskEditorService> MakeTaskFormEditor(TModalHost& host) {
+  return std::make_unique<TTaskFormEditor>(&host);
+}
+
+TSkedraX::TSkedraX(TActiveXControlFactory& factory, const TTaskEditorMaker& makeEditor)
+    : TActiveXControl<ISkedraX2>(factory), FEditor(makeEditor(ModalHost())) {
+  CreateControl();
+}
 
 TSkedraX::~TSkedraX() { DestroyControl(); }
 
@@ -129,7 +137,15 @@ void TSkedraX::DefinePages(std::vector<CLSID>&) {}
 std::unique_ptr<TTaskObject> TSkedraX::GridCreateTask(TComponent*) {
   LONG id = 0;
   FireEvent(TAudience::EverySink, SkedraXEventsDispId::OnGetNewID, {ByRefLongArg(&id)});
-  return std::make_unique<TRxTaskObject>(id);
+  auto task = std::make_unique<TRxTaskObject>(id);
+  task->SetEditor(FEditor.get());
+  return task;
+}
+
+std::unique_ptr<TRxTaskObject> TSkedraX::TakeTask(TTaskObjectX& wrapper) {
+  std::unique_ptr<TRxTaskObject> task = wrapper.ReleaseOwnedTask();
+  if (task) task->SetEditor(FEditor.get());
+  return task;
 }
 
 // A sink may disconnect itself or the other one, or release the control, inside its call: each
@@ -311,7 +327,7 @@ HRESULT TSkedraX::put_Cursor(short Value) {
 // Task methods
 
 HRESULT TSkedraX::AboutBox() {
-  return Trap([] { ShowAbout(); });
+  return Trap([&] { ShowAbout(&ModalHost()); });
 }
 
 HRESULT TSkedraX::Clear() {
@@ -325,7 +341,7 @@ HRESULT TSkedraX::AddTask(ITaskObject* aTask) {
     if (aTask == nullptr) throw EOleError(L"No task object given", E_POINTER);
     TTaskObjectX* wrapper = TTaskObjectX::FromInterface(aTask);
     if (wrapper == nullptr) throw EOleError(L"Interface not supported", E_NOINTERFACE);
-    std::unique_ptr<TRxTaskObject> task = wrapper->ReleaseOwnedTask();
+    std::unique_ptr<TRxTaskObject> task = TakeTask(*wrapper);
     if (!task) throw EOleError(L"The task belongs to a schedule already", E_INVALIDARG);
     FSkedra->TaskItems().Add(std::move(task));
   });
@@ -466,7 +482,7 @@ HRESULT TSkedraX::AddTasks(VARIANT aTasks) {
       wrappers.push_back(wrapper);
     }
     std::vector<std::unique_ptr<TTaskObject>> tasks;
-    for (TTaskObjectX* wrapper : wrappers) tasks.push_back(wrapper->ReleaseOwnedTask());
+    for (TTaskObjectX* wrapper : wrappers) tasks.push_back(TakeTask(*wrapper));
     FSkedra->TaskItems().AddTasks(std::move(tasks));
   });
 }
@@ -476,7 +492,7 @@ TActiveXControlFactory& SkedraXFactory() {
   static TActiveXControlFactory factory(
       TComServer::Instance(), L"TSkedraX", CLSID_SkedraX,
       [](TAutoObjectFactory& self) -> IUnknown* {
-        return static_cast<ISkedraX*>(new TSkedraX(static_cast<TActiveXControlFactory&>(self)));
+        return static_cast<ISkedraX*>(new TSkedraX(static_cast<TActiveXControlFactory&>(self), MakeTaskFormEditor));
       },
       TWindowControlClass{[] { return std::make_unique<TSkedra>(nullptr, clock); }, WriteSkedraControlState,
                           ReadSkedraControlState},

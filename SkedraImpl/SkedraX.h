@@ -1,16 +1,27 @@
 // TSkedraX: the ActiveX control that wraps one schedule grid for a container.
 #pragma once
 
+#include <functional>
+#include <memory>
+
 #include "Framework/Com/ActiveXControl.h"
+#include "RxObjects/RxTaskObject.h"
 #include "SkedraComp/Skedra.h"
 #include "SkedraXControl_TLB/SkedraXControl_TLB.h"
 
 namespace skx {
 
+class TTaskObjectX;
+
+// Makes the task editor of one control, which shows its dialogs with the control's host.
+using TTaskEditorMaker = std::function<std::unique_ptr<TTaskEditorService>(TModalHost& host)>;
+// The task dialog (TTaskFormEditor).
+std::unique_ptr<TTaskEditorService> MakeTaskFormEditor(TModalHost& host);
+
 // ISkedraX2 extends ISkedraX, whose function table it begins with; IDispatch answers for both.
 class TSkedraX : public TActiveXControl<ISkedraX2> {
  public:
-  explicit TSkedraX(TActiveXControlFactory& factory);
+  TSkedraX(TActiveXControlFactory& factory, const TTaskEditorMaker& makeEditor);
   ~TSkedraX() override;
 
   // Late-bound gets of Color answer a signed 32-bit value: script engines cannot use VT_UI4.
@@ -82,6 +93,8 @@ class TSkedraX : public TActiveXControl<ISkedraX2> {
   void HookGridEvents();
   void HookSecondEvents();
   std::unique_ptr<TTaskObject> GridCreateTask(TComponent* Sender);
+  // The wrapper's task, now this control's: its edits show this control's editor.
+  std::unique_ptr<TRxTaskObject> TakeTask(TTaskObjectX& wrapper);
   // Which sinks hear an event: ISkedraXEvents declares it and its sink hears it as ever, or only
   // ISkedraXEvents2's sink does (the click, key and cancelable events).
   enum class TAudience { EverySink, SecondSink };
@@ -98,6 +111,8 @@ class TSkedraX : public TActiveXControl<ISkedraX2> {
   template <typename TChange>
   HRESULT PutSetting(TChange change);
 
+  // Made before the grid and freed after it, with every task that refers to it.
+  std::unique_ptr<TTaskEditorService> FEditor;
   TSkedra* FSkedra = nullptr;
 };
 

@@ -8,7 +8,6 @@
 #include "Framework/Win32/Module.h"
 #include "Framework/Win32/OsLocale.h"
 #include "SkedraImpl/Factories.h"
-#include "TaskFrm/Win32/TaskForm.h"
 
 using skx::TComServer;
 
@@ -19,8 +18,6 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     skx::SetFormatSettings(skx::ReadUserFormatSettings());
     skx::InitializeWin32Layer();
     skx::CreateFactories();
-    static skx::TTaskFormEditor taskEditor;
-    skx::SetTaskEditor(&taskEditor);
   } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
     // Unloaded by FreeLibrary: the process goes on without this module's class and bitmaps.
     skx::ShutdownWin32Layer();

@@ -239,7 +239,7 @@ class EveryEventTest : public TaskTest {
       case reCreate:
         grid.OnCreateTask = [this, once](TComponent*) -> std::unique_ptr<TTaskObject> {
           once(nullptr);
-          return std::make_unique<TLoggedTask>(FNextID++, FLog);
+          return std::make_unique<TLoggedTask>(FNextID++, FLog, &FEditor);
         };
         break;
     }

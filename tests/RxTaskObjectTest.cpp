@@ -60,17 +60,16 @@ TEST(TaskObject, EditsGoThroughTheEditorService) {
   EXPECT_FALSE(task.EditAppend()) << "no editor: nothing can be confirmed";
 
   TScriptedEditor cancel(false);
-  SetTaskEditor(&cancel);
+  task.SetEditor(&cancel);
   EXPECT_FALSE(task.EditUpdate());
   EXPECT_TRUE(task.FDescription.empty());
 
   TScriptedEditor confirm(true);
-  SetTaskEditor(&confirm);
+  task.SetEditor(&confirm);
   EXPECT_TRUE(task.EditAppend());
   EXPECT_TRUE(task.EditUpdate());
   EXPECT_EQ(confirm.FCalls, 2);
   EXPECT_EQ(task.FDescription, L"edited");
-  SetTaskEditor(nullptr);
 }
 
 TEST(TaskObject, WeakReferenceExpiresWithItsTask) {

@@ -228,5 +228,30 @@ TEST_P(SkedraAccessibleTest, TheDefaultActionRunsUpdateOfTheTaskItNamedWhenItRun
   EXPECT_TRUE(FLog.empty());
 }
 
+// A container's locale writes the headings and the names in its formats while the tasks stay
+// where they are; without it the user's formats come back.
+TEST_P(SkedraAccessibleTest, TheContainersLocaleWritesTheHeadingsAndTheNames) {
+  MakeReviewDay();
+  const TRect markers[] = {BoundsOf(0), BoundsOf(1)};
+  TFormatSettings container;
+  container.ShortDateFormat = L"yyyy-MM-dd";
+  container.DateSeparator = L'-';
+  container.LongDateFormat = L"d MMMM yyyy";
+  container.ShortTimeFormat = L"HH.mm";
+  TAmbientProperties ambient;
+  ambient.Formats = container;
+  FRecorder.ClearInvalidations();
+  FGrid->TakeAmbient(ambient);
+  EXPECT_EQ(FGrid->CellText(2, 0), L"1998-03-12 Thu");
+  EXPECT_EQ(Model().Name(1), L"12 March 1998");
+  EXPECT_EQ(Model().Name(3), L"Design review, 12 March 1998, 10.00 to 11.00, Room 1.02, high priority");
+  EXPECT_EQ(BoundsOf(0), markers[0]);
+  EXPECT_EQ(BoundsOf(1), markers[1]);
+  EXPECT_FALSE(FRecorder.WindowOf(*FGrid)->InvalidRects.empty());
+  FGrid->TakeAmbient(TAmbientProperties{});
+  EXPECT_EQ(FGrid->CellText(2, 0), GetParam().Heading);
+  EXPECT_EQ(Model().Name(1), Thursday());
+}
+
 }  // namespace
 }  // namespace skx::test

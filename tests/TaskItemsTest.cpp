@@ -55,7 +55,7 @@ TEST_P(TaskItemsTest, AddTasksTakesThemAllInOrderButPlacesThemLater) {
   TSkedra& grid = MakeDailyGrid();
   AddTask(1, At(12, 9, 0), At(12, 9, 0));
   std::vector<std::unique_ptr<TTaskObject>> tasks;
-  for (int id : {2, 3, 4}) tasks.push_back(std::make_unique<TLoggedTask>(id, FLog));
+  for (int id : {2, 3, 4}) tasks.push_back(std::make_unique<TLoggedTask>(id, FLog, &FEditor));
   grid.TaskItems().AddTasks(std::move(tasks));
   ASSERT_EQ(grid.TaskItems().Count(), 4);
   for (int i = 0; i < 4; ++i) {
@@ -73,11 +73,11 @@ TEST_P(TaskItemsTest, AddTasksWithOneTaskThatCannotBeAddedAddsNone) {
   TLoggedTask& held = AddTask(1, At(12, 9, 0), At(12, 9, 0));
   auto attempt = [&](auto place) {
     std::vector<std::unique_ptr<TTaskObject>> tasks;
-    auto fresh = std::make_unique<TLoggedTask>(2, FLog);
+    auto fresh = std::make_unique<TLoggedTask>(2, FLog, &FEditor);
     TWeakRef<TTaskObject> freed(fresh.get());
     tasks.push_back(std::move(fresh));
     place(tasks);
-    tasks.push_back(std::make_unique<TLoggedTask>(3, FLog));
+    tasks.push_back(std::make_unique<TLoggedTask>(3, FLog, &FEditor));
     String failure = FailureOf([&] { grid.TaskItems().AddTasks(std::move(tasks)); });
     EXPECT_EQ(grid.TaskItems().Count(), 1);
     EXPECT_TRUE(freed.Expired());
@@ -92,7 +92,7 @@ TEST_P(TaskItemsTest, AddTasksWithOneTaskThatCannotBeAddedAddsNone) {
             }),
             L"The task is already in the list");
   EXPECT_EQ(attempt([&](auto& tasks) {
-              auto* twice = new TLoggedTask(4, FLog);
+              auto* twice = new TLoggedTask(4, FLog, &FEditor);
               tasks.emplace_back(twice);
               tasks.emplace_back(twice);
               tasks.emplace_back(twice);
@@ -105,7 +105,7 @@ TEST_P(TaskItemsTest, AddTasksWithOneTaskThatCannotBeAddedAddsNone) {
 
 TEST_P(TaskItemsTest, TheIdentifierCanBeSetUntilAListTakesTheTask) {
   TSkedra& grid = MakeDailyGrid();
-  auto task = std::make_unique<TLoggedTask>(1, FLog);
+  auto task = std::make_unique<TLoggedTask>(1, FLog, &FEditor);
   TLoggedTask& added = *task;
   task->SetID(8);
   EXPECT_EQ(task->FID, 8);
@@ -114,7 +114,7 @@ TEST_P(TaskItemsTest, TheIdentifierCanBeSetUntilAListTakesTheTask) {
             L"The identifier of a task cannot change once it is in a schedule");
   EXPECT_EQ(added.FID, 8);
   std::vector<std::unique_ptr<TTaskObject>> tasks;
-  tasks.push_back(std::make_unique<TLoggedTask>(2, FLog));
+  tasks.push_back(std::make_unique<TLoggedTask>(2, FLog, &FEditor));
   TTaskObject& second = *tasks.back();
   grid.TaskItems().AddTasks(std::move(tasks));
   EXPECT_THROW(second.SetID(3), EInvalidOperation);

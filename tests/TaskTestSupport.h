@@ -22,7 +22,9 @@ inline String Entry(const wchar_t* what, const TTaskObject* task) {
 // A task that logs its questions and remembers the rectangle it was last drawn into.
 class TLoggedTask : public TRxTaskObject {
  public:
-  TLoggedTask(int AID, TLog& log) : TRxTaskObject(AID), FLog(log) {}
+  TLoggedTask(int AID, TLog& log, TTaskEditorService* editor = nullptr) : TRxTaskObject(AID), FLog(log) {
+    SetEditor(editor);
+  }
 
   void Draw(TCanvas&, const TRect& Rect) override {
     FLog.push_back(Entry(L"Draw", this));
@@ -68,15 +70,6 @@ class TScriptedEditor : public TTaskEditorService {
 
 class TaskTest : public SkedraTest {
  protected:
-  void SetUp() override {
-    SkedraTest::SetUp();
-    SetTaskEditor(&FEditor);
-  }
-  void TearDown() override {
-    SkedraTest::TearDown();
-    SetTaskEditor(nullptr);
-  }
-
   // The daily view with a day column of 300 pixels, time columns of 25 and one-pixel lines.
   TSkedra& MakeDailyGrid() {
     TSkedra& grid = MakeGrid();
@@ -97,7 +90,7 @@ class TaskTest : public SkedraTest {
   void LogEvents(TSkedra& grid) {
     grid.OnCreateTask = [this](TComponent*) -> std::unique_ptr<TTaskObject> {
       FLog.push_back(L"Create");
-      return std::make_unique<TLoggedTask>(FNextID, FLog);
+      return std::make_unique<TLoggedTask>(FNextID, FLog, &FEditor);
     };
     auto logAs = [this](const wchar_t* what) {
       return [this, what](TComponent*, TTaskObject* Task) { FLog.push_back(Entry(what, Task)); };
@@ -112,14 +105,14 @@ class TaskTest : public SkedraTest {
   // New tasks get the identifier; created follows the last one made.
   void TrackNewTasks(TSkedra& grid, int id, TWeakRef<TTaskObject>& created) {
     grid.OnCreateTask = [this, id, &created](TComponent*) -> std::unique_ptr<TTaskObject> {
-      auto task = std::make_unique<TLoggedTask>(id, FLog);
+      auto task = std::make_unique<TLoggedTask>(id, FLog, &FEditor);
       created = TWeakRef<TTaskObject>(task.get());
       return task;
     };
   }
 
   TLoggedTask& AddTask(int id, TDateTime start, TDateTime finish) {
-    auto task = std::make_unique<TLoggedTask>(id, FLog);
+    auto task = std::make_unique<TLoggedTask>(id, FLog, &FEditor);
     TLoggedTask& added = *task;
     added.FStartDateTime = start;
     added.FFinishDateTime = finish;

@@ -168,8 +168,6 @@ void TActiveXControlBase::ActivateInPlace(bool uiActivate, HWND parent, const RE
     CreateControlWindow(parent);
     if (posRect != nullptr) PlaceWindow(*posRect);
   }
-  // The control the user works with last owns the dialogs.
-  SetModalHost(&FModalHost);
   if (uiActivate && !FUIActive) {
     FUIActive = true;
     FInPlaceSite->OnUIActivate();
@@ -217,7 +215,6 @@ void TActiveXControlBase::DeactivateInPlace() {
   if (!FInPlaceActive) return;
   DeactivateUI();
   FInPlaceActive = false;
-  if (GetModalHost() == &FModalHost) SetModalHost(nullptr);
   if (FPeer != nullptr) FPeer->OnSetFocus = nullptr;
   FControl->DestroyHandle();
   TComRef<IOleInPlaceSite> site;

@@ -1,5 +1,4 @@
-// ActiveX control base: construction, the interface table, type information, connection points
-// and property pages.
+// ActiveX control base: construction, interface table, type information, events, property pages.
 #include "Framework/Com/ActiveXControl.h"
 
 #include "Framework/Win32/WindowPeer.h"
@@ -23,7 +22,6 @@ TActiveXControlBase::TActiveXControlBase(TActiveXControlFactory& factory)
 }
 
 TActiveXControlBase::~TActiveXControlBase() {
-  if (GetModalHost() == &FModalHost) SetModalHost(nullptr);
   for (auto& point : FEventPoints) point->Disconnect();
 }
 

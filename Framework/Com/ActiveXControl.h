@@ -22,7 +22,8 @@ class TWin32WindowPeer;
 class TActiveXControlBase;
 
 // While the control is in-place active its container's window owns the control's dialogs, and
-// the container's frame holds back its modeless windows while one is up.
+// the container's frame holds back its modeless windows while one is up; otherwise the active
+// window owns them.
 class TControlModalHost : public TModalHost {
  public:
   explicit TControlModalHost(TActiveXControlBase& control) : FControl(control) {}
@@ -155,6 +156,8 @@ class TActiveXControlBase : public IOleObject,
   // derived class that handles them calls this from its destructor.
   void DestroyControl();
   IUnknown* Unknown() { return static_cast<IOleObject*>(this); }
+  // What the control's dialogs are shown with.
+  TModalHost& ModalHost() { return FModalHost; }
   // The sink connected to the factory's event interface of that index (0, the default source),
   // or null.
   IDispatch* EventSink(size_t index = 0) const { return FEventPoints[index]->Sink(); }

@@ -5,6 +5,7 @@
 
 #include "Framework/Com/ComUtil.h"
 #include "Framework/Com/FontAdapter.h"
+#include "Framework/Win32/OsLocale.h"
 #include "Framework/Win32/WindowPeer.h"
 
 namespace skx {
@@ -42,6 +43,21 @@ int ContainerPixelsPerInch(IOleClientSite* site) {
   return WindowPixelsPerInch(handle);
 }
 
+// The formats of a locale other than the user's that the system knows; the user's own locale,
+// by number or as the default, leaves the user's formats in force.
+std::optional<TFormatSettings> AmbientFormats(IDispatch* ambient) {
+  VARIANT value;
+  if (!AskAmbient(ambient, DISPID_AMBIENT_LOCALEID, value)) return std::nullopt;
+  std::optional<TFormatSettings> formats;
+  if (SUCCEEDED(::VariantChangeType(&value, &value, 0, VT_UI4))) {
+    const LCID locale = ::ConvertDefaultLocale(value.ulVal);
+    if (locale != ::GetUserDefaultLCID() && ::IsValidLocale(locale, LCID_SUPPORTED))
+      formats = ReadLocaleFormatSettings(locale);
+  }
+  ::VariantClear(&value);
+  return formats;
+}
+
 }  // namespace
 
 TAmbientProperties ReadAmbientProperties(IOleClientSite* site, const TFont& current) {
@@ -67,6 +83,7 @@ TAmbientProperties ReadAmbientProperties(IOleClientSite* site, const TFont& curr
     if (value.vt == VT_BSTR) result.DisplayName = BstrToString(value.bstrVal);
     ::VariantClear(&value);
   }
+  result.Formats = AmbientFormats(ambient.Get());
   if (AskAmbient(ambient.Get(), DISPID_AMBIENT_USERMODE, value)) {
     if (SUCCEEDED(::VariantChangeType(&value, &value, 0, VT_BOOL))) result.UserMode = value.boolVal != VARIANT_FALSE;
     ::VariantClear(&value);
@@ -82,6 +99,7 @@ bool IsReadAmbient(DISPID id) {
     case DISPID_AMBIENT_FONT:
     case DISPID_AMBIENT_DISPLAYNAME:
     case DISPID_AMBIENT_USERMODE:
+    case DISPID_AMBIENT_LOCALEID:
       return true;
     default:
       return false;

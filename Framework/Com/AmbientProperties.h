@@ -8,7 +8,7 @@
 
 namespace skx {
 
-// What the site answers of BackColor, ForeColor, Font, DisplayName and UserMode; what it does not answer stays
+// What the site answers of BackColor, ForeColor, Font, DisplayName, LocaleID and UserMode; what it does not answer stays
 // unset (the control then keeps its own), and a site without IDispatch answers nothing. Font
 // takes the site's face, size and style into a copy of Current, and with it the density of the
 // container's window (PixelsPerInch).

@@ -1,5 +1,4 @@
-// The error trap around every member of the platform's interfaces: no exception ever reaches the
-// caller.
+// The error trap around every COM interface member: no exception ever reaches the caller.
 #pragma once
 
 #include <windows.h>

@@ -451,6 +451,10 @@ void TWinControl::TakeAmbient(const TAmbientProperties& ambient) {
     SetScale(TScale(*ambient.PixelsPerInch));
     if (alive.Expired()) return;
   }
+  if (ambient.Formats != FFormats) {
+    FFormats = ambient.Formats;
+    FormatSettingsChanged();
+  }
   if (ambient.DisplayName) SetName(*ambient.DisplayName);
   const TColor color = ParentColor() && ambient.BackColor ? *ambient.BackColor : Color();
   TFont font = ParentFont() && ambient.Font ? *ambient.Font : Font();

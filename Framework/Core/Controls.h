@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Framework/Core/Accessibility.h"
+#include "Framework/Core/FormatSettings.h"
 #include "Framework/Core/Geometry.h"
 #include "Framework/Core/Graphics.h"
 #include "Framework/Core/Sets.h"
@@ -336,12 +337,14 @@ class TControl : public TComponent {
 // What a container tells the control without a parent control: its colours and font, which the
 // control takes where it follows its parent's (ParentColor, ParentFont), the name it knows the
 // control by, which becomes the control's Name, and whether it runs the form (user mode) or has
-// it designed, where no menu or dialog of the control's opens.
+// it designed, where no menu or dialog of the control's opens. The formats of the container's
+// locale replace the user's in the control's dates and times.
 struct TAmbientProperties {
   std::optional<TColor> BackColor;
   std::optional<TColor> ForeColor;  // the colour of the font
   std::optional<TFont> Font;
   std::optional<String> DisplayName;
+  std::optional<TFormatSettings> Formats;
   bool UserMode = true;
   // The density the container shows its font at; the control takes it until it has a window.
   std::optional<int> PixelsPerInch;
@@ -386,6 +389,8 @@ class TWinControl : public TControl {
   // system's setting changed); the control without a parent control takes it, and its children
   // with it.
   void WindowDpiChanged(int dpi);
+  // The formats of the container's locale, or else the user's.
+  const TFormatSettings& FormatSettings() const { return FFormats ? *FFormats : GetFormatSettings(); }
 
   bool TabStop() const { return FTabStop; }
   void SetTabStop(bool value) { FTabStop = value; }
@@ -442,6 +447,8 @@ class TWinControl : public TControl {
   virtual void HandleCreated() {}
   // Scale() changed: whatever was sized from it is sized again; a repaint follows.
   virtual void ScaleChanged() {}
+  // The container's locale changed the formats of FormatSettings.
+  virtual void FormatSettingsChanged() {}
   // Painted last, over the windowless children, in the window's client coordinates.
   virtual void PaintOverControls(TCanvas&) {}
 
@@ -465,6 +472,7 @@ class TWinControl : public TControl {
   std::unique_ptr<TWindowPeer> FPeer;
   bool FTabStop = false;
   bool FUserMode = true;
+  std::optional<TFormatSettings> FFormats;
   // While batches are open, what was invalidated: the whole window, or the bounding rectangle.
   int FInvalidationBatches = 0;
   bool FPendingFullInvalidation = false;

@@ -18,6 +18,14 @@ struct TFormatSettings {
   wchar_t TimeSeparator = L':';
   String TimeAMString = L"AM";
   String TimePMString = L"PM";
+
+  bool operator==(const TFormatSettings& other) const {
+    return ShortDateFormat == other.ShortDateFormat && LongDateFormat == other.LongDateFormat &&
+           DateSeparator == other.DateSeparator && LongTimeFormat == other.LongTimeFormat &&
+           ShortTimeFormat == other.ShortTimeFormat && TimeSeparator == other.TimeSeparator &&
+           TimeAMString == other.TimeAMString && TimePMString == other.TimePMString;
+  }
+  bool operator!=(const TFormatSettings& other) const { return !(*this == other); }
 };
 
 // The settings in force: the user's locale on Windows (set by the platform layer at start-up),

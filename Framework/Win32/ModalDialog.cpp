@@ -152,8 +152,8 @@ HWND TModalDialog::CreateControl(HWND Parent, const wchar_t* ClassName, const St
   return control;
 }
 
-int TModalDialog::ShowModal() {
-  TModalScope scope;
+int TModalDialog::ShowModal(TModalHost* Host) {
+  TModalScope scope(Host);
   ::SetWindowLongPtrW(FWindow, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(scope.Owner()));
   FModalResult = mrNone;
   {

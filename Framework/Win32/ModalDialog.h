@@ -8,6 +8,7 @@
 #include "Framework/Core/Graphics.h"
 #include "Framework/Core/Strings.h"
 #include "Framework/Win32/GdiObjects.h"
+#include "Framework/Win32/ModalHost.h"
 
 namespace skx {
 
@@ -37,10 +38,10 @@ class TModalDialog {
   TModalDialog& operator=(const TModalDialog&) = delete;
 
   HWND Handle() const { return FWindow; }
-  // Shows the dialog owned by the container's or the active window, which stays disabled until
-  // the dialog closes with a modal result; answers that result. The dialog is hidden, not
-  // destroyed, so its controls can still be read.
-  int ShowModal();
+  // Shows the dialog owned by the window that Host names (the control's container), or else by
+  // the active window, which stays disabled until the dialog closes with a modal result; answers
+  // that result. The dialog is hidden, not destroyed, so its controls can still be read.
+  int ShowModal(TModalHost* Host);
   int ModalResult() const { return FModalResult; }
 
  protected:

@@ -3,14 +3,7 @@
 
 namespace skx {
 
-namespace {
-TModalHost* ModalHost = nullptr;
-}  // namespace
-
-void SetModalHost(TModalHost* Host) { ModalHost = Host; }
-TModalHost* GetModalHost() { return ModalHost; }
-
-TModalScope::TModalScope() : FHost(ModalHost), FOwner(nullptr) {
+TModalScope::TModalScope(TModalHost* Host) : FHost(Host), FOwner(nullptr) {
   if (FHost != nullptr) {
     FOwner = FHost->ModalOwner();
     FHost->EnableModeless(false);

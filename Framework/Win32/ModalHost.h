@@ -5,9 +5,9 @@
 
 namespace skx {
 
-// The in-place active control installs one: its container's window owns the dialogs, and the
-// container's frame is told (IOleInPlaceFrame::EnableModeless) to hold back its own modeless
-// windows while a dialog is up.
+// Each control has one, asked about every dialog the control shows: while the control is in-place
+// active its container's window owns the dialogs, and the container's frame is told
+// (IOleInPlaceFrame::EnableModeless) to hold back its own modeless windows while a dialog is up.
 class TModalHost {
  public:
   virtual ~TModalHost() = default;
@@ -16,14 +16,11 @@ class TModalHost {
   virtual void EnableModeless(bool Enable) = 0;
 };
 
-// Null (the default) leaves the dialogs owned by the thread's active window.
-void SetModalHost(TModalHost* Host);
-TModalHost* GetModalHost();
-
-// Brackets one modal dialog: EnableModeless(false) now, (true) when it goes.
+// Brackets one modal dialog: EnableModeless(false) now, (true) when it goes. Without a host the
+// thread's active window owns the dialog.
 class TModalScope {
  public:
-  TModalScope();
+  explicit TModalScope(TModalHost* Host);
   ~TModalScope();
   TModalScope(const TModalScope&) = delete;
   TModalScope& operator=(const TModalScope&) = delete;

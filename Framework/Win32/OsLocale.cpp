@@ -1,4 +1,4 @@
-// Reads the user's date and time formats, separators and designators from Windows.
+// Reads a locale's date and time formats, separators and designators from Windows.
 #include "Framework/Win32/OsLocale.h"
 
 #include <windows.h>
@@ -7,9 +7,9 @@ namespace skx {
 
 namespace {
 
-String LocaleText(LCTYPE item) {
+String LocaleText(LCID locale, LCTYPE item) {
   wchar_t buffer[128] = {};
-  if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, item, buffer, 128) == 0) return String();
+  if (::GetLocaleInfoW(locale, item, buffer, 128) == 0) return String();
   return buffer;
 }
 
@@ -30,22 +30,24 @@ wchar_t SeparatorOf(const String& format, const String& separatorItem, wchar_t f
 
 }  // namespace
 
-TFormatSettings ReadUserFormatSettings() {
+TFormatSettings ReadUserFormatSettings() { return ReadLocaleFormatSettings(LOCALE_USER_DEFAULT); }
+
+TFormatSettings ReadLocaleFormatSettings(unsigned long locale) {
   TFormatSettings settings;
-  const String shortDate = LocaleText(LOCALE_SSHORTDATE);
+  const String shortDate = LocaleText(locale, LOCALE_SSHORTDATE);
   if (!shortDate.empty()) settings.ShortDateFormat = shortDate;
   settings.DateSeparator =
-      SeparatorOf(settings.ShortDateFormat, LocaleText(LOCALE_SDATE), settings.DateSeparator);
-  const String longDate = LocaleText(LOCALE_SLONGDATE);
+      SeparatorOf(settings.ShortDateFormat, LocaleText(locale, LOCALE_SDATE), settings.DateSeparator);
+  const String longDate = LocaleText(locale, LOCALE_SLONGDATE);
   if (!longDate.empty()) settings.LongDateFormat = longDate;
-  const String longTime = LocaleText(LOCALE_STIMEFORMAT);
+  const String longTime = LocaleText(locale, LOCALE_STIMEFORMAT);
   if (!longTime.empty()) settings.LongTimeFormat = longTime;
   settings.TimeSeparator =
-      SeparatorOf(settings.LongTimeFormat, LocaleText(LOCALE_STIME), settings.TimeSeparator);
-  const String shortTime = LocaleText(LOCALE_SSHORTTIME);
+      SeparatorOf(settings.LongTimeFormat, LocaleText(locale, LOCALE_STIME), settings.TimeSeparator);
+  const String shortTime = LocaleText(locale, LOCALE_SSHORTTIME);
   if (!shortTime.empty()) settings.ShortTimeFormat = shortTime;
-  settings.TimeAMString = LocaleText(LOCALE_S1159);
-  settings.TimePMString = LocaleText(LOCALE_S2359);
+  settings.TimeAMString = LocaleText(locale, LOCALE_S1159);
+  settings.TimePMString = LocaleText(locale, LOCALE_S2359);
   return settings;
 }
 

@@ -1,4 +1,4 @@
-// The user's locale format settings as Windows reports them.
+// A locale's format settings as Windows reports them.
 #pragma once
 
 #include "Framework/Core/FormatSettings.h"
@@ -6,5 +6,7 @@
 namespace skx {
 
 TFormatSettings ReadUserFormatSettings();
+// The settings of a locale identifier (an LCID) that the system knows (IsValidLocale).
+TFormatSettings ReadLocaleFormatSettings(unsigned long locale);
 
 }  // namespace skx

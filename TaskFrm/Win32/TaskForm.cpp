@@ -157,7 +157,7 @@ bool TTaskFormEditor::EditTask(TRxTaskObject& Task) {
   TWeakRef<TTaskObject> alive(&Task);
   TTaskForm form;
   form.LoadTask(Task);
-  if (form.ShowModal() != mrOk || alive.Expired()) return false;
+  if (form.ShowModal(FHost) != mrOk || alive.Expired()) return false;
   form.StoreTask(Task);
   return true;
 }

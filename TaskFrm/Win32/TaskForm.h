@@ -105,10 +105,15 @@ class TTaskForm : public TModalDialog {
   std::unique_ptr<TClearButton> FLocationClearBtn;
 };
 
-// The editor that EditAppend and EditUpdate use on Windows: one TTaskForm per edit.
+// The editor that EditAppend and EditUpdate use on Windows: one TTaskForm per edit, owned as
+// Host says (TModalDialog::ShowModal).
 class TTaskFormEditor : public TTaskEditorService {
  public:
+  explicit TTaskFormEditor(TModalHost* Host) : FHost(Host) {}
   bool EditTask(TRxTaskObject& Task) override;
+
+ private:
+  TModalHost* FHost;
 };
 
 }  // namespace skx

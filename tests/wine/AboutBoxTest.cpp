@@ -34,7 +34,7 @@ class AboutBoxTest : public ::testing::Test {
           if (!closed) ::PostMessageW(box, WM_COMMAND, IDOK, 0);
         },
         [] {
-          ShowAbout();
+          ShowAbout(nullptr);
           return 0;
         });
     return closed;
@@ -76,7 +76,6 @@ TEST_F(AboutBoxTest, TheContainerOwnsTheBoxAndHoldsItsModelessWindowsMeanwhile) 
                                      nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(container, nullptr);
   TRecordingHost host(container);
-  SetModalHost(&host);
   HWND owner = nullptr;
   bool containerDisabled = false;
   std::wstring callsWhileShown;
@@ -90,11 +89,10 @@ TEST_F(AboutBoxTest, TheContainerOwnsTheBoxAndHoldsItsModelessWindowsMeanwhile) 
         PostKey(FocusOf(FThread), VK_RETURN);
         WaitHidden(box);
       },
-      [] {
-        ShowAbout();
+      [&] {
+        ShowAbout(&host);
         return 0;
       });
-  SetModalHost(nullptr);
   EXPECT_EQ(owner, container);
   EXPECT_TRUE(containerDisabled);
   EXPECT_EQ(callsWhileShown, L"disable;");

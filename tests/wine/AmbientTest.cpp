@@ -12,6 +12,8 @@
 #include <atomic>
 
 #include "DialogScript.h"
+#include "Framework/Core/FormatSettings.h"
+#include "Framework/Win32/OsLocale.h"
 #include "GridHost.h"
 #include "SkedraXControl_TLB/SkedraXControl_TLB.h"
 #include "TestContainer.h"
@@ -35,8 +37,8 @@ VARIANT Text(const wchar_t* value) {
   return result;
 }
 
-// The name that assistive technology reads for the control's window.
-std::wstring AccessibleName(HWND window) {
+// The name that assistive technology reads for the control's window, or for one of its parts.
+std::wstring AccessibleName(HWND window, LONG child = CHILDID_SELF) {
   IAccessible* accessible = nullptr;
   if (FAILED(::AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible),
                                           reinterpret_cast<void**>(&accessible)))) {
@@ -45,7 +47,7 @@ std::wstring AccessibleName(HWND window) {
   VARIANT self;
   ::VariantInit(&self);
   self.vt = VT_I4;
-  self.lVal = CHILDID_SELF;
+  self.lVal = child;
   BSTR name = nullptr;
   std::wstring result = accessible->get_accName(self, &name) == S_OK && name != nullptr ? name : L"<none>";
   ::SysFreeString(name);
@@ -254,6 +256,22 @@ TEST_F(AmbientTest, OnAFormBeingDesignedNoMenuOrTaskDialogOpens) {
   // The form runs: the menu is there again.
   Change(DISPID_AMBIENT_USERMODE, Bool(true));
   EXPECT_EQ(RightClickMenu(), (std::vector<std::wstring>{L"New task..."}));
+}
+
+// A form in a locale other than the user's has the days written in its formats; the user's come
+// back when the form answers the user's own locale.
+TEST_F(AmbientTest, TheDaysAreWrittenInTheFormsLocale) {
+  Activate();
+  const LONG firstDay = 1;
+  const std::wstring user = AccessibleName(FWindow, firstDay);
+  const LCID german = MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT);
+  const TFormatSettings formats = ReadLocaleFormatSettings(german);
+  ASSERT_NE(formats.LongDateFormat, ReadUserFormatSettings().LongDateFormat);
+  Change(DISPID_AMBIENT_LOCALEID, Int(static_cast<LONG>(german)));
+  EXPECT_EQ(AccessibleName(FWindow, firstDay),
+            FormatDateTime(formats.LongDateFormat, TSystemClock().Today(), formats));
+  Change(DISPID_AMBIENT_LOCALEID, Int(static_cast<LONG>(::GetUserDefaultLCID())));
+  EXPECT_EQ(AccessibleName(FWindow, firstDay), user);
 }
 
 }  // namespace

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
 #include "DialogScript.h"
 #include "GridHost.h"
 #include "SkedraXControl_TLB/SkedraXControl_TLB.h"
@@ -87,6 +90,22 @@ class ControlContainerTest : public ::testing::Test {
     EXPECT_EQ(control->AddTask(made), S_OK);
     made->Release();
     EXPECT_EQ(control->put_ActiveDate(active), S_OK);
+  }
+
+  // Runs call, which shows the dialog of that title, closing the dialog with OK; answers call's
+  // result, and the window that owned the dialog.
+  static std::pair<HRESULT, HWND> RunDialog(const wchar_t* title, const std::function<HRESULT()>& call) {
+    DWORD thread = ::GetCurrentThreadId();
+    HWND owner = nullptr;
+    HRESULT result = RunScripted(
+        [&] {
+          HWND dialog = WaitForWindow(thread, title);
+          if (dialog == nullptr) return;
+          owner = ::GetWindow(dialog, GW_OWNER);
+          ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        },
+        call);
+    return {result, owner};
   }
 
   // The saved state of a weekly control without a border, in a stream.
@@ -217,31 +236,40 @@ TEST_F(ControlContainerTest, DialogsAreOwnedByTheContainerAndBracketedByEnableMo
   FSink.NewId = 42;
   Activate();
   ISkedraX* control = Control();
-  DWORD thread = ::GetCurrentThreadId();
-  HWND owner = nullptr;
-  HRESULT result = RunScripted(
-      [&] {
-        HWND form = WaitForWindow(thread, L"Task");
-        if (form == nullptr) return;
-        owner = ::GetWindow(form, GW_OWNER);
-        ::PostMessageW(form, WM_COMMAND, IDOK, 0);
-      },
-      [&] { return control->NewTask(); });
-  EXPECT_EQ(result, S_OK);
-  EXPECT_EQ(owner, FSite.Frame());
+  EXPECT_EQ(RunDialog(L"Task", [&] { return control->NewTask(); }), std::make_pair(S_OK, FSite.Frame()));
   EXPECT_EQ(FSite.Modeless, "-+");
   std::vector<TEventRecord> expected{{SkedraXEventsDispId::OnGetNewID, 42}, {SkedraXEventsDispId::OnAppendTask, 42}};
   EXPECT_EQ(FSink.Events, expected);
 
-  result = RunScripted(
-      [&] {
-        HWND box = WaitForWindow(thread, L"About");
-        if (box != nullptr) ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-      },
-      [&] { return control->AboutBox(); });
-  EXPECT_EQ(result, S_OK);
+  EXPECT_EQ(RunDialog(L"About", [&] { return control->AboutBox(); }), std::make_pair(S_OK, FSite.Frame()));
   EXPECT_EQ(FSite.Modeless, "-+-+");
   control->Release();
+  Teardown();
+}
+
+// The control activated last does not take over the dialogs of the others: each control's
+// dialogs belong to its own container.
+TEST_F(ControlContainerTest, EachControlsDialogsBelongToItsOwnContainer) {
+  Activate();
+  TTestSite otherSite(300, 200);
+  IOleObject* other = nullptr;
+  ASSERT_EQ(::CoCreateInstance(CLSID_SkedraX, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
+                               reinterpret_cast<void**>(&other)),
+            S_OK);
+  EXPECT_EQ(other->SetClientSite(&otherSite), S_OK);
+  RECT pos{0, 0, 300, 200};
+  EXPECT_EQ(other->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &otherSite, 0, otherSite.Frame(), &pos), S_OK);
+  ASSERT_EQ(otherSite.InPlaceActivations, 1);
+
+  ISkedraX* control = Control();
+  EXPECT_EQ(RunDialog(L"About", [&] { return control->AboutBox(); }), std::make_pair(S_OK, FSite.Frame()));
+  EXPECT_EQ(FSite.Modeless, "-+");
+  EXPECT_EQ(otherSite.Modeless, "");
+  control->Release();
+
+  EXPECT_EQ(other->Close(OLECLOSE_NOSAVE), S_OK);
+  EXPECT_EQ(other->SetClientSite(nullptr), S_OK);
+  EXPECT_EQ(other->Release(), 0u);
   Teardown();
 }
 

@@ -28,7 +28,7 @@ class ResourceStressTest : public TInProcessServerTest {
  protected:
   // An in-place active control in the site; the caller releases it with Destroy.
   TSkedraX* Activate() {
-    auto* control = new TSkedraX(SkedraXFactory());
+    auto* control = new TSkedraX(SkedraXFactory(), MakeTaskFormEditor);
     control->AddRef();
     IOleObject* object = nullptr;
     control->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&object));
@@ -129,7 +129,7 @@ TEST_F(ResourceStressTest, AThousandControlsMadeAndReleasedLeaveTheProcessAsItWa
     if (i % 20 == 0) {
       Destroy(Activate());
     } else {
-      auto* control = new TSkedraX(SkedraXFactory());
+      auto* control = new TSkedraX(SkedraXFactory(), MakeTaskFormEditor);
       control->AddRef();
       EXPECT_EQ(control->Release(), 0u);
     }

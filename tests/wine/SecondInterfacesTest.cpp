@@ -21,7 +21,7 @@ namespace Ev = SkedraXEventsDispId;
 class SecondInterfacesTest : public TInProcessServerTest {
  protected:
   void SetUp() override {
-    FControl = new TSkedraX(SkedraXFactory());
+    FControl = new TSkedraX(SkedraXFactory(), MakeTaskFormEditor);
     FControl->AddRef();
     FX = FControl;
   }

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
 
 #include "Framework/Com/ComServer.h"
 #include "SkedraImpl/SkedraX.h"
@@ -34,13 +35,15 @@ class TTestEditor : public TTaskEditorService {
 class SkedraXTest : public TInProcessServerTest {
  protected:
   void SetUp() override {
-    FControl = new TSkedraX(SkedraXFactory());
+    FControl = new TSkedraX(SkedraXFactory(), [this](TModalHost&) {
+      auto editor = std::make_unique<TTestEditor>();
+      FEditor = editor.get();
+      return editor;
+    });
     FControl->AddRef();
     FX = FControl;
-    SetTaskEditor(&FEditor);
   }
   void TearDown() override {
-    SetTaskEditor(nullptr);
     if (FCookie != 0) Unadvise();
     if (FControl != nullptr) {
       EXPECT_EQ(FControl->Release(), 0u);
@@ -78,7 +81,7 @@ class SkedraXTest : public TInProcessServerTest {
     return value;
   }
 
-  TTestEditor FEditor;
+  TTestEditor* FEditor = nullptr;  // the control's
   TSkedraX* FControl = nullptr;
   ISkedraX* FX = nullptr;
   IConnectionPoint* FPoint = nullptr;
@@ -256,7 +259,7 @@ TEST_F(SkedraXTest, NewTaskAsksTheSinkForTheIdAndReportsTheAppend) {
 
 TEST_F(SkedraXTest, CancelledNewTaskAddsNothingAfterTheIdRequest) {
   Advise(&FSink);
-  FEditor.Confirm = false;
+  FEditor->Confirm = false;
   EXPECT_EQ(FX->NewTask(), S_OK);
   std::vector<TEventRecord> expected{{Ev::OnGetNewID, 0}};
   EXPECT_EQ(FSink.Events, expected);

@@ -33,7 +33,7 @@ class TaskFormTest : public ::testing::Test {
 
   // Shows the dialog on the task while the script drives it; answers EditTask's result.
   bool Edit(const std::function<void()>& script) {
-    TTaskFormEditor editor;
+    TTaskFormEditor editor(nullptr);
     return RunScripted(script, [&] { return editor.EditTask(FTask); });
   }
 
@@ -98,7 +98,7 @@ TEST_F(TaskFormTest, ANewTaskConfirmedWithTypedValuesStoresThemAll) {
   std::optional<TScreenshot> screenshot;
   bool focusOnDescription = false, intervalHiddenAtFirst = false, intervalShownWhenTicked = false;
   std::wstring intervalWhenTicked;
-  TTaskFormEditor editor;
+  TTaskFormEditor editor(nullptr);
   const bool confirmed = RunScripted(
       [&] {
         if (WaitForForm() == nullptr) return;
@@ -199,7 +199,7 @@ TEST_F(TaskFormTest, ATaskFreedWhileItsDialogIsOpenIsNotWritten) {
     freedTask = &freed;
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, &FreeTaskWhileTheDialogIsUp);
     bool freedWhileOpen = false;
-    TTaskFormEditor editor;
+    TTaskFormEditor editor(nullptr);
     const bool confirmed = RunScripted(
         [&] {
           if (WaitForForm() == nullptr) return;
