@@ -13,6 +13,7 @@
 #include "Framework/Win32/Win32Types.h"
 #include "Framework/Win32/WindowPeer.h"
 #include "GridHost.h"
+#include "TaskFrm/Win32/TaskForm.h"
 #include "WineTestUtil.h"
 
 namespace skx::test {
@@ -25,12 +26,15 @@ constexpr UINT DpiChangedMessage = 0x02E0;
 constexpr UINT DpiChangedAfterParentMessage = 0x02E3;
 
 // What a grid measures in its window: its density, the 8:00 row's top, the marker of an 8:00 to
-// 9:30 task, and the character height of the headings' font as the screen realises it.
+// 9:30 task, and the character height of the headings' font as the screen realises it; and the
+// task dialog's client width and the left edge of its OK button.
 struct TMeasure {
   int Dpi = 0;
   int EightTop = 0;
   RECT Marker{};
   int TextHeight = 0;
+  int FormWidth = 0;
+  int OkLeft = 0;
 };
 
 // The system's density is read once per process: each density needs a process of its own, and
@@ -85,9 +89,10 @@ TMeasure MeasureInChild(int dpi) {
   ::CloseHandle(process.hProcess);
   EXPECT_EQ(exitCode, 0u) << "the child at " << dpi << " failed";
   FILE* in = _wfopen(file.c_str(), L"r");
-  EXPECT_TRUE(in != nullptr && std::fscanf(in, "%d %d %ld %ld %ld %ld %d", &measure.Dpi, &measure.EightTop,
+  EXPECT_TRUE(in != nullptr && std::fscanf(in, "%d %d %ld %ld %ld %ld %d %d %d", &measure.Dpi, &measure.EightTop,
                                            &measure.Marker.left, &measure.Marker.top, &measure.Marker.right,
-                                           &measure.Marker.bottom, &measure.TextHeight) == 7)
+                                           &measure.Marker.bottom, &measure.TextHeight, &measure.FormWidth,
+                                           &measure.OkLeft) == 9)
       << "no figures from the child at " << dpi;
   if (in != nullptr) std::fclose(in);
   ::DeleteFileW(file.c_str());
@@ -127,7 +132,10 @@ void ExpectScaled(const TMeasure& base, const TMeasure& scaled, bool withText) {
   ExpectScaled(base.Marker.top, scaled.Marker.top, scaled.Dpi, "marker's top");
   ExpectScaled(base.Marker.right, scaled.Marker.right, scaled.Dpi, "marker's right");
   ExpectScaled(base.Marker.bottom, scaled.Marker.bottom, scaled.Dpi, "marker's bottom");
-  if (withText) ExpectScaled(base.TextHeight, scaled.TextHeight, scaled.Dpi, "text height");
+  if (!withText) return;
+  ExpectScaled(base.TextHeight, scaled.TextHeight, scaled.Dpi, "text height");
+  ExpectScaled(base.FormWidth, scaled.FormWidth, scaled.Dpi, "task dialog's width");
+  ExpectScaled(base.OkLeft, scaled.OkLeft, scaled.Dpi, "task dialog's OK button");
 }
 
 // A grid whose client area is 580 x 980 base pixels (the frame and the scroll bar are the
@@ -143,11 +151,23 @@ TEST(DpiChild, MeasureTheGridAtTheSystemsDensity) {
   grid.SetBounds(0, 0, scale.Of(580) + grid.Width() - grid.ClientWidth(),
                  scale.Of(980) + grid.Height() - grid.ClientHeight());
   host.Pump();
-  const TMeasure measure = Measure(host);
+  TMeasure measure = Measure(host);
+  {
+    TTaskForm form;
+    RECT client{};
+    ::GetClientRect(form.Handle(), &client);
+    measure.FormWidth = client.right;
+    RECT ok{};
+    HWND button = ::GetDlgItem(form.Handle(), idOKBtn);
+    ::GetWindowRect(button, &ok);
+    ::MapWindowPoints(HWND_DESKTOP, form.Handle(), reinterpret_cast<POINT*>(&ok), 2);
+    measure.OkLeft = ok.left;
+  }
   FILE* out = std::fopen(file, "w");
   ASSERT_NE(out, nullptr);
-  std::fprintf(out, "%d %d %ld %ld %ld %ld %d\n", measure.Dpi, measure.EightTop, measure.Marker.left, measure.Marker.top,
-               measure.Marker.right, measure.Marker.bottom, measure.TextHeight);
+  std::fprintf(out, "%d %d %ld %ld %ld %ld %d %d %d\n", measure.Dpi, measure.EightTop, measure.Marker.left,
+               measure.Marker.top, measure.Marker.right, measure.Marker.bottom, measure.TextHeight, measure.FormWidth,
+               measure.OkLeft);
   std::fclose(out);
 }
 
@@ -162,6 +182,8 @@ TEST(DpiScale, RowsMarkersAndTextGrowByOneAndAHalfAndByTwo) {
   }
   const TMeasure& base = measures[96];
   ASSERT_EQ(base.Dpi, 96);
+  EXPECT_EQ(base.FormWidth, 477);
+  EXPECT_GT(base.OkLeft, 0);
   for (int dpi : {144, 192}) {
     ASSERT_EQ(measures[dpi].Dpi, dpi);
     ExpectScaled(base, measures[dpi], true);
