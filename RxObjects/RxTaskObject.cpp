@@ -18,11 +18,13 @@ constexpr int TextPoints = 7;
 constexpr TTaskBitmap TypeBitmaps[] = {tbTask, tbHandshak, tbEvent};
 constexpr TTaskBitmap PriorityBitmaps[] = {tbLow, tbNormal, tbHigh};
 
-// A missing bitmap is 0 x 0: it draws nothing and takes no room.
+// A missing bitmap is 0 x 0: it draws nothing and takes no room. The icons are drawn for 96
+// pixels per inch and stretched to the canvas's density.
 void DrawIcon(TCanvas& canvas, TTaskBitmap which, int& x, int top) {
   const TBitmap& bitmap = TaskBitmap(which);
-  if (!bitmap.Empty()) canvas.Draw(x, top, bitmap);
-  x += bitmap.Width();
+  const int width = canvas.Scale().Of(bitmap.Width());
+  if (!bitmap.Empty()) canvas.StretchDraw(Bounds(x, top, width, canvas.Scale().Of(bitmap.Height())), bitmap);
+  x += width;
 }
 }  // namespace
 
@@ -34,8 +36,10 @@ void DrawTextLine(TCanvas& Canvas, const TRect& Rect, const String& Text) {
 // Type, priority and status may hold any byte that automation stored; unknown ones draw no
 // icon and leave the font style alone.
 void TRxTaskObject::Draw(TCanvas& Canvas, const TRect& Rect) {
+  const TScale scale = Canvas.Scale();
+  const int textStripHeight = scale.Of(TextStripHeight);
   int x = Rect.Left;
-  int iconTop = Rect.Bottom - TaskBitmap(tbHome).Height();
+  int iconTop = Rect.Bottom - scale.Of(TaskBitmap(tbHome).Height());
   if (FTaskType <= ttEvent) DrawIcon(Canvas, TypeBitmaps[FTaskType], x, iconTop);
   if (!FWhere.empty()) DrawIcon(Canvas, tbHome, x, iconTop);
   if (FRemind > 0) DrawIcon(Canvas, tbRemind, x, iconTop);
@@ -43,11 +47,11 @@ void TRxTaskObject::Draw(TCanvas& Canvas, const TRect& Rect) {
   if (FPriority <= tpHigh) DrawIcon(Canvas, PriorityBitmaps[FPriority], x, iconTop);
   Canvas.SetTransparentText(true);
   TRect text = Rect;
-  if (Rect.Height() > TextStripHeight) {
-    text.Top = iconTop - TextStripHeight;
+  if (Rect.Height() > textStripHeight) {
+    text.Top = iconTop - textStripHeight;
     text.Bottom = iconTop;
   } else {
-    text.Left = x + TextGap;
+    text.Left = x + scale.Of(TextGap);
     text.Top = iconTop;
   }
   Canvas.SetFontName(L"Small Fonts");

@@ -1,6 +1,7 @@
 // The rules that place one day column's markers.
 #include "SkedraComp/MarkerLayout.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "SkedraComp/PointControl.h"
@@ -10,7 +11,8 @@ namespace skx {
 
 namespace {
 
-// The markers of a column start this far right of its left edge (grid lines not counted).
+// The markers of a column start this far right of its left edge (grid lines not counted), at 96
+// pixels per inch.
 constexpr int MarkerIndent = 10;
 
 bool FitsInt(std::int64_t value) {
@@ -43,14 +45,13 @@ void LayoutMarkers(TSkedra& grid, const std::vector<TPointControl*>& points, int
                    std::int64_t columnLeft, int columnWidth) {
   if (points.empty()) return;
   int count = static_cast<int>(points.size());
-  int width = (columnWidth - MarkerIndent) / count;
+  const int indent = grid.Scale().Of(MarkerIndent);
+  int width = (columnWidth - indent) / count;
   // A column too narrow for its markers hides them all, whatever their tasks.
   if (width <= 0) {
     for (TPointControl* point : points) point->SetVisible(false);
     return;
   }
-  std::int64_t pitch = std::int64_t{grid.DefaultRowHeight()} + grid.GridLineWidth();
-  int fixedRows = grid.FixedRows();
   int topRow = grid.TopVisibleRow();
   for (int i = 0; i < count; ++i) {
     TPointControl& point = *points[i];
@@ -62,13 +63,10 @@ void LayoutMarkers(TSkedra& grid, const std::vector<TPointControl*>& points, int
     const TRowSpan rows = RowsOnDay(grid, task.FStartDateTime, task.FFinishDateTime, day);
     const int startRow = rows.First;
     const int finishRow = rows.Last;
-    std::int64_t top = (std::int64_t{startRow} - topRow + fixedRows) * pitch;
-    std::int64_t height = (std::int64_t{finishRow} - startRow + 1) * pitch;
-    if (startRow < topRow + fixedRows) {
-      top = pitch * fixedRows;
-      height = (std::int64_t{finishRow} - topRow + fixedRows) * pitch;
-    }
-    std::int64_t left = columnLeft + std::int64_t{width} * i + MarkerIndent;
+    // A marker that starts above the view shows from the top of the view's first row.
+    const std::int64_t top = grid.RowTop(std::max(startRow, topRow));
+    const std::int64_t height = grid.RowTop(finishRow + 1) - top;
+    std::int64_t left = columnLeft + std::int64_t{width} * i + indent;
     // A marker never gets an empty or negative size, nor edges beyond what 32-bit coordinates
     // hold (a container can make rows and columns that large).
     if (height <= 0 || !FitsInt(top) || !FitsInt(top + height) ||

@@ -20,15 +20,16 @@ TPointControl::TPointControl(TSkedra& AOwner, TTaskItem& item, int ACol)
 }
 
 void TPointControl::Paint(TCanvas& canvas) {
+  const TScale scale = canvas.Scale();
   TRect rect = ClientRect();
-  rect.Left += 1;
+  rect.Left += scale.Of(1);
   if (FGrid.SelectedItem() == &FItem) {
     canvas.SetPenColor(clActiveCaption);
-    canvas.SetPenWidth(SelectionBarWidth);
+    canvas.SetPenWidth(scale.Of(SelectionBarWidth));
     canvas.MoveTo(rect.Left, rect.Top);
     canvas.LineTo(rect.Left, rect.Bottom);
   }
-  rect.Left += 2;
+  rect.Left += scale.Of(2);
   FItem.Task()->Draw(canvas, rect);
 }
 

@@ -19,6 +19,12 @@ const TGridOptions LayoutOptions{goFixedVertLine, goFixedHorzLine, goVertLine,
 
 constexpr int MinutesPerDay = 1440;
 constexpr int NavigationButtonSize = 13;
+// Sizes for 96 pixels per inch. At another density each cell edge lies where the edge of this
+// layout scales to, so that rows and columns keep their places however single sizes round.
+constexpr int BaseRowHeight = 16;
+constexpr int BaseColWidth = 25;
+constexpr int BaseLineWidth = 1;
+constexpr int BaseRowPitch = BaseRowHeight + BaseLineWidth;
 
 bool IsView(TSkedraType type) { return type == skDaily || type == skWeekly; }
 
@@ -73,12 +79,59 @@ void TSkedra::Loaded() {
   if (!FPrevButton)
     FPrevButton = CreateNavigationButton(L"PREVBUTTON",
                                          [this](TComponent* Sender) { PrevButtonClick(Sender); });
-  FPrevButton->SetBounds(0, 0, NavigationButtonSize, NavigationButtonSize);
   if (!FNextButton)
     FNextButton = CreateNavigationButton(L"NEXTBUTTON",
                                          [this](TComponent* Sender) { NextButtonClick(Sender); });
-  FNextButton->SetBounds(ClientWidth() - NavigationButtonSize, 0, NavigationButtonSize,
-                         NavigationButtonSize);
+  PlaceNavigationButtons();
+}
+
+void TSkedra::PlaceNavigationButtons() {
+  const int size = Scale().Of(NavigationButtonSize);
+  if (FPrevButton) FPrevButton->SetBounds(0, 0, size, size);
+  if (FNextButton) FNextButton->SetBounds(ClientWidth() - size, 0, size, size);
+}
+
+// A grid not yet laid out takes the scale with its first layout.
+void TSkedra::ScaleChanged() {
+  TStringGrid::ScaleChanged();
+  PlaceNavigationButtons();
+  if (!FLaidOut || !IsView(FSkedraType)) return;
+  ScaleDefaultSizes();
+  FitCellsToScale();
+  UpdateSkedra(umResize);
+}
+
+void TSkedra::ScaleDefaultSizes() {
+  const TScale scale = Scale();
+  SetGridLineWidth(scale.Of(BaseLineWidth));
+  SetDefaultRowHeight(scale.Of(BaseRowHeight));
+  SetDefaultColWidth(scale.Of(BaseColWidth));
+}
+
+// The day columns are sized from the client width (ResizeDayColumns).
+void TSkedra::FitCellsToScale() {
+  const TScale scale = Scale();
+  const int line = GridLineWidth();
+  for (int row = 0; row < RowCount(); ++row) {
+    const int height = scale.Span(std::int64_t{row} * BaseRowPitch, BaseRowPitch) - line;
+    if (height != RowHeights(row)) SetRowHeights(row, height);
+  }
+  const int colPitch = BaseColWidth + BaseLineWidth;
+  for (int col = 0; col < std::min(FixedCols(), ColCount()); ++col) {
+    const int width = scale.Span(std::int64_t{col} * colPitch, colPitch) - line;
+    if (width != ColWidths(col)) SetColWidths(col, width);
+  }
+}
+
+// Rows of one height (at any whole multiple of the base density) need no sum.
+std::int64_t TSkedra::RowTop(int row) const {
+  const int line = GridLineWidth();
+  if (RowsAllDefault())
+    return (std::int64_t{row} - TopVisibleRow() + FixedRows()) * (std::int64_t{DefaultRowHeight()} + line);
+  std::int64_t top = 0;
+  for (int i = 0; i < FixedRows(); ++i) top += std::int64_t{RowHeights(i)} + line;
+  for (int i = TopVisibleRow(); i < row; ++i) top += std::int64_t{RowHeights(i)} + line;
+  return top;
 }
 
 TSpeedButton* TSkedra::CreateNavigationButton(const wchar_t* glyphName, TNotifyEvent onClick) {
@@ -384,13 +437,14 @@ void TSkedra::RecalculateView(TUpdateSkedraMode mode, bool weekly) {
       break;
     case umLayout:
       if (weekly) AlignToWeekStart();
-      SetDefaultRowHeight(16);
-      SetDefaultColWidth(25);
+      ScaleDefaultSizes();
       SetOptions(LayoutOptions);
       SetColCount(weekly ? WeekColumnCount() : FirstDayColumn + 1);
       SetFixedCols(FirstDayColumn);
       SetFixedRows(1);
       SetTimeRows();
+      FitCellsToScale();
+      FLaidOut = true;
       FillTimeLabels();
       FillDayHeadings();
       ResizeDayColumns();
@@ -401,6 +455,7 @@ void TSkedra::RecalculateView(TUpdateSkedraMode mode, bool weekly) {
         SetColCount(WeekColumnCount());
       }
       SetTimeRows();
+      FitCellsToScale();
       FillTimeLabels();
       FillDayHeadings();
       if (weekly) ResizeDayColumns();
@@ -456,8 +511,11 @@ void TSkedra::FormatSettingsChanged() {
 
 void TSkedra::ResizeDayColumns() {
   if (IsDesigning()) return;
-  int width = CheckedSub(CheckedSub(CheckedSub(ClientWidth(), ColWidths(0)), ColWidths(1)),
-                         CheckedMul(ColCount(), GridLineWidth()));
+  // The lines take what the base layout's lines scale to, so that the day columns end where the
+  // base ones scale to; the last line may stand beyond the client area, no more.
+  const int lines = std::max(Scale().Of(CheckedMul(ColCount(), BaseLineWidth)),
+                             CheckedMul(ColCount() - 1, GridLineWidth()));
+  int width = CheckedSub(CheckedSub(CheckedSub(ClientWidth(), ColWidths(0)), ColWidths(1)), lines);
   width = std::max(width, 0);
   if (FSkedraType == skDaily) {
     SetColWidths(FirstDayColumn, width);

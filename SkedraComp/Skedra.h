@@ -145,6 +145,9 @@ class TSkedra : public TStringGrid {
   static String DayNameOf(TDateTime value);
   int GetColWidth(int index) const { return ColWidths(index); }
   int GetRowHeight(int index) const { return RowHeights(index); }
+  // The client y of the top edge of a time row at or below the top visible one, beyond the
+  // client area too.
+  std::int64_t RowTop(int row) const;
 
   virtual std::unique_ptr<TTaskObject> CreateTask();
   virtual void UpdateSkedra(TUpdateSkedraMode mode);
@@ -194,6 +197,7 @@ class TSkedra : public TStringGrid {
   void Notification(TComponent* AComponent, TOperation operation) override;
   void FrameChanged() override;
   void HandleCreated() override;
+  void ScaleChanged() override;
   // The headings follow the container's locale.
   void FormatSettingsChanged() override;
   // The outline of a task being dragged.
@@ -225,6 +229,10 @@ class TSkedra : public TStringGrid {
   void FillTimeLabels();
   void FillDayHeadings();
   void ResizeDayColumns();
+  void ScaleDefaultSizes();
+  // Sets the rows and the fixed columns whose scaled sizes differ from the default ones.
+  void FitCellsToScale();
+  void PlaceNavigationButtons();
   void AddMenuItem(const String& caption, int tag);
   TSpeedButton* CreateNavigationButton(const wchar_t* glyphName, TNotifyEvent onClick);
 
@@ -278,6 +286,8 @@ class TSkedra : public TStringGrid {
   // Holds the window's invalidations while a batch is open.
   std::unique_ptr<TInvalidationBatch> FPaintBatch;
   bool FAllowDragTasks = true;
+  // The first layout has given the view its rows and columns.
+  bool FLaidOut = false;
 };
 
 }  // namespace skx

@@ -96,7 +96,8 @@ TRect TSkedra::CurrentTimeRect() const {
   if (cell.IsEmpty()) return TRect{};
   const int y = cell.Top + static_cast<int>(std::int64_t{cell.Height()} * (now.MSec % slot) / slot);
   if (y >= ClientHeight()) return TRect{};
-  return TRect{cell.Left, y, cell.Right, std::min(y + CurrentTimeLineWidth, ClientHeight())};
+  return TRect{cell.Left, y, cell.Right,
+               std::min(y + Scale().Of(CurrentTimeLineWidth), ClientHeight())};
 }
 
 void TSkedra::SetShowCurrentTime(bool value) {
@@ -196,7 +197,7 @@ void TSkedra::PaintCellBody(TCanvas& canvas, int ACol, int ARow, TGridDrawState 
     text = CellText(0, ARow);
   }
   TRect textRect = ARect;
-  textRect.Inflate(-3, -1);
+  textRect.Inflate(-canvas.Scale().Of(3), -canvas.Scale().Of(1));
   canvas.DrawTextInRect(text, textRect, dtSingleLine);
 }
 

@@ -12,10 +12,12 @@ namespace skx {
 
 namespace {
 
-// How far the pointer goes, across or down, before a press becomes a drag.
+// How far the pointer goes, across or down, before a press becomes a drag, at 96 pixels per inch.
 constexpr int DragThreshold = 4;
-// How near a marker's top or bottom edge a press resizes rather than moves.
+// How near a marker's top or bottom edge a press resizes rather than moves, at 96 pixels per inch.
 constexpr int EdgeZone = 4;
+// The outline's dotted frames, one inside the other.
+constexpr int OutlineFrames = 2;
 
 TTaskTimes TimesOf(const TTaskObject& task) { return {task.FStartDateTime, task.FFinishDateTime}; }
 
@@ -32,12 +34,13 @@ TTaskDragKind TTaskDrag::KindAt(const TPointControl& marker, TPoint at) const {
   const TTaskObject& task = *marker.Item().Task();
   const TRect bounds = marker.BoundsRect();
   if (!bounds.Contains(at)) return tdMove;
+  const int edgeZone = FGrid.Scale().Of(EdgeZone);
   const TCellCoord start = FGrid.DateTimeToCell(task.FStartDateTime);
   // A marker cut off by the top of the view does not show the task's start there.
-  if (at.Y < bounds.Top + EdgeZone && start.Col == marker.Col() &&
+  if (at.Y < bounds.Top + edgeZone && start.Col == marker.Col() &&
       start.Row >= FGrid.TopVisibleRow())
     return tdResizeStart;
-  if (at.Y >= bounds.Bottom - EdgeZone &&
+  if (at.Y >= bounds.Bottom - edgeZone &&
       FGrid.DateTimeToCell(task.FFinishDateTime).Col == marker.Col())
     return tdResizeFinish;
   return tdMove;
@@ -57,8 +60,9 @@ void TTaskDrag::Move(TPoint at) {
   if (!FState) return;
   FState->Last = at;
   if (!FState->Active) {
-    if (std::abs(at.X - FState->Press.X) < DragThreshold &&
-        std::abs(at.Y - FState->Press.Y) < DragThreshold)
+    const int threshold = FGrid.Scale().Of(DragThreshold);
+    if (std::abs(at.X - FState->Press.X) < threshold &&
+        std::abs(at.Y - FState->Press.Y) < threshold)
       return;
     if (!Activate()) return;
   }
@@ -125,13 +129,16 @@ void TTaskDrag::InvalidateOutline(const TTaskTimes& times) {
   for (const TRect& rect : Outline(times)) FGrid.InvalidateRect(rect);
 }
 
-// Two dotted frames, one inside the other, show on any colour of cell or marker.
+// Dotted frames, one inside the other, show on any colour of cell or marker.
 void TTaskDrag::Paint(TCanvas& canvas) const {
   if (!FState || !FState->Active) return;
+  const int frames = canvas.Scale().Of(OutlineFrames);
   for (TRect rect : Outline(FState->Target)) {
     canvas.DrawFocusRect(rect);
-    rect.Inflate(-1, -1);
-    if (!rect.IsEmpty()) canvas.DrawFocusRect(rect);
+    for (int frame = 1; frame < frames; ++frame) {
+      rect.Inflate(-1, -1);
+      if (!rect.IsEmpty()) canvas.DrawFocusRect(rect);
+    }
   }
 }
 

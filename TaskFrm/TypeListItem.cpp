@@ -15,13 +15,15 @@ void DrawTypeListItem(TCanvas& Canvas, int Index, const TRect& Rect, const Strin
                       bool Focused) {
   Canvas.FillRect(Rect);
   TRect text = Rect;
+  const TScale scale = Canvas.Scale();
   if (Index >= 0 && Index <= ttEvent) {
     const TBitmap& icon = TaskBitmap(TypeIcons[Index]);
-    Canvas.Draw(Rect.Left, Rect.Top, icon);
-    text.Left += icon.Width() + IconGap;
+    const TRect iconRect = Bounds(Rect.Left, Rect.Top, scale.Of(icon.Width()), scale.Of(icon.Height()));
+    Canvas.StretchDraw(iconRect, icon);
+    text.Left += iconRect.Width() + scale.Of(IconGap);
   }
-  text.Top += 1;
-  text.Bottom -= 1;
+  text.Top += scale.Of(1);
+  text.Bottom -= scale.Of(1);
   DrawTextLine(Canvas, text, Caption);
   if (Focused) Canvas.DrawFocusRect(Rect);
 }

@@ -31,9 +31,11 @@ std::vector<std::unique_ptr<TTaskObject>> MakeTasks(int count) {
   return TTaskSource(count).Make(count);
 }
 
-TBenchGrid::TBenchGrid() : FClock(ShownDay()) {
+TBenchGrid::TBenchGrid(int dpi) : FClock(ShownDay()) {
+  const TScale scale(dpi);
+  FRecorder.PixelsPerInch = dpi;
   FGrid = std::make_unique<TSkedra>(nullptr, FClock);
-  FGrid->SetBounds(0, 0, 1920, 1080);
+  FGrid->SetBounds(0, 0, scale.Of(1920), scale.Of(1080));
   FGrid->SetPeer(FRecorder.CreatePeer());
   FGrid->HandleNeeded();
   FGrid->Loaded();

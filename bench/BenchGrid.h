@@ -1,4 +1,5 @@
-// What the benchmarks share: a weekly grid in a 1920 by 1080 headless window and task sets
+// What the benchmarks share: a weekly grid in a 1920 by 1080 headless window (at 96 pixels per
+// inch; as much larger as the screen is denser) and task sets
 // spread over a year around the shown week.
 #pragma once
 
@@ -32,7 +33,7 @@ std::vector<std::unique_ptr<TTaskObject>> MakeTasks(int count);
 
 class TBenchGrid {
  public:
-  TBenchGrid();
+  explicit TBenchGrid(int dpi = 96);
   TSkedra& Grid() { return *FGrid; }
   TTaskItems& Tasks() { return FGrid->TaskItems(); }
   void AddTasks(int count);

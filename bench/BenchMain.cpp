@@ -102,8 +102,10 @@ int main(int argc, char** argv) {
   PrintRow(reporter.Times, "Add, no placement", "AddAlone", "ms");
   PrintRow(reporter.Times, "Add in a batch, placed", "AddInBatch", "ms");
   PrintRow(reporter.Times, "AddTasks in a batch, placed", "AddTasksInBatch", "ms");
-  PrintRow(reporter.Times, "Paint, time scale 15", "Paint/15", "us");
-  PrintRow(reporter.Times, "Paint, time scale 5", "Paint/5", "us");
+  PrintRow(reporter.Times, "Paint, 15 min rows, 96 dpi", "Paint/15/96", "us");
+  PrintRow(reporter.Times, "Paint, 15 min rows, 192 dpi", "Paint/15/192", "us");
+  PrintRow(reporter.Times, "Paint, 5 min rows, 96 dpi", "Paint/5/96", "us");
+  PrintRow(reporter.Times, "Paint, 5 min rows, 192 dpi", "Paint/5/192", "us");
   PrintRow(reporter.Times, "DateTimeToCell", "DateTimeToCell", "ns");
   PrintRow(reporter.Times, "CellToDateTime", "CellToDateTime", "ns");
   double bytes = BytesPerTask(100000);
@@ -134,5 +136,9 @@ int main(int argc, char** argv) {
   double all = batchCost("AddTasksInBatch");
   PrintTarget("Add in a batch / alone, 10k", oneByOne, "at most 3", oneByOne <= 3);
   PrintTarget("AddTasks batch / alone, 10k", all, "at most 3", all <= 3);
+  auto paint96 = times.find("Paint/15/96");
+  auto paint192 = times.find("Paint/15/192");
+  double dense = paint96 == times.end() || paint192 == times.end() ? -1.0 : paint192->second / paint96->second;
+  PrintTarget("Paint, 192 dpi / 96 dpi", dense, "at most 4", dense <= 4);
   return 0;
 }

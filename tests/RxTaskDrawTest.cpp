@@ -132,6 +132,25 @@ TEST_F(RxTaskDrawTest, AMissingIconIsEmptyDrawsNothingAndTakesNoRoom) {
   EXPECT_EQ(TextCall(FCanvas).Rect, (TRect{3 + 24 + 2, 16, 288, 16}));
 }
 
+// At twice the density the icons are stretched to twice their size, and the strip above them, the
+// gap after them and the text's font grow with them.
+TEST_F(RxTaskDrawTest, AtTwiceTheDensityIconsStripGapAndFontDoubleAlongTheBottom) {
+  FCanvas = TRecordingCanvas();
+  FCanvas.SetScale(TScale(192));
+  FTask.Draw(FCanvas, TRect{0, 0, 200, 100});
+  std::vector<TCanvasCall> icons = FCanvas.Of(coDraw);
+  ASSERT_EQ(icons.size(), 2u);
+  EXPECT_EQ(icons[0].Rect, (TRect{0, 68, 32, 100}));
+  EXPECT_EQ(icons[1].Rect, (TRect{32, 68, 48, 100}));
+  EXPECT_EQ(TextCall(FCanvas).Rect, (TRect{0, 36, 200, 68}));
+  EXPECT_EQ(FCanvas.TextHeight(L"x"), 2 * 9);
+
+  FCanvas = TRecordingCanvas();
+  FCanvas.SetScale(TScale(192));
+  FTask.Draw(FCanvas, TRect{0, 0, 200, 30});
+  EXPECT_EQ(TextCall(FCanvas).Rect, (TRect{52, -2, 200, 30}));
+}
+
 TEST_F(RxTaskDrawTest, IconsAreReleasedOnceThroughTheirLoaderAndReadEmptyAfterwards) {
   FLoader.Missing = {L"BMP_EVENT"};
   FIcons.Reload();

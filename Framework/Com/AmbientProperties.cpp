@@ -6,6 +6,7 @@
 #include "Framework/Com/ComUtil.h"
 #include "Framework/Com/FontAdapter.h"
 #include "Framework/Win32/OsLocale.h"
+#include "Framework/Win32/WindowPeer.h"
 
 namespace skx {
 
@@ -30,6 +31,16 @@ std::optional<TColor> AmbientColor(IDispatch* ambient, DISPID id) {
   if (SUCCEEDED(::VariantChangeType(&value, &value, 0, VT_UI4))) color = static_cast<TColor>(value.ulVal);
   ::VariantClear(&value);
   return color;
+}
+
+// The container shows its font on its own window, or on the screen when it has none to tell.
+int ContainerPixelsPerInch(IOleClientSite* site) {
+  TComRef<IOleWindow> window;
+  HWND handle = nullptr;
+  if (SUCCEEDED(site->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(window.Receive()))) &&
+      FAILED(window->GetWindow(&handle)))
+    handle = nullptr;
+  return WindowPixelsPerInch(handle);
 }
 
 // The formats of a locale other than the user's that the system knows; the user's own locale,
@@ -64,6 +75,7 @@ TAmbientProperties ReadAmbientProperties(IOleClientSite* site, const TFont& curr
     if ((value.vt == VT_DISPATCH || value.vt == VT_UNKNOWN) && value.punkVal != nullptr &&
         SUCCEEDED(value.punkVal->QueryInterface(IID_IFontDisp, reinterpret_cast<void**>(font.Receive())))) {
       result.Font = TFontAdapter::SetOleFont(current, font.Get());
+      result.PixelsPerInch = ContainerPixelsPerInch(site);
     }
     ::VariantClear(&value);
   }

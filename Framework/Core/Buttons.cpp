@@ -19,8 +19,8 @@ void TSpeedButton::Click() {
   if (handler) handler(this);
 }
 
-// A flat face with a thin raised edge, sunken while held down; the glyph is centred, one pixel
-// lower and to the right while held.
+// A flat face with a thin raised edge, sunken while held down; the glyph, drawn for 96 pixels per
+// inch, is centred in its scaled size, one (scaled) pixel lower and to the right while held.
 void TSpeedButton::Paint(TCanvas& canvas) {
   const bool down = ShownDown();
   const TRect client{0, 0, ClientWidth(), ClientHeight()};
@@ -29,9 +29,13 @@ void TSpeedButton::Paint(TCanvas& canvas) {
   canvas.DrawBevel(client, down ? bvLowered : bvRaised);
   TBitmap glyph = canvas.NamedBitmap(FGlyphName);
   if (glyph.Empty()) return;
-  const int offset = down ? 1 : 0;
-  canvas.DrawTransparent((client.Width() - glyph.Width()) / 2 + offset,
-                         (client.Height() - glyph.Height()) / 2 + offset, glyph);
+  const TScale scale = canvas.Scale();
+  const int offset = down ? scale.Of(1) : 0;
+  const int width = scale.Of(glyph.Width());
+  const int height = scale.Of(glyph.Height());
+  canvas.DrawTransparent(Bounds((client.Width() - width) / 2 + offset,
+                                (client.Height() - height) / 2 + offset, width, height),
+                         glyph);
 }
 
 void TSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {

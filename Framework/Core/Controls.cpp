@@ -18,7 +18,9 @@ void EraseFrom(std::vector<T*>& list, T* item) {
 bool IsWindowless(const TControl* control) { return dynamic_cast<const TWinControl*>(control) == nullptr; }
 
 // The frame of a framed windowless control; a window's frame is its platform's.
-int FrameInset(const TControl& control) { return control.ControlStyle().Contains(csFramed) ? 1 : 0; }
+int FrameInset(const TControl& control) {
+  return control.ControlStyle().Contains(csFramed) ? control.Scale().Of(1) : 0;
+}
 
 // A point of a window's client area in the client coordinates of the window's control or of one
 // of its windowless children.
@@ -40,13 +42,13 @@ class TCanvasArea {
   TCanvas& FCanvas;
 };
 
-// The frame of a thin window border: one pixel inside each edge of bounds.
-void PaintFrame(TCanvas& canvas, const TRect& bounds) {
+// The frame of a thin window border: width pixels inside each edge of bounds.
+void PaintFrame(TCanvas& canvas, const TRect& bounds, int width) {
   canvas.SetBrushColor(clWindowFrame);
-  canvas.FillRect(TRect{bounds.Left, bounds.Top, bounds.Right, bounds.Top + 1});
-  canvas.FillRect(TRect{bounds.Left, bounds.Bottom - 1, bounds.Right, bounds.Bottom});
-  canvas.FillRect(TRect{bounds.Left, bounds.Top + 1, bounds.Left + 1, bounds.Bottom - 1});
-  canvas.FillRect(TRect{bounds.Right - 1, bounds.Top + 1, bounds.Right, bounds.Bottom - 1});
+  canvas.FillRect(TRect{bounds.Left, bounds.Top, bounds.Right, bounds.Top + width});
+  canvas.FillRect(TRect{bounds.Left, bounds.Bottom - width, bounds.Right, bounds.Bottom});
+  canvas.FillRect(TRect{bounds.Left, bounds.Top + width, bounds.Left + width, bounds.Bottom - width});
+  canvas.FillRect(TRect{bounds.Right - width, bounds.Top + width, bounds.Right, bounds.Bottom - width});
 }
 
 // Every pixel sum made later starts from the right and bottom edges, so they must exist as
@@ -175,6 +177,12 @@ void TControl::InvalidateRect(const TRect& rect) {
   if (FParent && FVisible)
     FParent->InvalidateRect(TRect{rect.Left + origin.X, rect.Top + origin.Y, rect.Right + origin.X,
                                   rect.Bottom + origin.Y});
+}
+
+TScale TControl::Scale() const {
+  const TControl* top = this;
+  while (top->FParent) top = top->FParent;
+  return top->FScale;
 }
 
 TPoint TControl::ClientOrigin() const {
@@ -312,6 +320,7 @@ int TWinControl::WindowCursorAt(int x, int y) {
 }
 
 void TWinControl::PaintWindow(TCanvas& canvas, const TRect& area) {
+  canvas.SetScale(Scale());
   canvas.SetBrushColor(Color());
   canvas.FillRect(area);
   Paint(canvas);
@@ -327,9 +336,9 @@ void TWinControl::PaintControls(TCanvas& canvas) {
     if (!child.Visible() || !IsWindowless(&child) || bounds.IsEmpty() || !canvas.RectVisible(bounds))
       continue;
     TRect client = bounds;
-    if (child.ControlStyle().Contains(csFramed)) {
-      PaintFrame(canvas, bounds);
-      client.Inflate(-1, -1);
+    if (const int frame = FrameInset(child); frame > 0) {
+      PaintFrame(canvas, bounds, frame);
+      client.Inflate(-frame, -frame);
       if (client.IsEmpty()) continue;
     }
     TCanvasArea area(canvas, client);
@@ -356,11 +365,28 @@ void TWinControl::HandleNeeded() {
   TCreateParams params;
   CreateParams(params);
   FPeer->CreateHandle(params, FParent ? FParent->Peer() : nullptr);
+  if (!FParent) {
+    TWeakRef<TWinControl> alive(this);
+    SetScale(TScale(FPeer->PixelsPerInch()));
+    if (alive.Expired()) return;
+  }
   // A control that replaces its style bits leaves out the visible one; it is shown all the same.
   if (Visible() && !(params.Style & wsVisible)) FPeer->SetVisible(true);
   for (TControl* control : FControls)
     if (auto* winControl = dynamic_cast<TWinControl*>(control)) winControl->HandleNeeded();
   HandleCreated();
+}
+
+void TWinControl::WindowDpiChanged(int dpi) {
+  if (!FParent) SetScale(TScale(dpi));
+}
+
+// What ScaleChanged runs may free the control: it comes last.
+void TWinControl::SetScale(TScale scale) {
+  if (scale == FScale) return;
+  FScale = scale;
+  Invalidate();
+  ScaleChanged();
 }
 
 void TWinControl::DestroyHandle() {
@@ -419,6 +445,12 @@ void TWinControl::SetFont(const TFont& font) {
 void TWinControl::TakeAmbient(const TAmbientProperties& ambient) {
   FUserMode = ambient.UserMode;
   if (Parent() != nullptr) return;
+  // Once there is a window, its own density is the one that counts.
+  if (ambient.PixelsPerInch && !HandleAllocated()) {
+    TWeakRef<TWinControl> alive(this);
+    SetScale(TScale(*ambient.PixelsPerInch));
+    if (alive.Expired()) return;
+  }
   if (ambient.Formats != FFormats) {
     FFormats = ambient.Formats;
     FormatSettingsChanged();

@@ -204,6 +204,8 @@ class TWindowPeer {
   // replaced by one of the same id or the window goes; without a window there is no timer.
   virtual void SetTimer(int id, unsigned milliseconds, std::function<void()> tick) = 0;
   virtual void KillTimer(int id) = 0;
+  // The density of the screen that the window is on (or of the main screen without a window).
+  virtual int PixelsPerInch() const = 0;
 
   // The control that the window's input and painting go to; TWinControl::SetPeer tells it.
   TWinControl* Control() const { return FControl; }
@@ -239,6 +241,9 @@ class TControl : public TComponent {
   // Where a windowless control's client area starts in its parent's client coordinates: inside
   // its frame when it has one.
   TPoint ClientOrigin() const;
+  // What the control's sizes for 96 pixels per inch become: that of the control without a parent
+  // control that holds it, set from its window or its container.
+  TScale Scale() const;
   int ClientWidth() const { return ClientRect().Width(); }
   int ClientHeight() const { return ClientRect().Height(); }
 
@@ -323,6 +328,7 @@ class TControl : public TComponent {
   int FCursor = 0;
   int FDragCursor = -12;
   int FDragMode = 0;
+  TScale FScale;
   TPopupMenu* FPopupMenu = nullptr;
   // Where the control stands in its parent's list.
   std::list<TControl*>::iterator FSlot;
@@ -340,6 +346,8 @@ struct TAmbientProperties {
   std::optional<String> DisplayName;
   std::optional<TFormatSettings> Formats;
   bool UserMode = true;
+  // The density the container shows its font at; the control takes it until it has a window.
+  std::optional<int> PixelsPerInch;
 };
 
 class TWinControl : public TControl {
@@ -377,6 +385,10 @@ class TWinControl : public TControl {
   // parent's colour and font.
   void TakeAmbient(const TAmbientProperties& ambient);
   bool UserMode() const { return FUserMode; }
+  // What the platform calls when the window's density changed (moved to another screen, the
+  // system's setting changed); the control without a parent control takes it, and its children
+  // with it.
+  void WindowDpiChanged(int dpi);
   // The formats of the container's locale, or else the user's.
   const TFormatSettings& FormatSettings() const { return FFormats ? *FFormats : GetFormatSettings(); }
 
@@ -433,6 +445,8 @@ class TWinControl : public TControl {
   virtual void FrameChanged() {}
   // HandleNeeded made the window, and those of the child controls.
   virtual void HandleCreated() {}
+  // Scale() changed: whatever was sized from it is sized again; a repaint follows.
+  virtual void ScaleChanged() {}
   // The container's locale changed the formats of FormatSettings.
   virtual void FormatSettingsChanged() {}
   // Painted last, over the windowless children, in the window's client coordinates.
@@ -442,6 +456,7 @@ class TWinControl : public TControl {
   friend class TControl;
   void InsertControl(TControl* control);
   void RemoveControl(TControl* control);
+  void SetScale(TScale scale);
   TControl* MouseTarget(int x, int y);
   void PaintControls(TCanvas& canvas);
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "Framework/Core/Geometry.h"
+#include "Framework/Core/Scale.h"
 #include "Framework/Core/Sets.h"
 #include "Framework/Core/Strings.h"
 
@@ -41,7 +42,8 @@ void SetSystemColorSource(TSystemColorSource source);
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 using TFontStyles = TSet<TFontStyle>;
 
-// Heights are in pixels, negative for the character height the way the platform's fonts take it.
+// Heights are in pixels at 96 per inch, negative for the character height the way the platform's
+// fonts take it; a canvas realises a font at its own density (TCanvas::Scale).
 struct TFont {
   static constexpr int PixelsPerInch = 96;
 
@@ -137,8 +139,11 @@ class TCanvas {
   virtual bool RectVisible(const TRect& rect) = 0;
   // The bitmap opaque, its top-left corner at (x, y), in its own size; an empty one draws nothing.
   virtual void Draw(int x, int y, const TBitmap& bitmap) = 0;
-  // As Draw, with every pixel of the colour of the bitmap's lower-left pixel left out.
-  virtual void DrawTransparent(int x, int y, const TBitmap& bitmap) = 0;
+  // The bitmap opaque, stretched over the rectangle as smoothly as the platform can.
+  virtual void StretchDraw(const TRect& rect, const TBitmap& bitmap) = 0;
+  // The bitmap stretched over the rectangle by whole source pixels, with every pixel of the
+  // colour of its lower-left pixel left out.
+  virtual void DrawTransparent(const TRect& rect, const TBitmap& bitmap) = 0;
   // A picture that the platform keeps by name (a bitmap resource of the module), loaded once and
   // kept for the process; empty when there is none.
   virtual TBitmap NamedBitmap(const String& name) = 0;
@@ -151,6 +156,14 @@ class TCanvas {
   // state of before; areas nest.
   virtual void BeginArea(const TRect& area) = 0;
   virtual void EndArea() = 0;
+
+  // The density of the surface: fonts are realised at it and painting code scales its own sizes
+  // by it. The control that paints sets it; areas keep it.
+  TScale Scale() const { return FScale; }
+  void SetScale(TScale scale) { FScale = scale; }
+
+ private:
+  TScale FScale;
 };
 
 }  // namespace skx

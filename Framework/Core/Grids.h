@@ -81,6 +81,8 @@ class TCustomGrid : public TWinControl {
   int ColWidths(int index) const;
   void SetColWidths(int index, int value);
   int RowHeights(int index) const;
+  // No row was given a height of its own: every row is DefaultRowHeight high.
+  bool RowsAllDefault() const { return FRowHeights.empty(); }
   void SetRowHeights(int index, int value);
   // Whether a saved state holds the individual widths and heights.
   bool StoreCellSizes() const { return FStoreCellSizes; }

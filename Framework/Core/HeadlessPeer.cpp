@@ -40,6 +40,11 @@ bool THeadlessRecorder::FireTimer(int windowId, int timerId) {
   return true;
 }
 
+void THeadlessRecorder::ChangeDpi(TWinControl& control, int dpi) {
+  Windows.at(static_cast<std::size_t>(WindowOf(control)->Id)).PixelsPerInch = dpi;
+  control.WindowDpiChanged(dpi);
+}
+
 std::unique_ptr<TWindowPeer> THeadlessWindowPeer::CreateChildPeer() {
   return std::make_unique<THeadlessWindowPeer>(FRecorder, this);
 }
@@ -52,8 +57,14 @@ void THeadlessWindowPeer::CreateHandle(const TCreateParams& params, TWindowPeer*
   record.Bounds = params.Bounds;
   record.Exists = true;
   record.Visible = (params.Style & wsVisible) != 0;
+  record.PixelsPerInch = FParent && FParent->HandleExists() ? FParent->PixelsPerInch()
+                                                             : FRecorder.PixelsPerInch;
   FRecorder.Windows.push_back(record);
   FId = record.Id;
+}
+
+int THeadlessWindowPeer::PixelsPerInch() const {
+  return HandleExists() ? Record().PixelsPerInch : FRecorder.PixelsPerInch;
 }
 
 void THeadlessWindowPeer::DestroyHandle() {

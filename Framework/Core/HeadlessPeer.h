@@ -35,6 +35,7 @@ struct TWindowRecord {
   TScrollBarRecord VertScrollBar;
   // The window's timers by id; they go with the window.
   std::map<int, TTimerRecord> Timers;
+  int PixelsPerInch = 96;
 };
 
 struct TAccessibleEventRecord {
@@ -66,6 +67,8 @@ class THeadlessRecorder {
   // Answers the index of the item a shown menu returns (-1 for none); none is chosen when it is
   // empty.
   std::function<int(TPopupMenu& menu)> ChooseItem;
+  // The density of the screen: that of a window made from now on, a child taking its parent's.
+  int PixelsPerInch = 96;
 
   // The record of a control's window; null when the control has no headless window.
   const TWindowRecord* WindowOf(const TWinControl& control) const;
@@ -77,6 +80,9 @@ class THeadlessRecorder {
   // One tick of a timer of the window, as its message dispatch would run it; false when the
   // window has no such timer.
   bool FireTimer(int windowId, int timerId);
+  // The control's window moved to a screen of another density, and is told so as the platform
+  // would tell it.
+  void ChangeDpi(TWinControl& control, int dpi);
 
  private:
   friend class THeadlessWindowPeer;
@@ -122,6 +128,7 @@ class THeadlessWindowPeer : public TWindowPeer {
   void PostCall(std::function<void()> call) override;
   void SetTimer(int id, unsigned milliseconds, std::function<void()> tick) override;
   void KillTimer(int id) override;
+  int PixelsPerInch() const override;
 
  private:
   TWindowRecord& Record() const { return FRecorder.Windows.at(FId); }

@@ -29,7 +29,8 @@ class TNullCanvas : public TCanvas {
   void DrawFocusRect(const TRect&) override {}
   bool RectVisible(const TRect&) override { return true; }
   void Draw(int, int, const TBitmap&) override {}
-  void DrawTransparent(int, int, const TBitmap&) override {}
+  void StretchDraw(const TRect&, const TBitmap&) override {}
+  void DrawTransparent(const TRect&, const TBitmap&) override {}
   TBitmap NamedBitmap(const String&) override { return TBitmap(); }
   void DrawBevel(const TRect&, TBevel) override {}
   void BeginArea(const TRect&) override {}

@@ -59,11 +59,16 @@ int TRecordingCanvas::DrawTextInRect(const String& text, TRect& rect, unsigned f
 
 void TRecordingCanvas::DrawFocusRect(const TRect& rect) { Record(coDrawFocusRect).Rect = rect; }
 
-void TRecordingCanvas::RecordBitmap(TCanvasOp op, int x, int y, const TBitmap& bitmap) {
+void TRecordingCanvas::RecordBitmap(TCanvasOp op, const TRect& rect, const TBitmap& bitmap) {
   TCanvasCall& call = Record(op);
-  call.Point = TPoint{x, y};
+  call.Point = TPoint{rect.Left, rect.Top};
   call.Bitmap = bitmap.Handle();
-  call.Rect = Bounds(x, y, bitmap.Width(), bitmap.Height());
+  call.Rect = rect;
+}
+
+int TRecordingCanvas::TextHeight(const String&) {
+  const int height = Scale().Of(State.Font.Height);
+  return height < 0 ? -height : height;
 }
 
 TBitmap TRecordingCanvas::NamedBitmap(const String& name) {

@@ -101,12 +101,17 @@ class TRecordingCanvas : public TCanvas {
   // Measures nothing: answers 0 and leaves rect as it is.
   int DrawTextInRect(const String& text, TRect& rect, unsigned flags) override;
   int TextWidth(const String&) override { return 0; }
-  int TextHeight(const String&) override { return 0; }
+  // The character height of the font in force, as the canvas's density realises it.
+  int TextHeight(const String&) override;
   void DrawFocusRect(const TRect& rect) override;
   bool RectVisible(const TRect& rect) override { return rect.Intersects(ClipRect); }
-  void Draw(int x, int y, const TBitmap& bitmap) override { RecordBitmap(coDraw, x, y, bitmap); }
-  void DrawTransparent(int x, int y, const TBitmap& bitmap) override {
-    RecordBitmap(coDrawTransparent, x, y, bitmap);
+  // Each records the rectangle the bitmap covers.
+  void Draw(int x, int y, const TBitmap& bitmap) override {
+    RecordBitmap(coDraw, Bounds(x, y, bitmap.Width(), bitmap.Height()), bitmap);
+  }
+  void StretchDraw(const TRect& rect, const TBitmap& bitmap) override { RecordBitmap(coDraw, rect, bitmap); }
+  void DrawTransparent(const TRect& rect, const TBitmap& bitmap) override {
+    RecordBitmap(coDrawTransparent, rect, bitmap);
   }
   TBitmap NamedBitmap(const String& name) override;
   void DrawBevel(const TRect& rect, TBevel bevel) override;
@@ -124,7 +129,7 @@ class TRecordingCanvas : public TCanvas {
   std::vector<TSavedArea> FAreas;
 
   TCanvasCall& Record(TCanvasOp op);
-  void RecordBitmap(TCanvasOp op, int x, int y, const TBitmap& bitmap);
+  void RecordBitmap(TCanvasOp op, const TRect& rect, const TBitmap& bitmap);
   template <typename T>
   void Change(T& field, const T& value, TCanvasOp op) {
     field = value;

@@ -12,19 +12,32 @@ static_assert(sizeof(TPoint) == sizeof(POINT) && alignof(TPoint) == alignof(POIN
               "points go to PolyPolyline as they are");
 static_assert(sizeof(int) == sizeof(DWORD), "stroke counts go to PolyPolyline as they are");
 
-LOGFONTW ToLogFont(const TFont& font) {
+namespace {
+
+// Bitmap faces come in a few sizes drawn for 96 pixels per inch; at another density the outline
+// face of their design (an outline face only: OUT_TT_ONLY_PRECIS) grows with it.
+String FaceAt(const String& name, TScale scale) {
+  if (scale.IsBase()) return name;
+  if (name == L"MS Sans Serif" || name == L"Small Fonts") return L"Microsoft Sans Serif";
+  return name;
+}
+
+}  // namespace
+
+LOGFONTW ToLogFont(const TFont& font, TScale scale) {
   LOGFONTW log{};
-  log.lfHeight = font.Height;
+  log.lfHeight = scale.Of(font.Height);
   log.lfWeight = font.Style.Contains(fsBold) ? FW_BOLD : FW_NORMAL;
   log.lfItalic = font.Style.Contains(fsItalic);
   log.lfUnderline = font.Style.Contains(fsUnderline);
   log.lfStrikeOut = font.Style.Contains(fsStrikeOut);
   log.lfCharSet = DEFAULT_CHARSET;
-  log.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  log.lfOutPrecision = scale.IsBase() ? OUT_DEFAULT_PRECIS : OUT_TT_ONLY_PRECIS;
   log.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   log.lfQuality = DEFAULT_QUALITY;
   log.lfPitchAndFamily = DEFAULT_PITCH;
-  font.Name.copy(log.lfFaceName, std::min<size_t>(font.Name.size(), LF_FACESIZE - 1));
+  const String face = FaceAt(font.Name, scale);
+  face.copy(log.lfFaceName, std::min<size_t>(face.size(), LF_FACESIZE - 1));
   return log;
 }
 
@@ -131,7 +144,7 @@ void TGdiCanvas::RequireText() {
     if (FSpareFont && SameFace(FSpareFontFace, FState.Font)) {
       FFontHandle = std::move(FSpareFont);
     } else {
-      LOGFONTW log = ToLogFont(FState.Font);
+      LOGFONTW log = ToLogFont(FState.Font, Scale());
       FFontHandle = TGdiObject<HFONT>(::CreateFontIndirectW(&log));
     }
     FFontHandleFace = FState.Font;
@@ -242,18 +255,35 @@ TSelectObject TGdiCanvas::SelectSource(const TBitmap& bitmap) {
 }
 
 void TGdiCanvas::Draw(int x, int y, const TBitmap& bitmap) {
-  if (bitmap.Empty()) return;
-  TSelectObject selected = SelectSource(bitmap);
-  ::BitBlt(FDC, x, y, bitmap.Width(), bitmap.Height(), FBitmapSource->Get(), 0, 0, SRCCOPY);
+  StretchDraw(Bounds(x, y, bitmap.Width(), bitmap.Height()), bitmap);
 }
 
-void TGdiCanvas::DrawTransparent(int x, int y, const TBitmap& bitmap) {
-  if (bitmap.Empty()) return;
+// Halftone stretching averages the source pixels that fall on each target pixel; it needs the
+// brush origin reset after it is chosen.
+void TGdiCanvas::StretchDraw(const TRect& rect, const TBitmap& bitmap) {
+  if (bitmap.Empty() || rect.IsEmpty()) return;
+  TSelectObject selected = SelectSource(bitmap);
+  HDC source = FBitmapSource->Get();
+  if (rect.Width() == bitmap.Width() && rect.Height() == bitmap.Height()) {
+    ::BitBlt(FDC, rect.Left, rect.Top, bitmap.Width(), bitmap.Height(), source, 0, 0, SRCCOPY);
+    return;
+  }
+  const int mode = ::SetStretchBltMode(FDC, HALFTONE);
+  POINT origin{};
+  ::SetBrushOrgEx(FDC, 0, 0, &origin);
+  ::StretchBlt(FDC, rect.Left, rect.Top, rect.Width(), rect.Height(), source, 0, 0, bitmap.Width(),
+               bitmap.Height(), SRCCOPY);
+  ::SetStretchBltMode(FDC, mode);
+  ::SetBrushOrgEx(FDC, origin.x, origin.y, nullptr);
+}
+
+void TGdiCanvas::DrawTransparent(const TRect& rect, const TBitmap& bitmap) {
+  if (bitmap.Empty() || rect.IsEmpty()) return;
   TSelectObject selected = SelectSource(bitmap);
   HDC source = FBitmapSource->Get();
   COLORREF transparent = ::GetPixel(source, 0, bitmap.Height() - 1);
-  ::GdiTransparentBlt(FDC, x, y, bitmap.Width(), bitmap.Height(), source, 0, 0, bitmap.Width(),
-                      bitmap.Height(), transparent);
+  ::GdiTransparentBlt(FDC, rect.Left, rect.Top, rect.Width(), rect.Height(), source, 0, 0,
+                      bitmap.Width(), bitmap.Height(), transparent);
 }
 
 TBitmap TGdiCanvas::NamedBitmap(const String& name) {

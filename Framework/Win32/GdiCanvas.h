@@ -11,8 +11,8 @@
 
 namespace skx {
 
-// The platform's description of a framework font.
-LOGFONTW ToLogFont(const TFont& font);
+// The platform's description of a framework font, realised at the scale's density.
+LOGFONTW ToLogFont(const TFont& font, TScale scale = TScale());
 
 // Draws on a DC that it borrows: the pen, brush and font it makes are selected as drawing needs
 // them and deleted when replaced; the DC gets its own objects back when the canvas goes.
@@ -48,7 +48,8 @@ class TGdiCanvas : public TCanvas {
   void DrawFocusRect(const TRect& rect) override;
   bool RectVisible(const TRect& rect) override;
   void Draw(int x, int y, const TBitmap& bitmap) override;
-  void DrawTransparent(int x, int y, const TBitmap& bitmap) override;
+  void StretchDraw(const TRect& rect, const TBitmap& bitmap) override;
+  void DrawTransparent(const TRect& rect, const TBitmap& bitmap) override;
   TBitmap NamedBitmap(const String& name) override;
   void DrawBevel(const TRect& rect, TBevel bevel) override;
   void BeginArea(const TRect& area) override;

@@ -84,8 +84,8 @@ String WindowText(HWND Window) {
   return text;
 }
 
-TGdiObject<HFONT> MakeFont(const TFont& Font) {
-  const LOGFONTW description = ToLogFont(Font);
+TGdiObject<HFONT> MakeFont(const TFont& Font, TScale Scale) {
+  const LOGFONTW description = ToLogFont(Font, Scale);
   return TGdiObject<HFONT>(::CreateFontIndirectW(&description));
 }
 

@@ -15,7 +15,7 @@ namespace skx {
 // The text of a window.
 String WindowText(HWND Window);
 // A font for a dialog's controls.
-TGdiObject<HFONT> MakeFont(const TFont& Font);
+TGdiObject<HFONT> MakeFont(const TFont& Font, TScale Scale = TScale());
 
 // The values of standard controls: check boxes, drop-down lists and date pickers.
 bool Checked(HWND Box);

@@ -17,6 +17,11 @@ TShiftState KeyboardShift() {
 
 namespace {
 
+// Density messages of systems newer than the version the headers are set to.
+constexpr UINT DpiChangedMessage = 0x02E0;
+constexpr UINT DpiChangedBeforeParentMessage = 0x02E2;
+constexpr UINT DpiChangedAfterParentMessage = 0x02E3;
+
 // The arrows and characters always; Tab, Enter and the other keys only while the control acts
 // on them, so that a dialog or a container moves the focus on, or presses its default button,
 // with any other.
@@ -117,6 +122,13 @@ LRESULT TWin32WindowPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_SIZE:
       SizeChanged();
       break;
+    case DpiChangedMessage:
+      DpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case DpiChangedBeforeParentMessage:
+    case DpiChangedAfterParentMessage:
+      control->WindowDpiChanged(PixelsPerInch());
+      return 0;
     case WM_GETOBJECT:
       if (static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT) && control->Accessible())
         return AccessibleClientResult(*control, window, wParam);
@@ -226,6 +238,19 @@ void TWin32WindowPeer::ScrollMessage(bool vertical, WPARAM wParam) {
   info.fMask = SIF_TRACKPOS;
   ::GetScrollInfo(FHandle, vertical ? SB_VERT : SB_HORZ, &info);
   Control()->Scroll(vertical, code, info.nTrackPos);
+}
+
+// The window goes where the system suggests (given on the screen) before the control takes the
+// new density; the size change may free the control and this peer.
+void TWin32WindowPeer::DpiChanged(int dpi, const RECT& suggested) {
+  HWND window = FHandle;
+  TWeakRef<TWinControl> control(Control());
+  RECT rect = suggested;
+  if (::GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD)
+    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+  ::SetWindowPos(window, nullptr, rect.left, rect.top, rect.right - rect.left,
+                 rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (TWinControl* live = control.Get()) live->WindowDpiChanged(dpi);
 }
 
 // A window that someone else sized (a container, a frame) tells its control the new bounds.

@@ -94,6 +94,21 @@ TPoint TWin32WindowPeer::ClientToScreen(TPoint point) const {
   return ToTPoint(p);
 }
 
+// Older systems (and some Wine versions) lack GetDpiForWindow.
+int WindowPixelsPerInch(HWND window) {
+  using TGetDpiForWindow = UINT(WINAPI*)(HWND);
+  static const auto getDpiForWindow = reinterpret_cast<TGetDpiForWindow>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  if (window && getDpiForWindow)
+    if (const UINT dpi = getDpiForWindow(window)) return static_cast<int>(dpi);
+  HDC dc = ::GetDC(window);
+  const int dpi = ::GetDeviceCaps(dc, LOGPIXELSY);
+  ::ReleaseDC(window, dc);
+  return dpi;
+}
+
+int TWin32WindowPeer::PixelsPerInch() const { return WindowPixelsPerInch(FHandle); }
+
 void TWin32WindowPeer::SetBounds(const TRect& bounds) {
   FSettingBounds = true;
   ::SetWindowPos(FHandle, nullptr, bounds.Left, bounds.Top, bounds.Width(), bounds.Height(),

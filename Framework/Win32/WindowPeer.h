@@ -62,6 +62,8 @@ class TWin32WindowPeer : public TWindowPeer {
   void PostCall(std::function<void()> call) override;
   void SetTimer(int id, unsigned milliseconds, std::function<void()> tick) override;
   void KillTimer(int id) override;
+  // The window's own density where the system tells it per window, else the screen's.
+  int PixelsPerInch() const override;
 
  private:
   // A message of the peers' own window class: run what PostCall queued.
@@ -75,6 +77,7 @@ class TWin32WindowPeer : public TWindowPeer {
   bool ContextMenu(LPARAM lParam);
   void ScrollMessage(bool vertical, WPARAM wParam);
   void SizeChanged();
+  void DpiChanged(int dpi, const RECT& suggested);
   void Paint();
   void RunPostedCalls();
   void RunTimer(WPARAM id);
@@ -98,6 +101,10 @@ class TWin32WindowPeer : public TWindowPeer {
   // The ticks of the window's timers by id; the system kills the timers with the window.
   std::map<int, std::function<void()>> FTimers;
 };
+
+// The density of the window where the system tells it per window (Windows 10 1607 on), else that
+// of the screen; null asks for the screen's.
+int WindowPixelsPerInch(HWND window);
 
 // Shift, Ctrl and Alt as they were when the message being handled was sent.
 TShiftState KeyboardShift();

@@ -8,6 +8,7 @@
 #include "Framework/Core/WeakRef.h"
 #include "Framework/Win32/GdiCanvas.h"
 #include "Framework/Win32/Win32Types.h"
+#include "Framework/Win32/WindowPeer.h"
 #include "TaskFrm/TypeListItem.h"
 
 namespace skx {
@@ -15,6 +16,8 @@ namespace skx {
 namespace {
 
 const TFont FormFont;  // "MS Sans Serif", height -11
+// The type list's items hold an icon each.
+constexpr int TypeItemHeight = 16;
 
 wchar_t AccessKey(const wchar_t* caption) {
   for (const wchar_t* c = caption; *c != 0 && c[1] != 0; ++c) {
@@ -28,7 +31,11 @@ wchar_t AccessKey(const wchar_t* caption) {
 
 }  // namespace
 
-TTaskForm::TTaskForm() : FFontObject(MakeFont(FormFont)), FFont(FFontObject.Get()) {
+// The dialog comes up in the middle of the main screen, at that screen's density.
+TTaskForm::TTaskForm()
+    : FScale(WindowPixelsPerInch(nullptr)),
+      FFontObject(MakeFont(FormFont, FScale)),
+      FFont(FFontObject.Get()) {
   INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_DATE_CLASSES | ICC_TAB_CLASSES | ICC_UPDOWN_CLASS};
   ::InitCommonControlsEx(&classes);
   CreateControls();
@@ -85,6 +92,7 @@ void TTaskForm::LocationClearBtnClick() { ::SetWindowTextW(Control(idWhereEdit),
 void TTaskForm::TypeCbxDrawItem(const DRAWITEMSTRUCT& Item) {
   const bool selected = (Item.itemState & ODS_SELECTED) != 0;
   TGdiCanvas canvas(Item.hDC);
+  canvas.SetScale(FScale);
   canvas.SetFont(FormFont);
   canvas.SetBrushColor(selected ? clHighlight : clWindow);
   canvas.SetFontColor(selected ? clHighlightText : clWindowText);
@@ -130,7 +138,7 @@ INT_PTR TTaskForm::Message(HWND, UINT Msg, WPARAM WParam, LPARAM LParam) {
     case WM_MEASUREITEM: {
       auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(LParam);
       if (item->CtlID != idTypeCbx) return FALSE;
-      item->itemHeight = 16;
+      item->itemHeight = static_cast<UINT>(FScale.Of(TypeItemHeight));
       return TRUE;
     }
     case WM_DRAWITEM: {

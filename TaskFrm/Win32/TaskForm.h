@@ -92,6 +92,8 @@ class TTaskForm : public TModalDialog {
   void LocationClearBtnClick();
   void TypeCbxDrawItem(const DRAWITEMSTRUCT& Item);
 
+  // Positions, sizes and the font in the layout are for 96 pixels per inch.
+  TScale FScale;
   TGdiObject<HFONT> FFontObject;
   HFONT FFont;
   HWND FPageControl = nullptr;

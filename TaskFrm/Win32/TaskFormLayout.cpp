@@ -90,21 +90,22 @@ constexpr TTaskFormRow Layout[] = {
 const wchar_t* const TTaskForm::PageCaptions[2] = {L"&General", L"&Note"};
 
 void TTaskForm::CreateControls() {
-  CreateForm(L"Task", FormWidth, FormHeight);
+  CreateForm(L"Task", FScale.Of(FormWidth), FScale.Of(FormHeight));
   ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
+  const TRect pageControlBounds = FScale.Of(PageControlBounds);
   FPageControl = CreateControl(Handle(), WC_TABCONTROLW, String(), TabStop | WS_CLIPSIBLINGS, 0,
-                               PageControlBounds, idPageControl, FFont);
+                               pageControlBounds, idPageControl, FFont);
   for (int i = 0; i < 2; ++i) {
     TCITEMW item{};
     item.mask = TCIF_TEXT;
     item.pszText = const_cast<wchar_t*>(PageCaptions[i]);
     ::SendMessageW(FPageControl, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
   }
-  RECT display{0, 0, PageControlBounds.Width(), PageControlBounds.Height()};
+  RECT display{0, 0, pageControlBounds.Width(), pageControlBounds.Height()};
   ::SendMessageW(FPageControl, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
-  const TRect pageBounds{PageControlBounds.Left + display.left, PageControlBounds.Top + display.top,
-                         PageControlBounds.Left + display.right,
-                         PageControlBounds.Top + display.bottom};
+  const TRect pageBounds{pageControlBounds.Left + display.left, pageControlBounds.Top + display.top,
+                         pageControlBounds.Left + display.right,
+                         pageControlBounds.Top + display.bottom};
   FGeneralSheet = CreatePage(pageBounds);
   FNotesSheet = CreatePage(pageBounds);
   for (const TTaskFormRow& row : Layout) CreateRow(row, pageBounds);
@@ -120,42 +121,44 @@ void TTaskForm::CreateControls() {
 HWND TTaskForm::CreateRow(const TTaskFormRow& Row, const TRect& PageBounds) {
   HWND parent = Row.Place == P::General ? FGeneralSheet : Row.Place == P::Notes ? FNotesSheet : Handle();
   const String caption = Row.Caption != nullptr ? Row.Caption : L"";
-  const auto make = [&](const wchar_t* className, DWORD style, DWORD exStyle, const TRect& bounds) {
-    return CreateControl(parent, className, caption, style | Row.Style, exStyle, bounds, Row.Id, FFont);
+  const TRect bounds = FScale.Of(Row.Bounds);
+  const auto make = [&](const wchar_t* className, DWORD style, DWORD exStyle, const TRect& at) {
+    return CreateControl(parent, className, caption, style | Row.Style, exStyle, at, Row.Id, FFont);
   };
   switch (Row.Kind) {
-    case K::GroupBox: return make(WC_BUTTONW, BS_GROUPBOX, 0, Row.Bounds);
+    case K::GroupBox: return make(WC_BUTTONW, BS_GROUPBOX, 0, bounds);
     case K::Label: {
-      HWND label = make(WC_STATICW, SS_LEFTNOWORDWRAP, 0, Row.Bounds);
+      HWND label = make(WC_STATICW, SS_LEFTNOWORDWRAP, 0, bounds);
       ::SetWindowSubclass(label, UntiedLabelProc, 1, 0);
-      AutoSize(label, Row.Bounds);
+      AutoSize(label, bounds);
       return label;
     }
-    case K::Edit: return make(WC_EDITW, EditStyle, WS_EX_CLIENTEDGE, Row.Bounds);
-    case K::DatePicker: return make(DATETIMEPICK_CLASSW, DTS_SHORTDATEFORMAT | TabStop, 0, Row.Bounds);
+    case K::Edit: return make(WC_EDITW, EditStyle, WS_EX_CLIENTEDGE, bounds);
+    case K::DatePicker: return make(DATETIMEPICK_CLASSW, DTS_SHORTDATEFORMAT | TabStop, 0, bounds);
     case K::Image: {
-      HWND image = make(WC_STATICW, SS_BITMAP, 0, Row.Bounds);
+      // The icon is stretched over its scaled place; at 96 it is shown as it is.
+      HWND image = make(WC_STATICW, SS_BITMAP | (FScale.IsBase() ? 0 : SS_REALSIZECONTROL), 0, bounds);
       ::SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP,
                      static_cast<LPARAM>(TaskBitmap(static_cast<TTaskBitmap>(Row.Extra)).Handle()));
-      ::SetWindowPos(image, nullptr, Row.Bounds.Left, Row.Bounds.Top, Row.Bounds.Width(), Row.Bounds.Height(),
+      ::SetWindowPos(image, nullptr, bounds.Left, bounds.Top, bounds.Width(), bounds.Height(),
                      SWP_NOZORDER | SWP_NOACTIVATE);
       return image;
     }
-    case K::ClearButton: return make(WC_STATICW, SS_NOTIFY, 0, Row.Bounds);
+    case K::ClearButton: return make(WC_STATICW, SS_NOTIFY, 0, bounds);
     case K::List: {
-      HWND list = make(WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | TabStop, 0, Row.Bounds);
-      SetComboHeights(list, Row.Bounds, Row.Extra);
+      HWND list = make(WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | TabStop, 0, bounds);
+      SetComboHeights(list, bounds, FScale.Of(Row.Extra));
       return list;
     }
-    case K::CheckBox: return make(WC_BUTTONW, BS_AUTOCHECKBOX | TabStop, 0, Row.Bounds);
+    case K::CheckBox: return make(WC_BUTTONW, BS_AUTOCHECKBOX | TabStop, 0, bounds);
     case K::UpDown:
-      return make(UPDOWN_CLASSW, UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0, Row.Bounds);
+      return make(UPDOWN_CLASSW, UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0, bounds);
     case K::Memo:
       return make(WC_EDITW,
                   ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL | WS_VSCROLL |
                       WS_HSCROLL | TabStop,
                   WS_EX_CLIENTEDGE, Bounds(0, 0, PageBounds.Width(), PageBounds.Height()));
-    case K::Button: return make(WC_BUTTONW, TabStop, 0, Row.Bounds);
+    case K::Button: return make(WC_BUTTONW, TabStop, 0, bounds);
   }
   return nullptr;
 }
