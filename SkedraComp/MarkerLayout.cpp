@@ -29,17 +29,15 @@ TRowSpan RowsOnDay(const TSkedra& grid, TDateTime start, TDateTime finish, int d
 }
 
 TPointControl* EnsurePoint(TSkedra& grid, TTaskItem& item, int ACol) {
-  for (TPointControl* point : item.Points)
-    if (point->FCol == ACol) return point;
-  auto* point = new TPointControl(grid);
+  for (TPointControl* point : item.Points())
+    if (point->Col() == ACol) return point;
+  auto* point = new TPointControl(grid, item, ACol);
   point->SetVisible(false);
   point->SetParent(&grid);
-  point->FCol = ACol;
-  point->FItem = &item;
   auto* menu = new TPopupMenu(point);
   menu->OnPopup = [point](TComponent* Sender) { point->PopupMenuPopup(Sender); };
   point->SetPopupMenu(menu);
-  item.Points.push_back(point);
+  item.AddPoint(point);
   return point;
 }
 
@@ -57,7 +55,7 @@ void LayoutMarkers(TSkedra& grid, const std::vector<TPointControl*>& points, int
   int topRow = grid.TopVisibleRow();
   for (int i = 0; i < count; ++i) {
     TPointControl& point = *points[i];
-    const TTaskObject& task = *point.FItem->Task;
+    const TTaskObject& task = *point.Item().Task();
     if (!CoversDay(task, day)) {
       point.SetVisible(false);
       continue;

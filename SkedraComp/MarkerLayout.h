@@ -14,9 +14,6 @@ class TSkedra;
 class TPointControl;
 struct TTaskItem;
 
-// The day a value falls on, as the grid's cells decompose it.
-inline int DayOf(TDateTime value) { return SplitDayTime(value).Day; }
-
 inline bool CoversDay(const TTaskObject& task, int day) {
   return DayOf(task.FStartDateTime) <= day && day <= DayOf(task.FFinishDateTime);
 }

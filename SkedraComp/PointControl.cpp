@@ -14,7 +14,8 @@ constexpr int SelectionBarWidth = 3;
 
 }  // namespace
 
-TPointControl::TPointControl(TSkedra& AOwner) : TControl(&AOwner), FGrid(AOwner) {
+TPointControl::TPointControl(TSkedra& AOwner, TTaskItem& item, int ACol)
+    : TControl(&AOwner), FGrid(AOwner), FItem(item), FCol(ACol) {
   SetControlStyle({csCaptureMouse, csClickEvents, csDoubleClicks, csOpaque, csFramed});
 }
 
@@ -22,14 +23,14 @@ void TPointControl::Paint(TCanvas& canvas) {
   const TScale scale = canvas.Scale();
   TRect rect = ClientRect();
   rect.Left += scale.Of(1);
-  if (FGrid.FSelectedItem == FItem) {
+  if (FGrid.SelectedItem() == &FItem) {
     canvas.SetPenColor(clActiveCaption);
     canvas.SetPenWidth(scale.Of(SelectionBarWidth));
     canvas.MoveTo(rect.Left, rect.Top);
     canvas.LineTo(rect.Left, rect.Bottom);
   }
   rect.Left += scale.Of(2);
-  FItem->Task->Draw(canvas, rect);
+  FItem.Task()->Draw(canvas, rect);
 }
 
 // Only locals are used once the handlers run, since they may free this marker and the grid.
@@ -37,15 +38,15 @@ void TPointControl::Paint(TCanvas& canvas) {
 // else took the selection in between, and begins no drag.
 void TPointControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   TWeakRef<TPointControl> self(this);
-  FGrid.FTaskDrag->Cancel();
+  FGrid.TaskDrag().Cancel();
   TControl::MouseDown(button, shift, x, y);
   if (self.Expired()) return;
   TSkedra& grid = FGrid;
-  PTaskItem item = FItem;
+  PTaskItem item = &FItem;
   const bool second = button == mbLeft && shift.Contains(ssDouble);
   FClickPending = button == mbLeft && !second;
-  TWeakRef<TTaskObject> task(item->Task.get());
-  if (!second || grid.FSelectedItem != item) grid.SelectByUser(*item);
+  TWeakRef<TTaskObject> task(item->Task());
+  if (!second || grid.SelectedItem() != item) grid.Select(*item);
   if (second) {
     if (task.Expired()) return;
     grid.DoDblClick();
@@ -54,12 +55,12 @@ void TPointControl::MouseDown(TMouseButton button, TShiftState shift, int x, int
     return;
   }
   // The grid's markers go with the grid.
-  if (!self.Expired() && button == mbLeft) grid.FTaskDrag->Press(*this, InGrid(x, y));
+  if (!self.Expired() && button == mbLeft) grid.TaskDrag().Press(*this, InGrid(x, y));
 }
 
 void TPointControl::MouseMove(TShiftState, int x, int y) {
-  FGrid.FTaskDrag->Move(InGrid(x, y));
-  if (FGrid.FTaskDrag->Dragging()) FClickPending = false;
+  FGrid.TaskDrag().Move(InGrid(x, y));
+  if (FGrid.TaskDrag().Dragging()) FClickPending = false;
 }
 
 // The drop's handlers may free this marker and the grid; a press that became a drag is no
@@ -70,11 +71,11 @@ void TPointControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y
   const bool click = FClickPending && ClientRect().Contains(TPoint{x, y});
   FClickPending = false;
   TSkedra& grid = FGrid;
-  if (!grid.FTaskDrag->Release(InGrid(x, y)) && click) grid.DoClick();
+  if (!grid.TaskDrag().Release(InGrid(x, y)) && click) grid.DoClick();
 }
 
 int TPointControl::CursorAt(int x, int y) const {
-  const int cursor = FGrid.FTaskDrag->CursorAt(*this, InGrid(x, y));
+  const int cursor = FGrid.TaskDrag().CursorAt(*this, InGrid(x, y));
   return cursor != crDefault ? cursor : Cursor();
 }
 
@@ -97,12 +98,12 @@ void TPointControl::AddMenuItem(const String& caption, int tag) {
 // Both commands free this marker with its menu and the clicked item: only locals are read once
 // they run. The menu and the grid's window touch neither after the click.
 void TPointControl::MenuItemClick(TComponent* Sender) {
-  PTaskItem item = FItem;
+  PTaskItem item = &FItem;
   int tag = Sender->Tag();
   if (tag != UpdateTag && tag != DeleteTag) return;
   TTaskItems& items = FGrid.TaskItems();
   if (tag == DeleteTag)
-    items.Delete(item->Task->FID, true);
+    items.Delete(item->Task()->FID, true);
   else
     items.Update(*item);
 }

@@ -13,7 +13,8 @@ class TSkedra;
 // Framed and opaque, as a thin-bordered child window erased in the grid's colour would be.
 class TPointControl : public TControl {
  public:
-  explicit TPointControl(TSkedra& AOwner);
+  // The marker of the entry's task in the day column.
+  TPointControl(TSkedra& AOwner, TTaskItem& item, int ACol);
 
   void Paint(TCanvas& canvas) override;
   // Selects the task, for every button; a right press then brings up the marker's menu, a left
@@ -29,8 +30,8 @@ class TPointControl : public TControl {
   void MenuItemClick(TComponent* Sender);
 
   // The entry whose task it shows.
-  PTaskItem FItem = nullptr;
-  int FCol = -1;
+  TTaskItem& Item() const { return FItem; }
+  int Col() const { return FCol; }
 
  private:
   void AddMenuItem(const String& caption, int tag);
@@ -38,6 +39,8 @@ class TPointControl : public TControl {
   TPoint InGrid(int x, int y) const;
 
   TSkedra& FGrid;
+  TTaskItem& FItem;
+  const int FCol;
   bool FClickPending = false;
 };
 

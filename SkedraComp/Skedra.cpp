@@ -18,7 +18,6 @@ const TGridOptions LayoutOptions{goFixedVertLine, goFixedHorzLine, goVertLine,
                                  goHorzLine,      goRangeSelect,   goDrawFocusSelected};
 
 constexpr int MinutesPerDay = 1440;
-constexpr int DayColumn = 2;
 constexpr int NavigationButtonSize = 13;
 // Sizes for 96 pixels per inch. At another density each cell edge lies where the edge of this
 // layout scales to, so that rows and columns keep their places however single sizes round.
@@ -186,13 +185,7 @@ void TSkedra::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   TStringGrid::MouseDown(button, shift, x, y);
   if (alive.Expired()) return;
   FClickPending = onCells && !second;
-  if (FSelectedItem) {
-    DoUnselectTask(FSelectedItem->Task.get());
-    // The handler may have changed the selection, freed the entry or freed the grid.
-    if (alive.Expired()) return;
-    if (FSelectedItem) FTaskItems->InvalidateItem(*FSelectedItem);
-    SelectItem(nullptr);
-  }
+  if (FSelectedItem && !Unselect(FSelectedItem->Task())) return;
   if (!second) return;
   // The dialog takes the mouse: the drag selection that the press began ends here.
   EndMouseSelect();
@@ -267,9 +260,9 @@ TTaskItem* TSkedra::AdjacentItem(bool forward) const {
   // Shown by start, then in the order of the collection: a stable sort keeps that order among
   // tasks of equal start and finish.
   std::stable_sort(items.begin(), items.end(), [](const TTaskItem* a, const TTaskItem* b) {
-    return a->Task->FStartDateTime < b->Task->FStartDateTime ||
-           (a->Task->FStartDateTime == b->Task->FStartDateTime &&
-            a->Task->FFinishDateTime < b->Task->FFinishDateTime);
+    return a->Task()->FStartDateTime < b->Task()->FStartDateTime ||
+           (a->Task()->FStartDateTime == b->Task()->FStartDateTime &&
+            a->Task()->FFinishDateTime < b->Task()->FFinishDateTime);
   });
   if (items.empty()) return nullptr;
   auto selected = std::find(items.begin(), items.end(), FSelectedItem);
@@ -280,25 +273,39 @@ TTaskItem* TSkedra::AdjacentItem(bool forward) const {
 
 void TSkedra::SelectAdjacentItem(TTaskItem& item) {
   TWeakRef<TSkedra> alive(this);
-  TWeakRef<TTaskObject> task(item.Task.get());
-  SelectByUser(item);
+  TWeakRef<TTaskObject> task(item.Task());
+  Select(item);
   // An entry lives exactly as long as its task.
   if (!alive.Expired() && !task.Expired()) ScrollToItem(item);
 }
 
 void TSkedra::ScrollToItem(const TTaskItem& item) {
-  TCellCoord cell = DateTimeToCell(item.Task->FStartDateTime);
+  TCellCoord cell = DateTimeToCell(item.Task()->FStartDateTime);
   // A task that starts before the shown days shows from the top of the first.
-  if (cell.Col < 0) cell = TCellCoord{DayColumn, FixedRows()};
+  if (cell.Col < 0) cell = TCellCoord{FirstDayColumn, FixedRows()};
   ScrollIntoView(cell);
 }
 
-void TSkedra::SelectByUser(TTaskItem& item) {
+void TSkedra::Select(TTaskItem& item) {
   TWeakRef<TSkedra> alive(this);
   if (FSelectedItem) FTaskItems->InvalidateItem(*FSelectedItem);
   SelectItem(&item);
-  DoSelectTask(item.Task.get());
+  DoSelectTask(item.Task());
   if (!alive.Expired() && FSelectedItem) FTaskItems->InvalidateItem(*FSelectedItem);
+}
+
+// The handler may have changed the selection, freed the entry or freed the grid.
+bool TSkedra::Unselect(TTaskObject* task) {
+  TWeakRef<TSkedra> alive(this);
+  DoUnselectTask(task);
+  if (alive.Expired()) return false;
+  if (FSelectedItem) FTaskItems->InvalidateItem(*FSelectedItem);
+  SelectItem(nullptr);
+  return true;
+}
+
+void TSkedra::ForgetItem(const TTaskItem& item) {
+  if (FSelectedItem == &item) SelectItem(nullptr);
 }
 
 void TSkedra::MouseCaptureLost() {
@@ -432,8 +439,8 @@ void TSkedra::RecalculateView(TUpdateSkedraMode mode, bool weekly) {
       if (weekly) AlignToWeekStart();
       ScaleDefaultSizes();
       SetOptions(LayoutOptions);
-      SetColCount(weekly ? WeekColumnCount() : DayColumn + 1);
-      SetFixedCols(2);
+      SetColCount(weekly ? WeekColumnCount() : FirstDayColumn + 1);
+      SetFixedCols(FirstDayColumn);
       SetFixedRows(1);
       SetTimeRows();
       FitCellsToScale();
@@ -468,7 +475,7 @@ void TSkedra::AlignToWeekStart() {
 }
 
 int TSkedra::WeekColumnCount() const {
-  int count = 2;
+  int count = FirstDayColumn;
   for (int day = FSettings.WeekStart; day != FSettings.WeekEnd;
        day = day == dwSun ? dwMon : day + 1)
     ++count;
@@ -490,8 +497,8 @@ void TSkedra::FillTimeLabels() {
 void TSkedra::FillDayHeadings() {
   FShownFirstDay = SplitDayTime(FActiveDate).Day;
   FDaysShown = true;
-  for (int col = DayColumn; col < ColCount(); ++col) {
-    TDateTime day = FActiveDate + (col - DayColumn);
+  for (int col = FirstDayColumn; col < ColCount(); ++col) {
+    TDateTime day = FActiveDate + (col - FirstDayColumn);
     SetCellText(col, 0, DateToStr(day, FormatSettings()) + L" " + DayNameOf(day));
   }
 }
@@ -511,11 +518,11 @@ void TSkedra::ResizeDayColumns() {
   int width = CheckedSub(CheckedSub(CheckedSub(ClientWidth(), ColWidths(0)), ColWidths(1)), lines);
   width = std::max(width, 0);
   if (FSkedraType == skDaily) {
-    SetColWidths(DayColumn, width);
+    SetColWidths(FirstDayColumn, width);
     return;
   }
-  int columnWidth = CheckedDiv(width, ColCount() - DayColumn);
-  for (int col = DayColumn; col < ColCount(); ++col) SetColWidths(col, columnWidth);
+  int columnWidth = CheckedDiv(width, ColCount() - FirstDayColumn);
+  for (int col = FirstDayColumn; col < ColCount(); ++col) SetColWidths(col, columnWidth);
 }
 
 TDateTime TSkedra::RowTime(int ARow) const {
@@ -538,8 +545,8 @@ TDateTime TSkedra::ColumnDate(int ACol) const {
 }
 
 bool TSkedra::TryColumnDate(int ACol, TDateTime& Value) const {
-  if (!FDaysShown || ACol < DayColumn || ACol >= ColCount()) return false;
-  Value = JoinDayTime(TDayTime{FShownFirstDay + (ACol - DayColumn), 0});
+  if (!FDaysShown || ACol < FirstDayColumn || ACol >= ColCount()) return false;
+  Value = JoinDayTime(TDayTime{FShownFirstDay + (ACol - FirstDayColumn), 0});
   return true;
 }
 
@@ -551,8 +558,8 @@ TCellCoord TSkedra::DateTimeToCell(TDateTime value) const {
   const TDayTime split = SplitDayTime(value);
   TCellCoord cell;
   cell.Row = SlotOfTime(split.MSec, DaySlots()) + FixedRows();
-  cell.Col = CheckedAdd(CheckedSub(split.Day, SplitDayTime(FActiveDate).Day), DayColumn);
-  if (cell.Col < DayColumn || cell.Col >= ColCount()) cell.Col = -1;
+  cell.Col = CheckedAdd(CheckedSub(split.Day, SplitDayTime(FActiveDate).Day), FirstDayColumn);
+  if (cell.Col < FirstDayColumn || cell.Col >= ColCount()) cell.Col = -1;
   return cell;
 }
 

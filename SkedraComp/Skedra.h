@@ -16,7 +16,8 @@
 
 namespace skx {
 
-// Values outside the constants are stored as they come (the automation property allows them).
+// The automation property refuses values outside the constants; the grid stores any value, and
+// for one that names no view it raises the update event but lays nothing out.
 enum TSkedraType : std::uint8_t { skDaily = 0, skWeekly = 1 };
 enum TDayOfWeek : std::uint8_t { dwMon, dwTue, dwWed, dwThu, dwFri, dwSat, dwSun };
 enum TUpdateSkedraMode : std::uint8_t { umPrevious, umNext, umLayout, umRefresh, umResize };
@@ -30,7 +31,6 @@ struct TSkedraSettings {
 };
 
 struct TPaintInfo;
-struct TAxisPaintInfo;
 class TStrokeBuffer;
 class TSkedraAccessible;
 class TTaskDrag;
@@ -45,10 +45,13 @@ using TOnTaskTimesEvent = std::function<void(TComponent* Sender, TTaskObject* Ta
                                              TDateTime NewStart, TDateTime NewFinish,
                                              bool& Cancel)>;
 
-// The texts of the headings and labels are the model: a column's date is read back from its
-// heading and a row's time from its two labels.
+// The headings and labels only show the model: a column's date comes from the first day and a
+// row's time from the time scale that the last layout showed, never from their texts.
 class TSkedra : public TStringGrid {
  public:
+  // Columns 0 and 1 hold the hours and the minutes of the time labels; the shown days follow.
+  static constexpr int FirstDayColumn = 2;
+
   TSkedra(TComponent* AOwner, const TClock& clock);
   ~TSkedra() override;
 
@@ -87,7 +90,19 @@ class TSkedra : public TStringGrid {
   void SetSettings(const TSkedraSettings& value);
   TDateTime GetCurrentDate() const { return ColumnDate(CurrentCol()); }
   TTaskItem* SelectedItem() const { return FSelectedItem; }
+  // The selection changes only here, and assistive technology hears of each change. Select is
+  // the user's pick (a press on a marker, Tab): the markers of the entry and of the one selected
+  // before repaint, and the select event follows. The handler may free the grid.
+  void Select(TTaskItem& item);
+  // The unselect event for the task (the selected one, or one about to be deleted), then no entry
+  // is selected and the markers of the one that was repaint. False when the handler freed the
+  // grid, which is then not touched.
+  bool Unselect(TTaskObject* task);
+  // An entry about to be freed leaves the selection, without events.
+  void ForgetItem(const TTaskItem& item);
   TTaskItems& TaskItems() const { return *FTaskItems; }
+  // The drag of a task by its marker, which the markers and the collection drive.
+  TTaskDrag& TaskDrag() const { return *FTaskDrag; }
   TSpeedButton* PrevButton() const { return FPrevButton; }
   TSpeedButton* NextButton() const { return FNextButton; }
   // Whether the user may move and resize tasks by dragging their markers; turning it off ends a
@@ -191,14 +206,9 @@ class TSkedra : public TStringGrid {
  private:
   // Lays the view out again for a new client size and keeps the next-day button at the right.
   void ClientResized();
-  friend class TTaskItems;
-  friend class TPointControl;
 
-  // The one writer of the selection; assistive technology hears of each change.
+  // The one writer of the selection.
   void SelectItem(TTaskItem* item);
-  // The user picked the entry (a press on its marker, Tab): its markers and those of the entry
-  // selected before repaint, and the select event follows. The handler may free the grid.
-  void SelectByUser(TTaskItem& item);
   // The entry that Tab (forward) or Shift+Tab selects: the next or previous among the shown
   // tasks by start, finish and order of the collection; the first or last when the selected
   // task is none of them; null past either end.
@@ -246,7 +256,7 @@ class TSkedra : public TStringGrid {
                       int firstCol, int firstRow, const int (&bounds)[4], TColor onColor,
                       TColor offColor);
   // major 0 draws the vertical lines between columns, 1 the horizontal ones between rows.
-  void PaintAxisLines(const TAxisPaintInfo& axis, TStrokeBuffer& strokes, int cell, int major,
+  void PaintAxisLines(const TGridAxis& axis, TStrokeBuffer& strokes, int cell, int major,
                       const int (&bounds)[4], TColor color);
 
   TSkedraType FSkedraType = skDaily;

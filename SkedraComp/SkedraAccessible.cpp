@@ -36,7 +36,7 @@ void AppendPart(String& text, const String& part) {
 
 }  // namespace
 
-// Before the grid's first layout its headings hold no dates: it then shows no day.
+// Before the grid's first layout its columns have no dates: it then shows no day.
 TSkedraAccessible::TLayout TSkedraAccessible::Layout() const {
   TLayout layout;
   for (int col = FGrid.FixedCols(); col < FGrid.ColCount(); ++col) {
@@ -53,13 +53,13 @@ TSkedraAccessible::TLayout TSkedraAccessible::Layout() const {
   TTaskItems& items = FGrid.TaskItems();
   for (int i = 0; i < items.Count(); ++i) {
     TTaskItem& item = items.Items(i);
-    const TTaskObject& task = *item.Task;
+    const TTaskObject& task = *item.Task();
     if (CanPlace(task) && DayOf(task.FStartDateTime) <= *lastDay &&
         DayOf(task.FFinishDateTime) >= *firstDay)
       layout.Tasks.push_back(&item);
   }
   std::stable_sort(layout.Tasks.begin(), layout.Tasks.end(), [](TTaskItem* a, TTaskItem* b) {
-    return a->Task->FStartDateTime < b->Task->FStartDateTime;
+    return a->Task()->FStartDateTime < b->Task()->FStartDateTime;
   });
   return layout;
 }
@@ -84,14 +84,14 @@ int TSkedraAccessible::ChildCount() const {
 }
 
 int TSkedraAccessible::ChildOf(const TTaskItem* item) const {
-  return item ? ChildOfTask(item->Task.get()) : 0;
+  return item ? ChildOfTask(item->Task()) : 0;
 }
 
 int TSkedraAccessible::ChildOfTask(const TTaskObject* task) const {
   if (!task) return 0;
   const TLayout layout = Layout();
   auto found = std::find_if(layout.Tasks.begin(), layout.Tasks.end(),
-                            [task](const TTaskItem* item) { return item->Task.get() == task; });
+                            [task](const TTaskItem* item) { return item->Task() == task; });
   if (found == layout.Tasks.end()) return 0;
   return static_cast<int>(layout.Days.size() + (found - layout.Tasks.begin())) + 1;
 }
@@ -114,7 +114,7 @@ String TSkedraAccessible::Name(int element) const {
     case ekDay:
       return LongDate(FGrid, FGrid.ColumnDate(found.Col));
     case ekTask:
-      return TaskName(*found.Item->Task);
+      return TaskName(*found.Item->Task());
     case ekRow:
       break;
   }
@@ -192,8 +192,8 @@ TAccessibleStates TSkedraAccessible::State(int element) const {
 
 TRect TSkedraAccessible::MarkerBounds(const TTaskItem& item) {
   const TPointControl* first = nullptr;
-  for (const TPointControl* point : item.Points)
-    if (point->Visible() && (!first || point->FCol < first->FCol)) first = point;
+  for (const TPointControl* point : item.Points())
+    if (point->Visible() && (!first || point->Col() < first->Col())) first = point;
   return first ? first->BoundsRect() : TRect{};
 }
 
@@ -251,13 +251,13 @@ std::function<void()> TSkedraAccessible::DefaultAction(int element) {
   const TElement found = Resolve(element);
   if (found.Kind != ekTask) return nullptr;
   TWeakRef<TSkedra> grid(&FGrid);
-  TWeakRef<TTaskObject> task(found.Item->Task.get());
+  TWeakRef<TTaskObject> task(found.Item->Task());
   return [grid, task] {
     TSkedra* live = grid.Get();
     if (!live || !task.Get()) return;
     TTaskItems& items = live->TaskItems();
     for (int i = 0; i < items.Count(); ++i) {
-      if (items.Items(i).Task.get() != task.Get()) continue;
+      if (items.Items(i).Task() != task.Get()) continue;
       items.Update(items.Items(i));
       return;
     }
@@ -285,7 +285,7 @@ bool TSkedraAccessible::Notify(const TWeakRef<TSkedra>& grid, TAccessibleEvent e
 
 void TSkedraAccessible::SelectionChanged(const TTaskItem* previous, const TTaskItem* current) {
   const bool selected = current != nullptr;
-  TWeakRef<TTaskObject> unselected(previous && !current ? previous->Task.get() : nullptr);
+  TWeakRef<TTaskObject> unselected(previous && !current ? previous->Task() : nullptr);
   Post([this, selected, unselected](const TWeakRef<TSkedra>& grid) {
     if (selected) {
       const int child = SelectedChild();

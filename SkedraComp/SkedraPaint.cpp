@@ -19,47 +19,12 @@ constexpr int CurrentTimeLineWidth = 2;
 constexpr int ClockTimerId = 1;
 constexpr unsigned ClockInterval = 60000;
 
-// Positions are summed in 64 bits and kept within the pixel range when they reach the canvas.
-int ToPixel(std::int64_t position) {
-  return static_cast<int>(std::clamp<std::int64_t>(position, std::numeric_limits<int>::min(),
-                                                   std::numeric_limits<int>::max()));
-}
-
 // Every segment is a polyline of two points.
 constexpr auto SegmentCounts = [] {
   std::array<int, TStrokeBuffer::MaxSegments> counts{};
   for (int& count : counts) count = 2;
   return counts;
 }();
-
-TAxisPaintInfo AxisPaintInfo(const TCustomGrid& grid, bool horz) {
-  TAxisPaintInfo axis;
-  axis.Grid = &grid;
-  axis.Horz = horz;
-  TGridOptions options = grid.Options();
-  bool lines = horz ? options.Contains(goFixedVertLine) || options.Contains(goVertLine)
-                    : options.Contains(goFixedHorzLine) || options.Contains(goHorzLine);
-  axis.LineWidth = lines ? grid.GridLineWidth() : 0;
-  axis.FixedCount = horz ? grid.FixedCols() : grid.FixedRows();
-  axis.FirstCell = horz ? grid.LeftVisibleCol() : grid.TopVisibleRow();
-  axis.CellCount = horz ? grid.ColCount() : grid.RowCount();
-  axis.Extent = horz ? grid.ClientWidth() : grid.ClientHeight();
-  std::int64_t fixedEnd = 0;
-  for (int i = 0; i < axis.FixedCount; ++i) fixedEnd += std::int64_t{axis.CellExtent(i)} + axis.LineWidth;
-  axis.FixedEnd = ToPixel(fixedEnd);
-  std::int64_t gridEnd = fixedEnd;
-  axis.LastFullCell = axis.FirstCell;
-  for (int i = axis.FirstCell; i < axis.CellCount; ++i) {
-    gridEnd += std::int64_t{axis.CellExtent(i)} + axis.LineWidth;
-    if (gridEnd > std::int64_t{axis.Extent} + axis.LineWidth) {
-      gridEnd = axis.Extent;
-      break;
-    }
-    axis.LastFullCell = i;
-  }
-  axis.GridEnd = ToPixel(gridEnd);
-  return axis;
-}
 
 }  // namespace
 
@@ -79,8 +44,8 @@ void TStrokeBuffer::Flush(TCanvas& canvas) {
 
 TPaintInfo TSkedra::ComputePaintInfo() const {
   TPaintInfo info;
-  info.Horz = AxisPaintInfo(*this, true);
-  info.Vert = AxisPaintInfo(*this, false);
+  info.Horz = ColAxis();
+  info.Vert = RowAxis();
   info.Selection = Selection();
   info.Focused = Focused();
   return info;
@@ -89,8 +54,8 @@ TPaintInfo TSkedra::ComputePaintInfo() const {
 void TSkedra::Paint(TCanvas& canvas) {
   TCanvasScope scope(*this, canvas);
   TPaintInfo info = ComputePaintInfo();
-  const TAxisPaintInfo& horz = info.Horz;
-  const TAxisPaintInfo& vert = info.Vert;
+  const TGridAxis& horz = info.Horz;
+  const TGridAxis& vert = info.Vert;
   PaintCellRange(info, 0, 0, TRect{0, 0, horz.FixedEnd, vert.FixedEnd}, FixedColor(), {dsFixed});
   PaintCellRange(info, LeftVisibleCol(), 0, TRect{horz.FixedEnd, 0, horz.GridEnd, vert.FixedEnd},
                  FixedColor(), {dsFixed});
@@ -112,8 +77,8 @@ void TSkedra::Paint(TCanvas& canvas) {
 }
 
 // The line lies in the row of the shown time's slot, as far down as the time is into the slot.
-// Its day must be the column's heading and its slot the row's labels: inside a batch the view may
-// not show the settings yet, and no line is drawn then.
+// Its day must be the column's shown day and its slot the row's shown time: inside a batch the view
+// may not show the settings yet, and no line is drawn then.
 TRect TSkedra::CurrentTimeRect() const {
   const TDateTime shown = HandleAllocated() ? FShownTime : FClock.Now();
   if (!FShowCurrentTime || !IsDecodable(shown)) return TRect{};
@@ -206,8 +171,8 @@ void TSkedra::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AS
   if (OnDrawCell) OnDrawCell(this, ACol, ARow, ARect, AState);
 }
 
-// A row whose labels do not form a time (the grid before its first layout) is painted as off
-// hours rather than failing every paint of the window.
+// A row without a time (any row before the grid's first layout) is painted as off hours rather
+// than failing every paint of the window.
 void TSkedra::PaintCellBody(TCanvas& canvas, int ACol, int ARow, TGridDrawState AState,
                             const TRect& ARect) {
   if (!AState.Contains(dsFixed)) {
@@ -237,8 +202,8 @@ void TSkedra::PaintCellBody(TCanvas& canvas, int ACol, int ARow, TGridDrawState 
 }
 
 void TSkedra::PaintLines(const TPaintInfo& info) {
-  const TAxisPaintInfo& horz = info.Horz;
-  const TAxisPaintInfo& vert = info.Vert;
+  const TGridAxis& horz = info.Horz;
+  const TGridAxis& vert = info.Vert;
   TColor lineColor = ColorToRGB(Color()) == clSilver ? clGray : clSilver;
   TStrokeBuffer strokes(std::max(horz.LastFullCell - LeftVisibleCol() + FixedCols(),
                                  vert.LastFullCell - TopVisibleRow() + FixedRows()) +
@@ -274,7 +239,7 @@ void TSkedra::PaintGridLines(const TPaintInfo& info, TStrokeBuffer& strokes, boo
 
 // Each line is centred on the gap after its cell. There is no line after the last cell, which
 // also ends the loop for cells too small to advance the position.
-void TSkedra::PaintAxisLines(const TAxisPaintInfo& axis, TStrokeBuffer& strokes, int cell,
+void TSkedra::PaintAxisLines(const TGridAxis& axis, TStrokeBuffer& strokes, int cell,
                              int major, const int (&bounds)[4], TColor color) {
   if (axis.LineWidth == 0) return;
   TCanvas& canvas = *Canvas();

@@ -7,26 +7,9 @@
 
 namespace skx {
 
-// One axis of the grid as painted: columns along x (Horz) or rows along y (Vert), in pixels and
-// cell indexes.
-struct TAxisPaintInfo {
-  int LineWidth = 0;     // the lines after each cell; 0 when the axis shows no lines
-  int FixedEnd = 0;      // where the scrolling cells begin
-  int GridEnd = 0;       // just after the last cell drawn, at most Extent
-  int Extent = 0;        // the client width or height
-  int LastFullCell = 0;  // the last scrolling cell in full view
-  int FixedCount = 0;
-  int FirstCell = 0;  // the first scrolling cell in view
-  int CellCount = 0;
-  const TCustomGrid* Grid = nullptr;
-  bool Horz = true;
-
-  int CellExtent(int index) const { return Horz ? Grid->ColWidths(index) : Grid->RowHeights(index); }
-};
-
 struct TPaintInfo {
-  TAxisPaintInfo Horz;
-  TAxisPaintInfo Vert;
+  TGridAxis Horz;
+  TGridAxis Vert;
   TCellRect Selection;
   // The grid's window has the keyboard focus.
   bool Focused = false;

@@ -31,28 +31,28 @@ bool TTaskDrag::Allowed() const {
 
 // Only for a task that can be placed: its times name days of the calendar.
 TTaskDragKind TTaskDrag::KindAt(const TPointControl& marker, TPoint at) const {
-  const TTaskObject& task = *marker.FItem->Task;
+  const TTaskObject& task = *marker.Item().Task();
   const TRect bounds = marker.BoundsRect();
   if (!bounds.Contains(at)) return tdMove;
   const int edgeZone = FGrid.Scale().Of(EdgeZone);
   const TCellCoord start = FGrid.DateTimeToCell(task.FStartDateTime);
   // A marker cut off by the top of the view does not show the task's start there.
-  if (at.Y < bounds.Top + edgeZone && start.Col == marker.FCol &&
+  if (at.Y < bounds.Top + edgeZone && start.Col == marker.Col() &&
       start.Row >= FGrid.TopVisibleRow())
     return tdResizeStart;
   if (at.Y >= bounds.Bottom - edgeZone &&
-      FGrid.DateTimeToCell(task.FFinishDateTime).Col == marker.FCol)
+      FGrid.DateTimeToCell(task.FFinishDateTime).Col == marker.Col())
     return tdResizeFinish;
   return tdMove;
 }
 
 void TTaskDrag::Press(TPointControl& marker, TPoint at) {
   Cancel();
-  TTaskItem& item = *marker.FItem;
-  if (!Allowed() || !CanPlace(*item.Task)) return;
+  TTaskItem& item = marker.Item();
+  if (!Allowed() || !CanPlace(*item.Task())) return;
   const TCellCoord anchor = FGrid.MouseToCell(at.X, at.Y);
   if (anchor.Col < FGrid.FixedCols() || anchor.Row < FGrid.FixedRows()) return;
-  FState = TState{&item, KindAt(marker, at), at, anchor, at, false, TimesOf(*item.Task)};
+  FState = TState{&item, KindAt(marker, at), at, anchor, at, false, TimesOf(*item.Task())};
   FGrid.SetMouseCapture(true);
 }
 
@@ -85,7 +85,7 @@ bool TTaskDrag::Activate() {
 }
 
 std::optional<TTaskTimes> TTaskDrag::TargetAt(TPoint at) const {
-  const TTaskObject& task = *FState->Item->Task;
+  const TTaskObject& task = *FState->Item->Task();
   if (!CanPlace(task)) return std::nullopt;
   // A pointer beyond the cells counts as over the nearest cell in view.
   const TRect first = FGrid.CellRect(FGrid.LeftVisibleCol(), FGrid.TopVisibleRow());
@@ -150,7 +150,7 @@ bool TTaskDrag::Release(TPoint at) {
   const bool resized = FState->Kind != tdMove;
   FState->Last = at;
   End();
-  if (!target || *target == TimesOf(*item.Task)) return active;
+  if (!target || *target == TimesOf(*item.Task())) return active;
   FGrid.TaskItems().Reschedule(item, *target, resized);
   return true;
 }
@@ -184,7 +184,7 @@ void TTaskDrag::ShowCursor(int cursor) {
 int TTaskDrag::CursorAt(const TPointControl& marker, TPoint at) const {
   if (FState)
     return FState->Active || FState->Kind != tdMove ? KindCursor(FState->Kind) : crDefault;
-  if (!Allowed() || !CanPlace(*marker.FItem->Task)) return crDefault;
+  if (!Allowed() || !CanPlace(*marker.Item().Task())) return crDefault;
   return KindAt(marker, at) == tdMove ? crDefault : crSizeNS;
 }
 

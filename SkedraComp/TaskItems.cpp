@@ -18,7 +18,6 @@ void TTaskItems::Dispose() noexcept {
   try {
     Clear();
   } catch (...) {
-    FGrid.SelectItem(nullptr);
     FreeAllItems();
   }
 }
@@ -28,11 +27,9 @@ TTaskItem& TTaskItems::Items(int index) const {
   return *FItems[index];
 }
 
-PTaskItem TTaskItems::InitItem() { return new TTaskItem(); }
-
 template <typename Dialog>
 bool TTaskItems::RunDialog(Dialog dialog) {
-  FGrid.FTaskDrag->Cancel();
+  FGrid.TaskDrag().Cancel();
   struct TCount {
     TWeakRef<TSkedra> Grid;
     int& Dialogs;
@@ -47,27 +44,25 @@ bool TTaskItems::RunDialog(Dialog dialog) {
 
 // Every marker is freed here: a drag of the entry's task cannot outlive the marker it began on.
 void TTaskItems::ReleaseItemPoints(TTaskItem& item) {
-  FGrid.FTaskDrag->ItemReleased(item);
+  FGrid.TaskDrag().ItemReleased(item);
   TInvalidationBatch batch(FGrid);
-  std::vector<TPointControl*> points;
-  points.swap(item.Points);
-  for (TPointControl* point : points) delete point;
+  for (TPointControl* point : item.TakePoints()) delete point;
 }
 
 void TTaskItems::DoneItem(TTaskItem& item) {
   ReleaseItemPoints(item);
-  item.Task.reset();
+  item.FreeTask();
 }
 
 // The selection never names a freed entry, whatever handler freed it.
 void TTaskItems::FreeItem(PTaskItem item) {
-  if (FGrid.FSelectedItem == item) FGrid.SelectItem(nullptr);
+  FGrid.ForgetItem(*item);
   DoneItem(*item);
   delete item;
 }
 
 void TTaskItems::InvalidateItem(TTaskItem& item) {
-  for (TPointControl* point : item.Points) point->Invalidate();
+  for (TPointControl* point : item.Points()) point->Invalidate();
 }
 
 // An entry of any grid that holds the task keeps it; the second claim on it is dropped, not
@@ -89,17 +84,14 @@ void TTaskItems::RemoveItem(PTaskItem item) {
 void TTaskItems::NewTask() {
   if (!FGrid.InUserMode()) return;
   TWeakRef<TSkedra> grid(&FGrid);
-  PTaskItem item = InitItem();
+  TCellRect cells = FGrid.Selection();
+  std::unique_ptr<TTaskObject> created = FGrid.CreateTask();
+  if (grid.Expired()) return;
+  if (!created) throw EInvalidOperation(L"The event \"OnCreateTask\" returned no task");
+  ClaimTask(created);
+  PTaskItem item = new TTaskItem(std::move(created));
   try {
-    TCellRect cells = FGrid.Selection();
-    item->Task = FGrid.CreateTask();
-    if (grid.Expired()) {
-      delete item;
-      return;
-    }
-    if (!item->Task) throw EInvalidOperation(L"The event \"OnCreateTask\" returned no task");
-    ClaimTask(item->Task);
-    TTaskObject& task = *item->Task;
+    TTaskObject& task = *item->Task();
     task.FStartDateTime = FGrid.CellToDateTime(cells.Left, cells.Top);
     task.FFinishDateTime = FGrid.CellToDateTime(cells.Right, cells.Bottom);
     const bool confirmed = RunDialog([&task] { return task.EditAppend(); });
@@ -118,7 +110,7 @@ void TTaskItems::NewTask() {
       FreeItem(item);
     throw;
   }
-  TTaskObject* task = item->Task.get();
+  TTaskObject* task = item->Task();
   TWeakRef<TTaskObject> alive(task);
   try {
     FItems.push_back(item);
@@ -143,9 +135,7 @@ void CheckGiven(const std::unique_ptr<TTaskObject>& task) {
 }  // namespace
 
 void TTaskItems::AppendItem(std::unique_ptr<TTaskObject> task) {
-  PTaskItem item = InitItem();
-  item->Task = std::move(task);
-  FItems.push_back(item);
+  FItems.push_back(new TTaskItem(std::move(task)));
 }
 
 void TTaskItems::Add(std::unique_ptr<TTaskObject> task) {
@@ -181,22 +171,19 @@ void TTaskItems::AddTasks(std::vector<std::unique_ptr<TTaskObject>> tasks) {
 
 void TTaskItems::Delete(int AID, bool ask) {
   auto found = std::find_if(FItems.begin(), FItems.end(),
-                            [AID](PTaskItem item) { return item->Task->FID == AID; });
+                            [AID](PTaskItem item) { return item->Task()->FID == AID; });
   if (found != FItems.end()) Delete(**found, ask);
 }
 
 // Handlers may delete the task themselves meanwhile, or free the grid with every task; a task
 // that is gone is left alone here. An entry lives exactly as long as its task.
 void TTaskItems::Delete(TTaskItem& item, bool ask) {
-  TTaskObject* task = item.Task.get();
+  TTaskObject* task = item.Task();
   TWeakRef<TTaskObject> alive(task);
   TWeakRef<TSkedra> grid(&FGrid);
   if (ask && (!FGrid.DoBeforeDeleteTask(task) || alive.Expired())) return;
   if (!task->ConfirmDelete()) return;
-  FGrid.DoUnselectTask(task);
-  if (grid.Expired()) return;
-  FGrid.SelectItem(nullptr);
-  if (alive.Expired()) return;
+  if (!FGrid.Unselect(task) || alive.Expired()) return;
   FGrid.DoDeleteTask(task);
   if (grid.Expired()) return;
   if (!alive.Expired()) {
@@ -207,12 +194,8 @@ void TTaskItems::Delete(TTaskItem& item, bool ask) {
 }
 
 void TTaskItems::Clear() {
-  if (TTaskItem* selected = FGrid.FSelectedItem) {
-    TWeakRef<TSkedra> grid(&FGrid);
-    FGrid.DoUnselectTask(selected->Task.get());
-    if (grid.Expired()) return;
-    FGrid.SelectItem(nullptr);
-  }
+  if (TTaskItem* selected = FGrid.SelectedItem(); selected && !FGrid.Unselect(selected->Task()))
+    return;
   FreeAllItems();
 }
 
@@ -226,7 +209,7 @@ void TTaskItems::FreeAllItems() {
 // freed with this collection; nothing is touched then.
 void TTaskItems::Update(TTaskItem& item) {
   if (!FGrid.InUserMode()) return;
-  TTaskObject* task = item.Task.get();
+  TTaskObject* task = item.Task();
   TWeakRef<TTaskObject> alive(task);
   if (!FGrid.DoBeforeUpdateTask(task) || alive.Expired()) return;
   if (!RunDialog([task] { return task->EditUpdate(); }) || alive.Expired()) return;
@@ -237,7 +220,7 @@ void TTaskItems::Update(TTaskItem& item) {
 
 // The grid owns its tasks: a task that is still there means the grid and the entry are too.
 void TTaskItems::Reschedule(TTaskItem& item, const TTaskTimes& times, bool resized) {
-  TTaskObject* task = item.Task.get();
+  TTaskObject* task = item.Task();
   TWeakRef<TTaskObject> alive(task);
   const bool agreed = resized ? FGrid.DoBeforeResizeTask(task, times.Start, times.Finish)
                               : FGrid.DoBeforeMoveTask(task, times.Start, times.Finish);

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "SkedraComp/DragTimes.h"
@@ -14,11 +15,25 @@ namespace skx {
 class TSkedra;
 class TPointControl;
 
-// Created and freed only through the collection's entry routines.
-struct TTaskItem {
-  std::unique_ptr<TTaskObject> Task;
+// An entry of the collection: it owns a task and the task's markers. Created and freed only
+// through the collection's entry routines; an entry lives exactly as long as its task.
+class TTaskItem {
+ public:
+  explicit TTaskItem(std::unique_ptr<TTaskObject> task) : FTask(std::move(task)) {}
+  TTaskItem(const TTaskItem&) = delete;
+  TTaskItem& operator=(const TTaskItem&) = delete;
+
+  TTaskObject* Task() const { return FTask.get(); }
   // At most one marker per day column; windowless children of the grid, freed with the entry.
-  std::vector<TPointControl*> Points;
+  const std::vector<TPointControl*>& Points() const { return FPoints; }
+  void AddPoint(TPointControl* point) { FPoints.push_back(point); }
+  // The markers leave the entry, for their owner to free.
+  std::vector<TPointControl*> TakePoints() { return std::exchange(FPoints, {}); }
+  void FreeTask() { FTask.reset(); }
+
+ private:
+  std::unique_ptr<TTaskObject> FTask;
+  std::vector<TPointControl*> FPoints;
 };
 using PTaskItem = TTaskItem*;
 
@@ -76,7 +91,6 @@ class TTaskItems {
   void InvalidateItem(TTaskItem& item);
 
  private:
-  static PTaskItem InitItem();
   void DoneItem(TTaskItem& item);
   void FreeItem(PTaskItem item);
   void FreeAllItems();

@@ -34,6 +34,8 @@ class TTaskObject : public TWeakTarget {
   int FID;
 
  private:
+  // The task lists alone claim a task as an entry takes it, and take back the claims of a call
+  // they refuse; a public setter would let any caller undo the claim.
   friend class TTaskItems;
   // Set once an entry of a task list owns the task; no second entry may take it.
   bool FOwned = false;

@@ -11,13 +11,6 @@
 
 namespace skx {
 
-namespace {
-
-// Columns 0 and 1 hold the time labels.
-constexpr int FirstDayColumn = 2;
-
-}  // namespace
-
 // Only the groups of tasks near the shown days are laid out, and of each only those members:
 // the others get no marker, and leaving them out keeps the order of the rest.
 void TTaskItems::Arrange() {
@@ -41,7 +34,7 @@ std::vector<TTaskItems::TDayColumn> TTaskItems::DayColumns() const {
   std::vector<TDayColumn> columns;
   std::int64_t left = 0;
   for (int col = 0; col < FGrid.ColCount(); ++col) {
-    if (col >= FirstDayColumn)
+    if (col >= TSkedra::FirstDayColumn)
       columns.push_back({col, DayOf(FGrid.ColumnDate(col)), left, FGrid.ColWidths(col)});
     left += FGrid.ColWidths(col);
   }
@@ -69,16 +62,16 @@ std::vector<TTaskItems::TShownItem> TTaskItems::ItemsNearShownDays(
     // Entries and tasks lie wherever the heap put them: ask for the coming ones early, the entry
     // before its task.
     if (index + 32 < Count()) PrefetchRead(FItems[index + 32]);
-    if (index + 16 < Count()) PrefetchRead(&FItems[index + 16]->Task->FStartDateTime);
+    if (index + 16 < Count()) PrefetchRead(&FItems[index + 16]->Task()->FStartDateTime);
     TTaskItem& item = *FItems[index];
-    const TTaskObject& task = *item.Task;
+    const TTaskObject& task = *item.Task();
     if (!CanPlace(task)) {
       FGroups.SetSpan(index, apart, apart);
-      for (TPointControl* point : item.Points) point->SetVisible(false);
+      for (TPointControl* point : item.Points()) point->SetVisible(false);
       continue;
     }
     FGroups.SetSpan(index, task.FStartDateTime, task.FFinishDateTime);
-    if (!item.Points.empty() || (std::trunc(task.FStartDateTime) <= lastDay &&
+    if (!item.Points().empty() || (std::trunc(task.FStartDateTime) <= lastDay &&
                                  firstDay <= std::trunc(task.FFinishDateTime) + 1)) {
       shown.push_back({0, DayOf(task.FStartDateTime), DayOf(task.FFinishDateTime), &item});
       near.push_back(index);
@@ -98,8 +91,8 @@ void TTaskItems::PlaceGroup(TGroupMember first, TGroupMember last,
   std::size_t members = static_cast<std::size_t>(last - first);
   table.assign(columns.size() * members, nullptr);
   for (std::size_t member = 0; member < members; ++member)
-    for (TPointControl* point : first[member].Item->Points) {
-      auto column = static_cast<std::size_t>(point->FCol - FirstDayColumn);
+    for (TPointControl* point : first[member].Item->Points()) {
+      auto column = static_cast<std::size_t>(point->Col() - TSkedra::FirstDayColumn);
       if (column < columns.size() && table[column * members + member] == nullptr)
         table[column * members + member] = point;
     }

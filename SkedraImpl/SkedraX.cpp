@@ -360,7 +360,7 @@ HRESULT TSkedraX::get_Count(long* Value) {
 }
 
 HRESULT TSkedraX::get_Items(long anIndex, ITaskObject** Value) {
-  return Trap(Value, [&] { return NewTaskObject(FSkedra->TaskItems().Items(anIndex).Task.get()); });
+  return Trap(Value, [&] { return NewTaskObject(FSkedra->TaskItems().Items(anIndex).Task()); });
 }
 
 // Schedule properties
@@ -425,7 +425,7 @@ HRESULT TSkedraX::get_SelectedTask(ITaskObject** Value) {
   return Trap(Value, [&] {
     TTaskItem* item = FSkedra->SelectedItem();
     if (item == nullptr) throw Exception(L"No task is selected");
-    return NewTaskObject(item->Task.get());
+    return NewTaskObject(item->Task());
   });
 }
 

@@ -12,10 +12,6 @@ const wchar_t* const StartExceedsEndMessage = L"The time of start exceeds time o
 
 namespace {
 
-// The day a value shows in a picker: a time that rounds up to midnight belongs to the next day,
-// as the time field then shows 0:00:00.
-TDateTime DayOf(TDateTime value) { return SplitDayTime(value).Day; }
-
 // A day before 30 December 1899 counts its time of day forward from its midnight while the
 // value itself is negative, so the time is subtracted there.
 TDateTime ComposeDateTime(int day, TDateTime time) { return day < 0 ? day - time : day + time; }
@@ -41,6 +37,8 @@ TDateTime TimeFieldValue(const String& Text) { return StrToTime(Text, TimeFieldS
 
 TTaskFormValues LoadTaskValues(const TRxTaskObject& Task, const TFormatSettings& Settings) {
   TTaskFormValues values;
+  // A time that rounds up to midnight shows as 0:00:00 of the next day, so the picker shows that
+  // day.
   values.StartDate = DayOf(Task.FStartDateTime);
   values.StartTime = TimeFieldText(Task.FStartDateTime, Settings);
   values.EndDate = DayOf(Task.FFinishDateTime);

@@ -13,7 +13,7 @@ void Arrange(benchmark::State& state) {
   TBenchGrid bench;
   bench.AddTasks(static_cast<int>(state.range(0)));
   bench.Tasks().Arrange();
-  TTaskObject& moved = *bench.Tasks().Items(bench.Tasks().Count() / 2).Task;
+  TTaskObject& moved = *bench.Tasks().Items(bench.Tasks().Count() / 2).Task();
   TDateTime start = moved.FStartDateTime;
   bool shifted = false;
   for (auto _ : state) {

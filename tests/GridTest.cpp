@@ -139,6 +139,41 @@ TEST_F(GridTest, GridExtentStopsAtTheClientArea) {
   EXPECT_EQ(FGrid.GridHeight(), 50);
 }
 
+// The painting draws from the axes: their cell in full view and their end must agree with the
+// scrolling, also where the line after the last cell falls just outside the client area.
+TEST_F(GridTest, AxesMapTheCellsInViewToPixels) {
+  TGridAxis cols = FGrid.ColAxis();
+  EXPECT_EQ(cols.LineWidth, 1);
+  EXPECT_EQ(cols.FixedEnd, 65);
+  EXPECT_EQ(cols.FirstCell, 1);
+  EXPECT_EQ(cols.LastFullCell, 2);
+  EXPECT_EQ(cols.GridEnd, 200);
+  EXPECT_EQ(cols.CellExtent(1), 64);
+  const TGridAxis rows = FGrid.RowAxis();
+  EXPECT_EQ(rows.FixedEnd, 25);
+  EXPECT_EQ(rows.LastFullCell, 3);
+  EXPECT_EQ(rows.GridEnd, 100);
+  EXPECT_EQ(FGrid.VisibleRowCount(), rows.LastFullCell - rows.FirstCell + 1);
+
+  FGrid.SetColCount(3);
+  FGrid.SetBounds(0, 0, 198, 104);
+  cols = FGrid.ColAxis();
+  EXPECT_EQ(cols.Extent, 194);
+  EXPECT_EQ(cols.LastFullCell, 2);
+  EXPECT_EQ(cols.GridEnd, 195);
+  EXPECT_EQ(FGrid.GridWidth(), 194);
+
+  FGrid.SetOptions({goHorzLine});
+  FGrid.SetColCount(5);
+  FGrid.SetTopLeft(2, 1);
+  cols = FGrid.ColAxis();
+  EXPECT_EQ(cols.LineWidth, 0);
+  EXPECT_EQ(cols.FixedEnd, 64);
+  EXPECT_EQ(cols.FirstCell, 2);
+  EXPECT_EQ(cols.LastFullCell, 3);
+  EXPECT_EQ(cols.GridEnd, 194);
+}
+
 TEST_F(GridTest, LeftPressSelectsAndShiftOrDragExtendsTheRange) {
   Click(2, 2);
   EXPECT_EQ(FGrid.Selection(), (TCellRect{2, 2, 2, 2}));

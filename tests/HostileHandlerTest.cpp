@@ -303,9 +303,9 @@ class EveryEventTest : public TaskTest {
     int markers = 0;
     for (int i = 0; i < items.Count(); ++i) {
       TTaskItem& item = items.Items(i);
-      EXPECT_NE(item.Task, nullptr);
-      for (const TPointControl* point : item.Points) EXPECT_EQ(point->FItem, &item);
-      markers += static_cast<int>(item.Points.size());
+      EXPECT_NE(item.Task(), nullptr);
+      for (const TPointControl* point : item.Points()) EXPECT_EQ(&point->Item(), &item);
+      markers += static_cast<int>(item.Points().size());
       selectionFound = selectionFound || grid.SelectedItem() == &item;
     }
     EXPECT_TRUE(selectionFound);

@@ -80,7 +80,7 @@ class TSide {
   }
 
   TSkedra& Grid() { return *FGrid; }
-  TTaskObject& Task(int index) { return *FGrid->TaskItems().Items(index).Task; }
+  TTaskObject& Task(int index) { return *FGrid->TaskItems().Items(index).Task(); }
 
  private:
   TFixedClock FClock{Today};
@@ -92,14 +92,14 @@ class TSide {
 void ExpectSameMarkers(TSide& product, TSide& reference) {
   TTaskItems& tasks = product.Grid().TaskItems();
   for (int index = 0; index < tasks.Count(); ++index) {
-    const auto& ours = tasks.Items(index).Points;
-    const auto& theirs = reference.Grid().TaskItems().Items(index).Points;
+    const auto& ours = tasks.Items(index).Points();
+    const auto& theirs = reference.Grid().TaskItems().Items(index).Points();
     ASSERT_EQ(ours.size(), theirs.size()) << "task " << index;
     for (std::size_t k = 0; k < ours.size(); ++k) {
-      ASSERT_EQ(ours[k]->FCol, theirs[k]->FCol) << "task " << index << " marker " << k;
+      ASSERT_EQ(ours[k]->Col(), theirs[k]->Col()) << "task " << index << " marker " << k;
       ASSERT_EQ(ours[k]->BoundsRect(), theirs[k]->BoundsRect())
-          << "task " << index << " column " << ours[k]->FCol;
-      ASSERT_EQ(ours[k]->Visible(), theirs[k]->Visible()) << "task " << index << " column " << ours[k]->FCol;
+          << "task " << index << " column " << ours[k]->Col();
+      ASSERT_EQ(ours[k]->Visible(), theirs[k]->Visible()) << "task " << index << " column " << ours[k]->Col();
     }
   }
 }

@@ -123,7 +123,7 @@ TEST_P(PointControlTest, ConfirmedUpdateReplacesTheMarkersBeforeTheEventAndKeeps
   bool oldGoneAtUpdate = false;
   grid.OnUpdateTask = [&](TComponent*, TTaskObject* Task) {
     FLog.push_back(Entry(L"Update", Task));
-    columnAtUpdate = Marker(0).FCol;
+    columnAtUpdate = Marker(0).Col();
     oldGoneAtUpdate = old.Expired();
   };
   Choose(L"Update...");
@@ -131,7 +131,7 @@ TEST_P(PointControlTest, ConfirmedUpdateReplacesTheMarkersBeforeTheEventAndKeeps
   EXPECT_EQ(FLog, TLog({L"Select 1", L"Edit 1", L"Update 1"}));
   EXPECT_EQ(columnAtUpdate, 6);
   EXPECT_TRUE(oldGoneAtUpdate);
-  ASSERT_EQ(Item(0).Points.size(), 1u);
+  ASSERT_EQ(Item(0).Points().size(), 1u);
   EXPECT_TRUE(ShownOf(0));
   EXPECT_EQ(grid.SelectedItem(), &Item(0));
 }
@@ -147,7 +147,7 @@ TEST_P(PointControlTest, CancelledOrFailedUpdateKeepsTheMarkers) {
   FEditor.Answer = TScriptedEditor::eaFail;
   EXPECT_THROW(RightClick(*marker), EConvertError);
   EXPECT_EQ(FLog, TLog({L"Select 1", L"Edit 1", L"Select 1", L"Edit 1"}));
-  ASSERT_EQ(Item(0).Points.size(), 1u);
+  ASSERT_EQ(Item(0).Points().size(), 1u);
   EXPECT_EQ(&Marker(0), marker);
   EXPECT_TRUE(ShownOf(0));
 }
@@ -186,7 +186,7 @@ TEST_P(PointControlTest, DeleteFromAMarkerRemovesTheFirstTaskWithItsIdentifier) 
   Choose(L"Delete");
   RightClick(Marker(1));
   ASSERT_EQ(grid.TaskItems().Count(), 1);
-  EXPECT_EQ(Item(0).Task.get(), &clicked);
+  EXPECT_EQ(Item(0).Task(), &clicked);
   EXPECT_EQ(BoundsOf(0).Width(), 290);
 }
 

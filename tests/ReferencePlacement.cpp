@@ -26,9 +26,9 @@ class TReference {
     std::vector<bool> marked(FItems.Count(), false);
     for (int index = 0; index < FItems.Count(); ++index) {
       TTaskItem& item = FItems.Items(index);
-      if (CanPlace(*item.Task)) continue;
+      if (CanPlace(*item.Task())) continue;
       marked[index] = true;
-      for (TPointControl* point : item.Points) point->SetVisible(false);
+      for (TPointControl* point : item.Points()) point->SetVisible(false);
     }
     for (int index = 0; index < FItems.Count(); ++index)
       if (!marked[index]) PlaceGroup(CollectGroup(index, marked));
@@ -39,9 +39,9 @@ class TReference {
     std::vector<int> group{first};
     marked[first] = true;
     for (std::size_t next = 0; next < group.size(); ++next) {
-      const TTaskObject& member = *FItems.Items(group[next]).Task;
+      const TTaskObject& member = *FItems.Items(group[next]).Task();
       for (int index = 0; index < FItems.Count(); ++index) {
-        if (marked[index] || !TasksOverlap(*FItems.Items(index).Task, member)) continue;
+        if (marked[index] || !TasksOverlap(*FItems.Items(index).Task(), member)) continue;
         group.push_back(index);
         marked[index] = true;
       }
@@ -53,7 +53,7 @@ class TReference {
     for (int col = FirstDayColumn; col < FGrid.ColCount(); ++col) {
       int day = DayOf(FGrid.ColumnDate(col));
       for (int index : group)
-        if (CoversDay(*FItems.Items(index).Task, day)) EnsurePoint(FGrid, FItems.Items(index), col);
+        if (CoversDay(*FItems.Items(index).Task(), day)) EnsurePoint(FGrid, FItems.Items(index), col);
       LayoutColumn(group, col);
     }
   }
@@ -61,8 +61,8 @@ class TReference {
   void LayoutColumn(const std::vector<int>& group, int col) {
     std::vector<TPointControl*> points;
     for (int index : group)
-      for (TPointControl* point : FItems.Items(index).Points)
-        if (point->FCol == col) {
+      for (TPointControl* point : FItems.Items(index).Points())
+        if (point->Col() == col) {
           points.push_back(point);
           break;
         }

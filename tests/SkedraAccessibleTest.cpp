@@ -217,7 +217,7 @@ TEST_P(SkedraAccessibleTest, TheDefaultActionRunsUpdateOfTheTaskItNamedWhenItRun
   update();
   EXPECT_EQ(FLog, TLog({L"Edit 1", L"Update 1"}));
   EXPECT_EQ(review.FStartDateTime, At(12, 9, 0));
-  ASSERT_FALSE(Item(0).Points.empty());
+  ASSERT_FALSE(Item(0).Points().empty());
   EXPECT_EQ(Model().Bounds(Model().ChildOf(&Item(0))), Marker(0).BoundsRect());
 
   FLog.clear();

@@ -41,9 +41,9 @@ class SkedraBatchTest : public TaskTest {
     }
     TTaskItems& items = grid.TaskItems();
     for (int i = 0; i < items.Count(); ++i)
-      for (const TPointControl* point : items.Items(i).Points) {
+      for (const TPointControl* point : items.Items(i).Points()) {
         TRect bounds = point->BoundsRect();
-        view.push_back(std::to_wstring(point->FCol) + L":" + std::to_wstring(bounds.Left) + L"," +
+        view.push_back(std::to_wstring(point->Col()) + L":" + std::to_wstring(bounds.Left) + L"," +
                        std::to_wstring(bounds.Top) + L"," + std::to_wstring(bounds.Right) + L"," +
                        std::to_wstring(bounds.Bottom));
       }
@@ -106,13 +106,13 @@ TEST_P(SkedraBatchTest, ABatchRecalculatesPlacesAndRepaintsOnceAtItsEnd) {
   grid.SetTopLeft(2, 20);
   EXPECT_TRUE(NothingInvalidated(grid));
   EXPECT_TRUE(modes.empty());
-  EXPECT_TRUE(Item(1).Points.empty());
+  EXPECT_TRUE(Item(1).Points().empty());
   grid.EndUpdate();
   EXPECT_EQ(modes, std::vector<TUpdateSkedraMode>{umLayout});
   EXPECT_EQ(Window(grid).FullInvalidations, 1);
   EXPECT_TRUE(Window(grid).InvalidRects.empty());
-  EXPECT_EQ(Item(1).Points.size(), 2u);
-  EXPECT_EQ(Item(0).Points.size(), 1u);
+  EXPECT_EQ(Item(1).Points().size(), 2u);
+  EXPECT_EQ(Item(0).Points().size(), 1u);
 }
 
 TEST_P(SkedraBatchTest, ChangesInsideABatchEndAsTheSameChangesMadeOneByOne) {
@@ -156,7 +156,7 @@ TEST_P(SkedraBatchTest, MarkersInsideABatchAreThoseOfTheLastPlacementOrNone) {
   EXPECT_EQ(grid.TaskItems().Count(), 1);
   EXPECT_EQ(grid.ControlAtPos(TPoint{first.Left + 2, first.Top + 2}), &Marker(0));
   grid.SetActiveDate(Day(11));
-  EXPECT_TRUE(Item(0).Points.empty());
+  EXPECT_TRUE(Item(0).Points().empty());
   EXPECT_EQ(grid.ControlAtPos(TPoint{first.Left + 2, first.Top + 2}), nullptr);
   TAccessibleModel& accessible = *grid.Accessible();
   for (int element = 0; element <= accessible.ChildCount(); ++element) {
@@ -164,7 +164,7 @@ TEST_P(SkedraBatchTest, MarkersInsideABatchAreThoseOfTheLastPlacementOrNone) {
     accessible.Bounds(element);
   }
   grid.EndUpdate();
-  EXPECT_TRUE(Item(0).Points.empty());
+  EXPECT_TRUE(Item(0).Points().empty());
   grid.SetActiveDate(Day(12));
   EXPECT_EQ(BoundsOf(0), first);
 }
@@ -172,19 +172,19 @@ TEST_P(SkedraBatchTest, MarkersInsideABatchAreThoseOfTheLastPlacementOrNone) {
 TEST_P(SkedraBatchTest, RefreshShowsTheTasksGivenToAdd) {
   TSkedra& grid = MakeDailyGrid();
   AddTask(1, At(12, 0, 0), At(12, 1, 0));
-  ASSERT_TRUE(Item(0).Points.empty());
+  ASSERT_TRUE(Item(0).Points().empty());
   FRecorder.ClearInvalidations();
   grid.Refresh();
-  ASSERT_EQ(Item(0).Points.size(), 1u);
+  ASSERT_EQ(Item(0).Points().size(), 1u);
   EXPECT_TRUE(ShownOf(0));
   EXPECT_GT(Window(grid).FullInvalidations, 0);
 
   AddTask(2, At(12, 2, 0), At(12, 3, 0));
   grid.BeginUpdate();
   grid.Refresh();
-  EXPECT_TRUE(Item(1).Points.empty());
+  EXPECT_TRUE(Item(1).Points().empty());
   grid.EndUpdate();
-  EXPECT_EQ(Item(1).Points.size(), 1u);
+  EXPECT_EQ(Item(1).Points().size(), 1u);
 }
 
 TEST_P(SkedraBatchTest, AFailingUpdateHandlerEndsTheBatchAllTheSame) {

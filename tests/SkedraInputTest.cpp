@@ -52,7 +52,7 @@ class SkedraInputTest : public TaskTest {
     return key;
   }
   int SelectedId() const {
-    return FGrid->SelectedItem() ? FGrid->SelectedItem()->Task->FID : -1;
+    return FGrid->SelectedItem() ? FGrid->SelectedItem()->Task()->FID : -1;
   }
   void DesignMode() {
     TAmbientProperties designing;

@@ -406,7 +406,7 @@ TEST_P(SkedraLayoutTest, NewTaskFromTheMenuSpansTheSelectedCells) {
   grid.SetSelection(TCellRect{3, 37, 4, 40});
   grid.ContextPopup(100, 100);
   ASSERT_EQ(grid.TaskItems().Count(), 1);
-  TTaskObject& task = *grid.TaskItems().Items(0).Task;
+  TTaskObject& task = *grid.TaskItems().Items(0).Task();
   EXPECT_EQ(appended, std::vector<TTaskObject*>{&task});
   EXPECT_EQ(task.FID, 7);
   EXPECT_DOUBLE_EQ(task.FStartDateTime, Day(10) + EncodeTime(9, 0, 0, 0));
@@ -436,11 +436,11 @@ TEST_P(SkedraLayoutTest, ChangesOfTheShownRangeFreeTheMarkers) {
   task->FFinishDateTime = task->FStartDateTime;
   grid.TaskItems().Add(std::move(task));
   grid.SetBounds(0, 0, 500, 300);
-  ASSERT_EQ(grid.TaskItems().Items(0).Points.size(), 1u);
-  TWeakRef<TPointControl> marker(grid.TaskItems().Items(0).Points[0]);
+  ASSERT_EQ(grid.TaskItems().Items(0).Points().size(), 1u);
+  TWeakRef<TPointControl> marker(grid.TaskItems().Items(0).Points()[0]);
   grid.SetActiveDate(Day(13));
   EXPECT_TRUE(marker.Expired());
-  EXPECT_TRUE(grid.TaskItems().Items(0).Points.empty());
+  EXPECT_TRUE(grid.TaskItems().Items(0).Points().empty());
   EXPECT_EQ(grid.ControlCount(), 0);
 }
 

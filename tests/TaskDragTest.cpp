@@ -201,16 +201,16 @@ TEST_P(TaskDragTest, WeeklyMovesCrossDayColumnsAndATaskOverTwoDaysMovesAsAWhole)
   // Thursday to Monday, a row up.
   Drag(MiddleOf(Marker(0)), -3 * column, -Pitch);
   // From the marker of its second day, one day on and a row down.
-  ASSERT_EQ(Item(1).Points.size(), 2u);
-  ASSERT_EQ(Marker(1, 1).FCol, 5);
+  ASSERT_EQ(Item(1).Points().size(), 2u);
+  ASSERT_EQ(Marker(1, 1).Col(), 5);
   Drag(MiddleOf(Marker(1, 1)), column, Pitch);
   EXPECT_EQ(Events(),
             TLog({L"Select 1", L"BeforeMove 1 9 8:45-9 9:30", L"Moved 1", L"Update 1", L"Select 2",
                   L"BeforeMove 2 12 14:15-13 10:15", L"Moved 2", L"Update 2"}));
   EXPECT_EQ(twoDays.FStartDateTime, At(12, 14, 15));
-  ASSERT_EQ(Item(1).Points.size(), 2u);
-  EXPECT_EQ(Marker(1, 0).FCol, 5);
-  EXPECT_EQ(Marker(1, 1).FCol, 6);
+  ASSERT_EQ(Item(1).Points().size(), 2u);
+  EXPECT_EQ(Marker(1, 0).Col(), 5);
+  EXPECT_EQ(Marker(1, 1).Col(), 6);
 }
 
 TEST_P(TaskDragTest, TheOutlineCoversTheTargetsCellsInEachShownDayWhileTheMarkersStay) {

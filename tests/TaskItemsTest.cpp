@@ -29,8 +29,8 @@ TEST_P(TaskItemsTest, AddTakesTheTaskButPlacesItLater) {
   TSkedra& grid = MakeDailyGrid();
   TLoggedTask& task = AddTask(1, At(12, 9, 0), At(12, 9, 0));
   EXPECT_EQ(grid.TaskItems().Count(), 1);
-  EXPECT_EQ(Item(0).Task.get(), &task);
-  EXPECT_TRUE(Item(0).Points.empty());
+  EXPECT_EQ(Item(0).Task(), &task);
+  EXPECT_TRUE(Item(0).Points().empty());
   EXPECT_TRUE(FLog.empty());
 }
 
@@ -48,7 +48,7 @@ TEST_P(TaskItemsTest, NoTaskAndATaskAlreadyHeldAreRefused) {
             L"no failure");
   EXPECT_EQ(other.TaskItems().Count(), 0);
   ASSERT_EQ(grid.TaskItems().Count(), 1);
-  EXPECT_EQ(Item(0).Task.get(), &task);
+  EXPECT_EQ(Item(0).Task(), &task);
 }
 
 TEST_P(TaskItemsTest, AddTasksTakesThemAllInOrderButPlacesThemLater) {
@@ -59,8 +59,8 @@ TEST_P(TaskItemsTest, AddTasksTakesThemAllInOrderButPlacesThemLater) {
   grid.TaskItems().AddTasks(std::move(tasks));
   ASSERT_EQ(grid.TaskItems().Count(), 4);
   for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(Item(i).Task->FID, i + 1);
-    EXPECT_TRUE(Item(i).Points.empty());
+    EXPECT_EQ(Item(i).Task()->FID, i + 1);
+    EXPECT_TRUE(Item(i).Points().empty());
   }
   grid.TaskItems().AddTasks({});
   EXPECT_EQ(grid.TaskItems().Count(), 4);
@@ -99,7 +99,7 @@ TEST_P(TaskItemsTest, AddTasksWithOneTaskThatCannotBeAddedAddsNone) {
             }),
             L"The task is already in the list");
   ASSERT_EQ(grid.TaskItems().Count(), 1);
-  EXPECT_EQ(Item(0).Task.get(), &held);
+  EXPECT_EQ(Item(0).Task(), &held);
   EXPECT_THROW(held.SetID(5), EInvalidOperation);
 }
 
@@ -135,14 +135,14 @@ TEST_P(TaskItemsTest, ConfirmedNewTaskIsAppendedAndPlacedBeforeTheEvent) {
   std::size_t markersAtAppend = 0;
   grid.OnAppendTask = [&](TComponent*, TTaskObject* Task) {
     FLog.push_back(Entry(L"Append", Task));
-    markersAtAppend = Item(1).Points.size();
+    markersAtAppend = Item(1).Points().size();
   };
   grid.TaskItems().NewTask();
   EXPECT_EQ(FLog, TLog({L"Create", L"Edit 7", L"Append 7"}));
   EXPECT_EQ(FEditor.ShownStart, At(12, 9, 0));
   EXPECT_EQ(FEditor.ShownFinish, At(12, 9, 45));
   ASSERT_EQ(grid.TaskItems().Count(), 2);
-  EXPECT_EQ(static_cast<TRxTaskObject&>(*Item(1).Task).FDescription, L"Review");
+  EXPECT_EQ(static_cast<TRxTaskObject&>(*Item(1).Task()).FDescription, L"Review");
   EXPECT_EQ(markersAtAppend, 1u);
   EXPECT_EQ(BoundsOf(1), Bounds(60, (37 - grid.TopVisibleRow() + 1) * 17, 290, 68));
 }
@@ -161,8 +161,8 @@ TEST_P(TaskItemsTest, NewTaskFromOneCellStartsAndFinishesThere) {
   TSkedra& grid = MakeDailyGrid();
   grid.SetSelection(TCellRect{2, 37, 2, 37});
   grid.TaskItems().NewTask();
-  EXPECT_EQ(Item(0).Task->FStartDateTime, At(12, 9, 0));
-  EXPECT_EQ(Item(0).Task->FFinishDateTime, At(12, 9, 0));
+  EXPECT_EQ(Item(0).Task()->FStartDateTime, At(12, 9, 0));
+  EXPECT_EQ(Item(0).Task()->FFinishDateTime, At(12, 9, 0));
 }
 
 TEST_P(TaskItemsTest, CancelledNewTaskIsFreedWithoutEvent) {
@@ -244,6 +244,7 @@ TEST_P(TaskItemsTest, DeleteConfirmsUnselectsReportsFreesAndArranges) {
   EXPECT_EQ(BoundsOf(0).Width(), 290);
 }
 
+// The task that was selected stays, and repaints to lose its bar.
 TEST_P(TaskItemsTest, DeleteOfAnUnselectedTaskStillClearsTheSelection) {
   TSkedra& grid = MakeDailyGrid();
   AddTask(1, At(12, 9, 0), At(12, 9, 0));
@@ -251,9 +252,11 @@ TEST_P(TaskItemsTest, DeleteOfAnUnselectedTaskStillClearsTheSelection) {
   grid.TaskItems().Arrange();
   Marker(1).MouseDown(mbLeft, {}, 1, 1);
   FLog.clear();
+  FRecorder.ClearInvalidations();
   grid.TaskItems().Delete(1);
   EXPECT_EQ(FLog, TLog({L"Confirm 1", L"Unselect 1", L"Delete 1"}));
   EXPECT_EQ(grid.SelectedItem(), nullptr);
+  EXPECT_TRUE(Invalidated(Marker(0)));
 }
 
 TEST_P(TaskItemsTest, DeleteActsOnTheFirstMatchOnlyAndOnlyWithConsent) {
@@ -269,7 +272,7 @@ TEST_P(TaskItemsTest, DeleteActsOnTheFirstMatchOnlyAndOnlyWithConsent) {
   first.AgreesToDelete = true;
   grid.TaskItems().Delete(5);
   ASSERT_EQ(grid.TaskItems().Count(), 1);
-  EXPECT_EQ(Item(0).Task.get(), &second);
+  EXPECT_EQ(Item(0).Task(), &second);
 }
 
 TEST_P(TaskItemsTest, FailingDeleteHandlerLeavesTheTaskUnselected) {

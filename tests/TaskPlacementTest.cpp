@@ -15,10 +15,10 @@ TEST_P(TaskPlacementTest, LoneTaskCoversItsRowsAndFollowsTheScroll) {
   TSkedra& grid = MakeDailyGrid();
   ASSERT_EQ(grid.ColWidths(2), 300);
   AddTask(1, At(12, 9, 0), At(12, 9, 45));
-  EXPECT_TRUE(Item(0).Points.empty());
+  EXPECT_TRUE(Item(0).Points().empty());
   grid.TaskItems().Arrange();
-  ASSERT_EQ(Item(0).Points.size(), 1u);
-  EXPECT_EQ(Marker(0).FCol, 2);
+  ASSERT_EQ(Item(0).Points().size(), 1u);
+  EXPECT_EQ(Marker(0).Col(), 2);
   EXPECT_EQ(BoundsOf(0), Bounds(60, 629, 290, 68));
   EXPECT_TRUE(ShownOf(0));
   std::size_t windows = FRecorder.Windows.size();
@@ -80,7 +80,7 @@ TEST_P(TaskPlacementTest, TaskOverSeveralDaysRunsToTheEdgesOfEachDay) {
   AddTask(1, At(9, 15, 0), At(11, 10, 0));
   AddTask(2, At(10, 9, 0), At(10, 10, 0));
   grid.TaskItems().Arrange();
-  ASSERT_EQ(Item(0).Points.size(), 3u);
+  ASSERT_EQ(Item(0).Points().size(), 3u);
   int left = 50;
   int width = grid.ColWidths(2) - 10;
   EXPECT_EQ(BoundsOf(0, 0), Bounds(left + 10, 61 * 17, width, 36 * 17));
@@ -97,10 +97,10 @@ TEST_P(TaskPlacementTest, MarkersExistOnlyForShownDays) {
   AddTask(2, At(14, 9, 0), At(20, 9, 0));
   AddTask(3, At(1, 9, 0), At(31, 9, 0));
   grid.TaskItems().Arrange();
-  EXPECT_TRUE(Item(0).Points.empty());
-  EXPECT_TRUE(Item(1).Points.empty());
-  ASSERT_EQ(Item(2).Points.size(), 5u);
-  for (int col = 0; col < 5; ++col) EXPECT_EQ(Marker(2, col).FCol, col + 2);
+  EXPECT_TRUE(Item(0).Points().empty());
+  EXPECT_TRUE(Item(1).Points().empty());
+  ASSERT_EQ(Item(2).Points().size(), 5u);
+  for (int col = 0; col < 5; ++col) EXPECT_EQ(Marker(2, col).Col(), col + 2);
 }
 
 TEST_P(TaskPlacementTest, ChangedDatesKeepTheOldMarkersUntilTheyAreReleased) {
@@ -108,20 +108,20 @@ TEST_P(TaskPlacementTest, ChangedDatesKeepTheOldMarkersUntilTheyAreReleased) {
   TLoggedTask& moved = AddTask(1, At(12, 9, 0), At(12, 10, 0));
   AddTask(2, At(12, 9, 30), At(13, 11, 0));
   grid.TaskItems().Arrange();
-  ASSERT_EQ(Marker(0).FCol, 5);
+  ASSERT_EQ(Marker(0).Col(), 5);
   int half = (grid.ColWidths(5) - 10) / 2;
   moved.FStartDateTime = At(13, 10, 0);
   moved.FFinishDateTime = At(13, 10, 30);
   grid.TaskItems().Arrange();
-  ASSERT_EQ(Item(0).Points.size(), 2u);
+  ASSERT_EQ(Item(0).Points().size(), 2u);
   EXPECT_FALSE(ShownOf(0, 0));
-  EXPECT_EQ(Marker(0, 1).FCol, 6);
+  EXPECT_EQ(Marker(0, 1).Col(), 6);
   // The hidden marker still holds the first slot of its column.
   EXPECT_EQ(BoundsOf(1, 0).Width(), half);
   EXPECT_EQ(BoundsOf(1, 0).Left, 50 + 3 * grid.ColWidths(2) + 10 + half);
   grid.SetActiveDate(Day(12));
-  ASSERT_EQ(Item(0).Points.size(), 1u);
-  EXPECT_EQ(Marker(0).FCol, 6);
+  ASSERT_EQ(Item(0).Points().size(), 1u);
+  EXPECT_EQ(Marker(0).Col(), 6);
   EXPECT_EQ(BoundsOf(1, 0).Width(), grid.ColWidths(5) - 10);
 }
 
@@ -150,8 +150,8 @@ TEST_P(TaskPlacementTest, MarkerIsAFramedWindowlessChildOfTheGrid) {
   EXPECT_EQ(Marker(0).ClientRect(), (TRect{0, 0, Marker(0).Width() - 2, Marker(0).Height() - 2}));
   EXPECT_EQ(Marker(0).Parent(), &grid);
   EXPECT_EQ(Marker(0).Owner(), &grid);
-  EXPECT_EQ(Marker(0).FItem, &Item(0));
-  EXPECT_TRUE(Item(1).Points.empty());
+  EXPECT_EQ(&Marker(0).Item(), &Item(0));
+  EXPECT_TRUE(Item(1).Points().empty());
 }
 
 // A container can store any number in a task's dates: such a task gets no marker, and the rest
@@ -167,10 +167,10 @@ TEST_P(TaskPlacementTest, TaskWithDatesOutsideTheCalendarGetsNoMarkerAndStopsNot
   for (std::size_t i = 0; i < spans.size(); ++i)
     AddTask(10 + static_cast<int>(i), spans[i].first, spans[i].second);
   grid.TaskItems().Arrange();
-  ASSERT_EQ(Item(0).Points.size(), 1u);
+  ASSERT_EQ(Item(0).Points().size(), 1u);
   EXPECT_TRUE(ShownOf(0));
-  EXPECT_EQ(BoundsOf(0).Width(), grid.ColWidths(Marker(0).FCol) - 10);
-  for (std::size_t i = 1; i <= spans.size(); ++i) EXPECT_TRUE(Item(i).Points.empty()) << i;
+  EXPECT_EQ(BoundsOf(0).Width(), grid.ColWidths(Marker(0).Col()) - 10);
+  for (std::size_t i = 1; i <= spans.size(); ++i) EXPECT_TRUE(Item(i).Points().empty()) << i;
 
   grid.NextButtonClick(nullptr);
   grid.PrevButtonClick(nullptr);
@@ -202,13 +202,13 @@ TEST_P(TaskPlacementTest, TimesRoundedToMidnightBelongToTheNextDay) {
   AddTask(1, At(11, 22, 0), almost);
   AddTask(2, almost, At(12, 1, 0));
   grid.TaskItems().Arrange();
-  ASSERT_EQ(Item(0).Points.size(), 2u);
-  EXPECT_EQ(Marker(0, 0).FCol, col12 - 1);
+  ASSERT_EQ(Item(0).Points().size(), 2u);
+  EXPECT_EQ(Marker(0, 0).Col(), col12 - 1);
   EXPECT_EQ(BoundsOf(0, 0).Height(), 8 * 17);
-  EXPECT_EQ(Marker(0, 1).FCol, col12);
+  EXPECT_EQ(Marker(0, 1).Col(), col12);
   EXPECT_EQ(BoundsOf(0, 1).Height(), 17);
-  ASSERT_EQ(Item(1).Points.size(), 1u);
-  EXPECT_EQ(Marker(1).FCol, col12);
+  ASSERT_EQ(Item(1).Points().size(), 1u);
+  EXPECT_EQ(Marker(1).Col(), col12);
   EXPECT_EQ(BoundsOf(1).Height(), 5 * 17);
 }
 
@@ -224,7 +224,7 @@ TEST_P(TaskPlacementTest, LateTasksStayInsideTheGridForScalesThatDoNotDivideADay
     grid.SetTopLeft(2, grid.RowCount() - 1);
     EXPECT_EQ(grid.DateTimeToCell(At(12, 23, 59)).Row, grid.RowCount() - 1) << scale;
     const int gridBottom = (grid.RowCount() - grid.TopVisibleRow() + grid.FixedRows()) * 17;
-    ASSERT_EQ(Item(0).Points.size(), 1u);
+    ASSERT_EQ(Item(0).Points().size(), 1u);
     EXPECT_TRUE(ShownOf(0)) << scale;
     EXPECT_LE(BoundsOf(0).Bottom, gridBottom) << scale;
     EXPECT_EQ(BoundsOf(0).Height(), 17) << scale;

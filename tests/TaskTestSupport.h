@@ -125,7 +125,7 @@ class TaskTest : public SkedraTest {
   }
 
   TTaskItem& Item(int index) { return FGrid->TaskItems().Items(index); }
-  TPointControl& Marker(int index, int point = 0) { return *Item(index).Points.at(point); }
+  TPointControl& Marker(int index, int point = 0) { return *Item(index).Points().at(point); }
   TRect BoundsOf(int index, int point = 0) { return Marker(index, point).BoundsRect(); }
   bool ShownOf(int index, int point = 0) { return Marker(index, point).Visible(); }
   // Whether the grid's window was asked to repaint the marker since the last clearing.

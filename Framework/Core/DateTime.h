@@ -30,6 +30,8 @@ struct TDayTime {
   int MSec;
 };
 TDayTime SplitDayTime(TDateTime Value);
+// The day the value falls on, as SplitDayTime decomposes it: every row, column and marker agrees.
+inline int DayOf(TDateTime Value) { return SplitDayTime(Value).Day; }
 // The value of a day and a time of day (0 <= MSec < one day), the inverse of SplitDayTime: the
 // same number as the day's date plus EncodeTime of the time for days from 30 December 1899 on.
 TDateTime JoinDayTime(TDayTime Parts);

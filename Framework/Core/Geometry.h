@@ -2,6 +2,8 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 
 namespace skx {
 
@@ -39,6 +41,12 @@ struct TRect {
   }
   friend bool operator!=(const TRect& a, const TRect& b) { return !(a == b); }
 };
+
+// Positions are summed in 64 bits and kept within the pixel range when they reach a rectangle.
+constexpr int ToPixel(std::int64_t position) {
+  return static_cast<int>(std::clamp<std::int64_t>(position, std::numeric_limits<int>::min(),
+                                                   std::numeric_limits<int>::max()));
+}
 
 constexpr TRect Bounds(int left, int top, int width, int height) {
   return TRect{left, top, left + width, top + height};

@@ -2,7 +2,6 @@
 #include "Framework/Core/Grids.h"
 
 #include <algorithm>
-#include <limits>
 
 #include "Framework/Core/Exceptions.h"
 
@@ -25,11 +24,6 @@ void SetSizeAt(std::vector<int>& sizes, int index, int count, int defaultSize, i
   CheckGridIndex(index, count);
   if (sizes.empty()) sizes.assign(count, defaultSize);
   sizes[index] = value;
-}
-
-// The far edge of a cell that starts inside the client area, kept within the pixel range.
-int CellEnd(std::int64_t start, int extent) {
-  return static_cast<int>(std::min<std::int64_t>(start + extent, std::numeric_limits<int>::max()));
 }
 
 void ResizeSizes(std::vector<int>& sizes, int count, int defaultSize) {
@@ -206,9 +200,9 @@ void TCustomGrid::ScrollIntoView(TCellCoord cell) {
   int col = FTopLeft.Col;
   int row = FTopLeft.Row;
   if (cell.Col < col) col = cell.Col;
-  else if (cell.Col > LastFullVisible(true)) col = FirstShowing(true, cell.Col);
+  else if (cell.Col > ColAxis().LastFullCell) col = FirstShowing(true, cell.Col);
   if (cell.Row < row) row = cell.Row;
-  else if (cell.Row > LastFullVisible(false)) row = FirstShowing(false, cell.Row);
+  else if (cell.Row > RowAxis().LastFullCell) row = FirstShowing(false, cell.Row);
   MoveTopLeft(col, row);
 }
 
@@ -238,21 +232,36 @@ std::int64_t TCustomGrid::FixedExtent(bool horz) const {
   return extent;
 }
 
-int TCustomGrid::LastFullVisible(bool horz) const {
-  int lineWidth = AxisLineWidth(horz);
-  std::int64_t limit = std::int64_t{AxisClientExtent(horz)} + lineWidth;
-  std::int64_t position = FixedExtent(horz);
-  int last = AxisFirst(horz);
-  for (int i = AxisFirst(horz); i < AxisCount(horz); ++i) {
+// A cell is in full view while the line after it ends no further than one line past the client
+// area: the last line may fall outside.
+TGridAxis TCustomGrid::Axis(bool horz) const {
+  TGridAxis axis;
+  axis.Grid = this;
+  axis.Horz = horz;
+  axis.LineWidth = AxisLineWidth(horz);
+  axis.FixedCount = AxisFixed(horz);
+  axis.FirstCell = AxisFirst(horz);
+  axis.CellCount = AxisCount(horz);
+  axis.Extent = AxisClientExtent(horz);
+  const std::int64_t fixedEnd = FixedExtent(horz);
+  axis.FixedEnd = ToPixel(fixedEnd);
+  const std::int64_t limit = std::int64_t{axis.Extent} + axis.LineWidth;
+  std::int64_t position = fixedEnd;
+  axis.LastFullCell = axis.FirstCell;
+  for (int i = axis.FirstCell; i < axis.CellCount; ++i) {
     position += Pitch(horz, i);
-    if (position > limit) break;
-    last = i;
+    if (position > limit) {
+      position = axis.Extent;
+      break;
+    }
+    axis.LastFullCell = i;
   }
-  return last;
+  axis.GridEnd = ToPixel(position);
+  return axis;
 }
 
 int TCustomGrid::VisibleCount(bool horz) const {
-  return LastFullVisible(horz) - AxisFirst(horz) + 1;
+  return Axis(horz).LastFullCell - AxisFirst(horz) + 1;
 }
 
 int TCustomGrid::VisibleColCount() const { return VisibleCount(true); }
@@ -260,14 +269,8 @@ int TCustomGrid::VisibleColCount() const { return VisibleCount(true); }
 int TCustomGrid::VisibleRowCount() const { return VisibleCount(false); }
 
 int TCustomGrid::GridEnd(bool horz) const {
-  int lineWidth = AxisLineWidth(horz);
-  int extent = AxisClientExtent(horz);
-  std::int64_t position = FixedExtent(horz);
-  for (int i = AxisFirst(horz); i < AxisCount(horz); ++i) {
-    position += Pitch(horz, i);
-    if (position > std::int64_t{extent} + lineWidth) return extent;
-  }
-  return static_cast<int>(std::min<std::int64_t>(position, extent));
+  const TGridAxis axis = Axis(horz);
+  return std::min(axis.GridEnd, axis.Extent);
 }
 
 int TCustomGrid::GridWidth() const { return GridEnd(true); }
@@ -323,8 +326,8 @@ TRect TCustomGrid::CellRect(int col, int row) const {
   std::int64_t left = CellStart(true, col);
   std::int64_t top = CellStart(false, row);
   if (left < 0 || top < 0 || left >= ClientWidth() || top >= ClientHeight()) return TRect{};
-  return TRect{static_cast<int>(left), static_cast<int>(top), CellEnd(left, ColWidths(col)),
-               CellEnd(top, RowHeights(row))};
+  return TRect{static_cast<int>(left), static_cast<int>(top), ToPixel(left + ColWidths(col)),
+               ToPixel(top + RowHeights(row))};
 }
 
 TPoint TCustomGrid::KeyboardPopupPoint() const {

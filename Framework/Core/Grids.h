@@ -37,6 +37,26 @@ enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 using TDrawCellEvent = std::function<void(TComponent* Sender, int ACol, int ARow,
                                           const TRect& Rect, TGridDrawState State)>;
 
+class TCustomGrid;
+
+// How one axis of a grid maps its cells to pixels of the client area as the grid shows them
+// now: the columns along x (Horz) or the rows along y.
+struct TGridAxis {
+  const TCustomGrid* Grid = nullptr;
+  bool Horz = true;
+  int LineWidth = 0;  // the line after each cell; 0 when the axis shows no lines
+  int FixedCount = 0;
+  int FirstCell = 0;  // the first scrolling cell in view
+  int CellCount = 0;
+  int Extent = 0;    // the client width or height
+  int FixedEnd = 0;  // where the scrolling cells begin
+  // Just past the line after the last cell, or the extent once a cell reaches beyond it.
+  int GridEnd = 0;
+  int LastFullCell = 0;  // the last scrolling cell in full view
+
+  int CellExtent(int index) const;
+};
+
 class TCustomGrid : public TWinControl {
  public:
   explicit TCustomGrid(TComponent* AOwner);
@@ -99,6 +119,8 @@ class TCustomGrid : public TWinControl {
   // The pixel extent of the cells drawn, at most the client size.
   int GridWidth() const;
   int GridHeight() const;
+  TGridAxis ColAxis() const { return Axis(true); }
+  TGridAxis RowAxis() const { return Axis(false); }
 
   // (-1, -1) parts where the point lies beyond the cells.
   TCellCoord MouseToCell(int x, int y) const;
@@ -169,7 +191,7 @@ class TCustomGrid : public TWinControl {
   int AxisClientExtent(bool horz) const { return horz ? ClientWidth() : ClientHeight(); }
   // Pixel positions are summed in 64 bits: any width or height is accepted, however large.
   std::int64_t FixedExtent(bool horz) const;
-  int LastFullVisible(bool horz) const;
+  TGridAxis Axis(bool horz) const;
   int VisibleCount(bool horz) const;
   int GridEnd(bool horz) const;
   // The largest first scrolling cell that still fills the client area.
@@ -211,5 +233,9 @@ class TCustomGrid : public TWinControl {
   bool FSelecting = false;
   TCanvas* FCanvas = nullptr;
 };
+
+inline int TGridAxis::CellExtent(int index) const {
+  return Horz ? Grid->ColWidths(index) : Grid->RowHeights(index);
+}
 
 }  // namespace skx

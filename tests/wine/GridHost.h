@@ -59,7 +59,7 @@ class TGridHost {
   // A task of the shown active date's day, from one time of day to another; markers are placed.
   TRxTaskObject& AddTask(int id, TDateTime start, TDateTime finish, const String& description);
   TTaskItem& Item(int index) { return Grid().TaskItems().Items(index); }
-  TPointControl& Marker(int item, int index = 0) { return *Item(item).Points.at(index); }
+  TPointControl& Marker(int item, int index = 0) { return *Item(item).Points().at(index); }
   // The marker's bounds in the grid's client coordinates, as the grid paints and hit-tests it.
   RECT MarkerRect(int item, int index = 0);
   // A press and release on the grid at client coordinates of the marker.

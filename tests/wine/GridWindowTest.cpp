@@ -125,7 +125,7 @@ TEST_F(GridWindowTest, WeeklyViewShowsEveryDayAndTasksAcrossDays) {
   }
   // The task over two days has a marker in each of their columns, down to the last row in view
   // on the first day and from the first row on the second.
-  ASSERT_EQ(FHost.Item(1).Points.size(), 2u);
+  ASSERT_EQ(FHost.Item(1).Points().size(), 2u);
   TRect first = Marker(1, 0);
   TRect second = Marker(1, 1);
   EXPECT_EQ(first.Top, (RowOf(14, 0) - RowOf(6, 0) + 1) * Pitch);

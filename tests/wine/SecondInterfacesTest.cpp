@@ -158,7 +158,7 @@ TEST_F(SecondInterfacesTest, TheFirstSinkHearsTodaysEventsAndTheSecondEveryEvent
   ITaskObject2* task = NewTask(5, 46365.5);
   ASSERT_EQ(FX->AddTask(task), S_OK);
   task->Release();
-  TTaskObject* added = Grid().TaskItems().Items(0).Task.get();
+  TTaskObject* added = Grid().TaskItems().Items(0).Task();
 
   Grid().DoClick();
   Grid().DoDblClick();
@@ -185,7 +185,7 @@ TEST_F(SecondInterfacesTest, TheSecondSinkCancelsChangesAndSwallowsKeys) {
   ITaskObject2* task = NewTask(1, 46365.5);
   ASSERT_EQ(FX->AddTask(task), S_OK);
   task->Release();
-  TTaskObject* added = Grid().TaskItems().Items(0).Task.get();
+  TTaskObject* added = Grid().TaskItems().Items(0).Task();
   sink.Cancel = true;
   EXPECT_FALSE(Grid().DoBeforeMoveTask(added, 46366, 46366));
   EXPECT_FALSE(Grid().DoBeforeResizeTask(added, 46366, 46366));
