@@ -12,18 +12,21 @@ class TWeakTarget {
   TWeakTarget(const TWeakTarget&) {}
   TWeakTarget& operator=(const TWeakTarget&) { return *this; }
   virtual ~TWeakTarget() {
-    if (FSelf) *FSelf = nullptr;
+    if (FSelf) **FSelf = nullptr;
   }
 
  private:
   template <typename T>
   friend class TWeakRef;
-  // Made for the first weak reference only: most targets never get one.
+  // Made for the first weak reference only: most targets never get one, and a target holds just
+  // the one pointer (every task and marker is one).
   const std::shared_ptr<TWeakTarget*>& Cell() {
-    if (!FSelf) FSelf = std::make_shared<TWeakTarget*>(this);
-    return FSelf;
+    if (!FSelf) {
+      FSelf = std::make_unique<std::shared_ptr<TWeakTarget*>>(std::make_shared<TWeakTarget*>(this));
+    }
+    return *FSelf;
   }
-  std::shared_ptr<TWeakTarget*> FSelf;
+  std::unique_ptr<std::shared_ptr<TWeakTarget*>> FSelf;
 };
 
 template <typename T>
