@@ -5,6 +5,7 @@
 #include <cmath>
 #include <fstream>
 
+#include "Density.h"
 #include "MainWindow.h"
 #include "Screenshot.h"
 #include "TaskText.h"
@@ -17,6 +18,9 @@ namespace Ev = SkedraXEventsDispId;
 
 // The height of a time row with its grid line.
 constexpr int RowHeight = 17;
+
+// A distance on the grid written for 96 pixels per inch, at the grid window's density.
+int OnGrid(HWND Grid, int Pixels) { return Scaled(Pixels, WindowDpi(Grid)); }
 
 struct TWindowSearch {
   const wchar_t* Caption;
@@ -99,7 +103,7 @@ bool TAutoTest::Step() {
       Expect(FMain.EventCount(Ev::OnBeforeMoveTask) == 1 && FMain.EventCount(Ev::OnTaskMoved) == 1,
              L"a drag asks before the move and tells after it");
       Screenshot(L"7-task-dragged");
-      FGrip.y += 240 / FScale * RowHeight;
+      FGrip.y += OnGrid(FMain.ControlWindow(), 240 / FScale * RowHeight);
       // Down to the first row whose start lies past the end of the working hours.
       double finish = 0, dayEnd = 0;
       FTask->get_FinishDateTime(&finish);
@@ -169,14 +173,15 @@ POINT TAutoTest::ClickAMarker() {
   RECT client{};
   ::GetClientRect(grid, &client);
   const int selected = FMain.EventCount(Ev::OnSelectTask);
-  for (int y = 21; y < client.bottom; y += RowHeight) {
-    const LPARAM at = MAKELPARAM(64, y);
+  const int x = OnGrid(grid, 64);
+  for (int y = OnGrid(grid, 21); y < client.bottom; y += OnGrid(grid, RowHeight)) {
+    const LPARAM at = MAKELPARAM(x, y);
     ::SendMessageW(grid, WM_LBUTTONDOWN, MK_LBUTTON, at);
     ::SendMessageW(grid, WM_LBUTTONUP, 0, at);
-    if (FMain.EventCount(Ev::OnSelectTask) > selected) return POINT{64, y};
+    if (FMain.EventCount(Ev::OnSelectTask) > selected) return POINT{x, y};
   }
   Expect(false, L"the week shows task markers");
-  return POINT{64, 21};
+  return POINT{x, OnGrid(grid, 21)};
 }
 
 // Three cells of the day's column that no marker covers, from the middle of the grid down: on the
@@ -220,7 +225,7 @@ bool TAutoTest::AnswerTaskDialog() {
 // The press lands mid-row, away from the marker's top and bottom edges, which resize.
 void TAutoTest::StartDragging() {
   FGrip = ClickAMarker();
-  FGrip.y += RowHeight / 2;
+  FGrip.y += OnGrid(FMain.ControlWindow(), RowHeight / 2);
   FMain.Control().get_TimeScale(&FScale);
   if (FScale <= 0 || FAILED(FMain.Control().get_SelectedTask(&FTask)) || FTask == nullptr) {
     Expect(false, L"a selected task to drag");
@@ -231,7 +236,7 @@ void TAutoTest::StartDragging() {
 }
 
 void TAutoTest::DragRows(int Rows) {
-  if (FTask != nullptr) Drag(FMain.ControlWindow(), FGrip, Rows * RowHeight);
+  if (FTask != nullptr) Drag(FMain.ControlWindow(), FGrip, OnGrid(FMain.ControlWindow(), Rows * RowHeight));
 }
 
 bool TAutoTest::MovedBy(int Rows) const {

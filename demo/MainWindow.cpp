@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "AutoTest.h"
+#include "Density.h"
 #include "SampleWeek.h"
 #include "TaskText.h"
 
@@ -18,6 +19,15 @@ namespace {
 const wchar_t* const WindowClass = L"SkedraDemoWindow";
 constexpr int LogHeight = 150;
 constexpr UINT_PTR AutoTestTimer = 1;
+
+// The system's message font at Dpi: the system gives it at its own density.
+HFONT MessageFont(int Dpi) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  metrics.lfMessageFont.lfHeight = ::MulDiv(metrics.lfMessageFont.lfHeight, Dpi, WindowDpi(nullptr));
+  return ::CreateFontIndirectW(&metrics.lfMessageFont);
+}
 
 std::wstring ExceptionText() {
   try {
@@ -48,21 +58,20 @@ void TMainWindow::Create(int Width, int Height, int Show) {
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = WindowClass;
   ::RegisterClassExW(&windowClass);
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-  FFont = ::CreateFontIndirectW(&metrics.lfMessageFont);
-
+  FDpi = WindowDpi(nullptr);
   FWindow = ::CreateWindowExW(0, WindowClass, L"SkedraXControl demo", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
-                              Width, Height, nullptr, nullptr, ::GetModuleHandleW(nullptr), this);
+                              Scaled(Width, FDpi), Scaled(Height, FDpi), nullptr, nullptr,
+                              ::GetModuleHandleW(nullptr), this);
   if (FWindow == nullptr) throw std::runtime_error("The main window cannot be created (is there a display?)");
+  FDpi = WindowDpi(FWindow);
+  FFont = MessageFont(FDpi);
   CreateChildren();
   ::ShowWindow(FWindow, Show);
   ::UpdateWindow(FWindow);
 }
 
 void TMainWindow::CreateChildren() {
-  FToolbar = std::make_unique<TToolbar>(FWindow, FFont);
+  FToolbar = std::make_unique<TToolbar>(FWindow, FFont, FDpi);
   FLog = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
                            WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOSEL, 0, 0, 10, 10,
                            FWindow, nullptr, ::GetModuleHandleW(nullptr), nullptr);
@@ -101,9 +110,31 @@ void TMainWindow::Layout() {
   RECT status{};
   ::GetWindowRect(FStatus, &status);
   const int bottom = client.bottom - (status.bottom - status.top);
-  const int logTop = bottom - LogHeight;
-  if (FHost) ::MoveWindow(FHost->Window(), 0, TToolbar::Height, client.right, logTop - TToolbar::Height - 4, TRUE);
-  ::MoveWindow(FLog, 0, logTop, client.right, LogHeight, TRUE);
+  const int logHeight = Scaled(LogHeight, FDpi);
+  const int logTop = bottom - logHeight;
+  const int top = FToolbar ? FToolbar->Height() : 0;
+  if (FHost) ::MoveWindow(FHost->Window(), 0, top, client.right, logTop - top - Scaled(4, FDpi), TRUE);
+  ::MoveWindow(FLog, 0, logTop, client.right, logHeight, TRUE);
+}
+
+// Moved to a screen of another density: the toolbar is made anew in a font of that density (the
+// demo's own check boxes keep their state), and the window takes the place the system suggests.
+void TMainWindow::DensityChanged(int Dpi, const RECT& Suggested) {
+  FDpi = Dpi;
+  const bool keepInHours = FToolbar->Checked(cmKeepInHours);
+  const bool askDelete = FToolbar->Checked(cmAskDelete);
+  FToolbar.reset();
+  HFONT old = FFont;
+  FFont = MessageFont(Dpi);
+  FToolbar = std::make_unique<TToolbar>(FWindow, FFont, Dpi);
+  ::CheckDlgButton(FWindow, cmKeepInHours, keepInHours ? BST_CHECKED : BST_UNCHECKED);
+  ::CheckDlgButton(FWindow, cmAskDelete, askDelete ? BST_CHECKED : BST_UNCHECKED);
+  ::SendMessageW(FLog, WM_SETFONT, reinterpret_cast<WPARAM>(FFont), TRUE);
+  ::DeleteObject(old);
+  FToolbar->Show(FHost->Control());
+  ::SetWindowPos(FWindow, nullptr, Suggested.left, Suggested.top, Suggested.right - Suggested.left,
+                 Suggested.bottom - Suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  Layout();
 }
 
 void TMainWindow::Run(TCommand Command) {
@@ -294,7 +325,10 @@ LRESULT TMainWindow::Handle(UINT Message, WPARAM WParam, LPARAM LParam) {
   switch (Message) {
     case WM_SIZE: Layout(); return 0;
     case WM_GETMINMAXINFO:
-      reinterpret_cast<MINMAXINFO*>(LParam)->ptMinTrackSize = POINT{640, 420};
+      reinterpret_cast<MINMAXINFO*>(LParam)->ptMinTrackSize = POINT{Scaled(640, FDpi), Scaled(420, FDpi)};
+      return 0;
+    case WM_DPICHANGED:
+      if (FToolbar && FHost) DensityChanged(HIWORD(WParam), *reinterpret_cast<const RECT*>(LParam));
       return 0;
     case WM_COMMAND: Command(LOWORD(WParam), HIWORD(WParam)); return 0;
     case WM_APP: ShowState(); return 0;

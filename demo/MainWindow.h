@@ -54,6 +54,7 @@ class TMainWindow : public TEventListener {
   LRESULT Handle(UINT Message, WPARAM WParam, LPARAM LParam);
   void CreateChildren();
   void Layout();
+  void DensityChanged(int Dpi, const RECT& Suggested);
   void Command(int Id, int Code);
   // Logs a failed call with the control's error text; the toolbar then shows what the control kept.
   void Check(HRESULT Result, const wchar_t* What);
@@ -68,6 +69,8 @@ class TMainWindow : public TEventListener {
   HWND FLog = nullptr;
   HWND FStatus = nullptr;
   HFONT FFont = nullptr;
+  // The window's pixels per inch.
+  int FDpi = 96;
   TEventSink FSink;
   std::unique_ptr<TToolbar> FToolbar;
   std::unique_ptr<TControlHost> FHost;

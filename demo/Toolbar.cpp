@@ -4,6 +4,7 @@
 #include <cwchar>
 #include <string>
 
+#include "Density.h"
 #include "TaskText.h"
 
 namespace demo {
@@ -13,31 +14,42 @@ namespace {
 const wchar_t* const DayNames[] = {L"Mon", L"Tue", L"Wed", L"Thu", L"Fri", L"Sat", L"Sun"};
 const long Scales[] = {5, 10, 15, 20, 30, 60};
 
+// Places the controls from left to right in rows; sizes are written for 96 pixels per inch,
+// except the widths of texts, which the font measures.
 class TPlacer {
  public:
-  TPlacer(HWND Parent, HFONT Font) : FParent(Parent), FFont(Font) {}
+  TPlacer(HWND Parent, HFONT Font, int Dpi, std::vector<HWND>& Made)
+      : FParent(Parent), FFont(Font), FDpi(Dpi), FMade(Made), FLeft(Scaled(8, Dpi)) {}
   void Add(const wchar_t* ClassName, const wchar_t* Text, DWORD Style, int Width, int Id = 0) {
-    const bool list = std::wstring(ClassName) == L"COMBOBOX";
-    const int top = FTop + (list ? 6 : ClassName[0] == L'S' ? 10 : 5);
-    HWND control = ::CreateWindowExW(0, ClassName, Text, WS_CHILD | WS_VISIBLE | Style, FLeft, top, Width,
-                                     list ? 300 : 24, FParent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id)),
-                                     ::GetModuleHandleW(nullptr), nullptr);
-    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
-    FLeft += Width + 4;
+    AddMeasured(ClassName, Text, Style, Scaled(Width, FDpi), Id);
   }
   // A check box as wide as its text in the toolbar's font, and its box.
   void AddCheck(const wchar_t* Text, int Id) {
-    Add(L"BUTTON", Text, BS_AUTOCHECKBOX | WS_TABSTOP, TextWidth(Text) + 24, Id);
+    AddMeasured(L"BUTTON", Text, BS_AUTOCHECKBOX | WS_TABSTOP, TextWidth(Text) + Scaled(24, FDpi), Id);
   }
-  void AddNote(const wchar_t* Text) { Add(L"STATIC", Text, SS_LEFT | SS_NOPREFIX, TextWidth(Text) + 4); }
-  void Gap() { FLeft += 10; }
+  void AddNote(const wchar_t* Text) {
+    AddMeasured(L"STATIC", Text, SS_LEFT | SS_NOPREFIX, TextWidth(Text) + Scaled(4, FDpi), 0);
+  }
+  void Gap() { FLeft += Scaled(10, FDpi); }
   void NextRow() {
-    FLeft = 8;
-    FTop += RowHeight;
+    FLeft = Scaled(8, FDpi);
+    FTop += Scaled(RowHeight, FDpi);
   }
 
  private:
   static constexpr int RowHeight = 28;
+
+  void AddMeasured(const wchar_t* ClassName, const wchar_t* Text, DWORD Style, int Width, int Id) {
+    const bool list = std::wstring(ClassName) == L"COMBOBOX";
+    const int top = FTop + Scaled(list ? 6 : ClassName[0] == L'S' ? 10 : 5, FDpi);
+    HWND control = ::CreateWindowExW(0, ClassName, Text, WS_CHILD | WS_VISIBLE | Style, FLeft, top, Width,
+                                     Scaled(list ? 300 : 24, FDpi), FParent,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id)),
+                                     ::GetModuleHandleW(nullptr), nullptr);
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
+    FMade.push_back(control);
+    FLeft += Width + Scaled(4, FDpi);
+  }
 
   int TextWidth(const wchar_t* Text) const {
     HDC dc = ::GetDC(FParent);
@@ -51,7 +63,9 @@ class TPlacer {
 
   HWND FParent;
   HFONT FFont;
-  int FLeft = 8;
+  int FDpi;
+  std::vector<HWND>& FMade;
+  int FLeft;
   int FTop = 0;
 };
 
@@ -81,11 +95,11 @@ bool SelectValue(HWND List, long Value) {
 
 }  // namespace
 
-TToolbar::TToolbar(HWND Parent, HFONT Font) : FParent(Parent) {
+TToolbar::TToolbar(HWND Parent, HFONT Font, int Dpi) : FParent(Parent), FHeight(Scaled(62, Dpi)) {
   constexpr DWORD Radio = BS_AUTORADIOBUTTON | BS_PUSHLIKE | WS_TABSTOP;
   constexpr DWORD List = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
   constexpr DWORD Label = SS_RIGHT;
-  TPlacer place(Parent, Font);
+  TPlacer place(Parent, Font, Dpi, FItems);
   place.Add(L"BUTTON", L"Daily", Radio | WS_GROUP, 60, cmDaily);
   place.Add(L"BUTTON", L"Weekly", Radio, 60, cmWeekly);
   place.Add(L"BUTTON", L"Today", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 56, cmToday);
@@ -121,6 +135,10 @@ TToolbar::TToolbar(HWND Parent, HFONT Font) : FParent(Parent) {
   FillTimes(Item(cmDayStart));
   FillTimes(Item(cmDayEnd));
   for (long scale : Scales) AddItem(Item(cmTimeScale), std::to_wstring(scale) + L" min", scale);
+}
+
+TToolbar::~TToolbar() {
+  for (HWND item : FItems) ::DestroyWindow(item);
 }
 
 void TToolbar::Show(ISkedraX2& Control) const {

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "SkedraXControl.h"
 
 namespace demo {
@@ -27,8 +29,12 @@ enum TCommand {
 
 class TToolbar {
  public:
-  TToolbar(HWND Parent, HFONT Font);
-  static constexpr int Height = 62;
+  // Laid out for the density Dpi; the controls go with the toolbar.
+  TToolbar(HWND Parent, HFONT Font, int Dpi);
+  ~TToolbar();
+  TToolbar(const TToolbar&) = delete;
+  TToolbar& operator=(const TToolbar&) = delete;
+  int Height() const { return FHeight; }
 
   // Shows the control's current view and settings.
   void Show(ISkedraX2& Control) const;
@@ -43,6 +49,8 @@ class TToolbar {
  private:
   HWND Item(TCommand Command) const { return ::GetDlgItem(FParent, Command); }
   HWND FParent;
+  int FHeight;
+  std::vector<HWND> FItems;
 };
 
 }  // namespace demo
