@@ -123,17 +123,6 @@ void TSkedra::FitCellsToScale() {
   }
 }
 
-// Rows of one height (at any whole multiple of the base density) need no sum.
-std::int64_t TSkedra::RowTop(int row) const {
-  const int line = GridLineWidth();
-  if (RowsAllDefault())
-    return (std::int64_t{row} - TopVisibleRow() + FixedRows()) * (std::int64_t{DefaultRowHeight()} + line);
-  std::int64_t top = 0;
-  for (int i = 0; i < FixedRows(); ++i) top += std::int64_t{RowHeights(i)} + line;
-  for (int i = TopVisibleRow(); i < row; ++i) top += std::int64_t{RowHeights(i)} + line;
-  return top;
-}
-
 TSpeedButton* TSkedra::CreateNavigationButton(const wchar_t* glyphName, TNotifyEvent onClick) {
   auto* button = new TSpeedButton(this);
   button->SetParent(this);

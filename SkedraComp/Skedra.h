@@ -145,9 +145,6 @@ class TSkedra : public TStringGrid {
   static String DayNameOf(TDateTime value);
   int GetColWidth(int index) const { return ColWidths(index); }
   int GetRowHeight(int index) const { return RowHeights(index); }
-  // The client y of the top edge of a time row at or below the top visible one, beyond the
-  // client area too.
-  std::int64_t RowTop(int row) const;
 
   virtual std::unique_ptr<TTaskObject> CreateTask();
   virtual void UpdateSkedra(TUpdateSkedraMode mode);

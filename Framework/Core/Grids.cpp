@@ -296,6 +296,9 @@ std::int64_t TCustomGrid::CellStart(bool horz, int index) const {
   int from = 0;
   if (index >= AxisFixed(horz)) {
     if (index < AxisFirst(horz)) return -1;
+    // Cells all of the default size need no sum: each marker's placement asks for two rows.
+    if ((horz ? FColWidths : FRowHeights).empty())
+      return (std::int64_t{index} - AxisFirst(horz) + AxisFixed(horz)) * Pitch(horz, 0);
     position = FixedExtent(horz);
     from = AxisFirst(horz);
   }

@@ -81,8 +81,9 @@ class TCustomGrid : public TWinControl {
   int ColWidths(int index) const;
   void SetColWidths(int index, int value);
   int RowHeights(int index) const;
-  // No row was given a height of its own: every row is DefaultRowHeight high.
-  bool RowsAllDefault() const { return FRowHeights.empty(); }
+  // Where a row begins, in client pixels, wherever it lies below the scrolled-off ones (past the
+  // client area too); -1 for a scrolled-off row.
+  std::int64_t RowTop(int row) const { return CellStart(false, row); }
   void SetRowHeights(int index, int value);
   // Whether a saved state holds the individual widths and heights.
   bool StoreCellSizes() const { return FStoreCellSizes; }
